@@ -1,0 +1,115 @@
+#include "kernel/kelkbin.hpp"
+
+#include "kernel/kelkcon.hpp"
+#include "kernel/kelkstr.hpp"
+
+#include <cstdlib>
+#include <cstring>
+#include <new>
+#include <ostream>
+
+KelBinary::Rep* KelBinary::Rep::Allocate(std::int32_t len, std::int32_t allocLen)
+{
+    if (len < 0) len = 0;
+    if (allocLen < len) allocLen = len;
+    Rep* rep = new Rep;
+    rep->_data = new unsigned char[static_cast<std::size_t>(allocLen) + 1]();
+    rep->_len = len;
+    rep->_count = 1;
+    rep->_allocLen = allocLen;
+    return rep;
+}
+
+void KelBinary::Rep::Free(Rep* rep)
+{
+    if (!rep) return;
+    delete[] rep->_data;
+    delete rep;
+}
+
+void KelBinary::CheckInvariant() const
+{
+    kelkInvariant(_pRep==0 || _pRep->_len <= _pRep->_allocLen);
+}
+
+KelBinary::KelBinary(CreateEmpty, std::int32_t n) : _pRep(Rep::Allocate(n, n)) { CheckInvariant(); }
+
+KelBinary::KelBinary(void const* data, std::int32_t n) : _pRep(Rep::Allocate(n, n))
+{
+    if (data && n > 0) std::memcpy(_pRep->_data, data, static_cast<std::size_t>(n));
+    CheckInvariant();
+}
+
+KelBinary::KelBinary(KelBinary const& other) : _pRep(other._pRep)
+{
+    if (_pRep) ++_pRep->_count;
+    CheckInvariant();
+}
+
+KelBinary& KelBinary::operator=(KelBinary const& other)
+{
+    if (_pRep != other._pRep) {
+        if (other._pRep) ++other._pRep->_count;
+        Release();
+        _pRep = other._pRep;
+    }
+    return *this;
+}
+
+KelBinary& KelBinary::operator=(KelBinary&& other) noexcept
+{
+    if (this != &other) {
+        Release();
+        _pRep = other._pRep;
+        other._pRep = nullptr;
+    }
+    return *this;
+}
+
+void KelBinary::Release()
+{
+    if (_pRep && --_pRep->_count == 0) Rep::Free(_pRep);
+    _pRep = nullptr;
+}
+
+unsigned char const* KelBinary::Data() const
+{
+    if (IsNull()) KelContract::FailHard(KelContractKind::Require, "!IsNull()", __FILE__, __LINE__);
+    return _pRep->_data;
+}
+
+KelString KelBinary::AsHexString() const
+{
+    if (IsNull()) return KelString();
+    static char const digits[] = "0123456789ABCDEF";
+    std::string text;
+    text.reserve(static_cast<std::size_t>(_pRep->_len) * 2);
+    for (std::int32_t i = 0; i < _pRep->_len; ++i) {
+        text.push_back(digits[_pRep->_data[i] >> 4]);
+        text.push_back(digits[_pRep->_data[i] & 0xF]);
+    }
+    return KelString(text);
+}
+
+bool operator==(KelBinary const& a, KelBinary const& b)
+{
+    if (a._pRep == b._pRep) return true;
+    if (!a._pRep || !b._pRep) return false;
+    return a._pRep->_len == b._pRep->_len &&
+           std::memcmp(a._pRep->_data, b._pRep->_data, static_cast<std::size_t>(a._pRep->_len)) == 0;
+}
+
+bool operator<(KelBinary const& a, KelBinary const& b)
+{
+    if (!b._pRep) return false;
+    if (!a._pRep) return true;
+    std::int32_t n = a._pRep->_len < b._pRep->_len ? a._pRep->_len : b._pRep->_len;
+    int c = std::memcmp(a._pRep->_data, b._pRep->_data, static_cast<std::size_t>(n));
+    return c < 0 || (c == 0 && a._pRep->_len < b._pRep->_len);
+}
+
+std::ostream& operator<<(std::ostream& os, KelBinary const& b)
+{
+    if (b.IsNull()) return os << "<null>";
+    return os << b.AsHexString();
+}

@@ -1,0 +1,58 @@
+// KelBinary: a handle to a shared, reference-counted byte string, or to none (null).
+// Copies share the representation; a null binary differs from an empty one. The
+// representation is immutable once shared: writers (KelString::operator|=) copy first.
+// Not thread-safe: one transaction's objects are used by one thread at a time.
+#pragma once
+
+#include <cstdint>
+#include <iosfwd>
+
+class KelString;
+
+class KelBinary {
+public:
+    enum CreateEmpty { createEmpty };
+
+    KelBinary() : _pRep(nullptr) {}
+    // A binary of n zero bytes.
+    KelBinary(CreateEmpty, std::int32_t n);
+    // A copy of n bytes from data.
+    KelBinary(void const* data, std::int32_t n);
+    KelBinary(KelBinary const& other);
+    KelBinary(KelBinary&& other) noexcept : _pRep(other._pRep) { other._pRep = nullptr; }
+    KelBinary& operator=(KelBinary const& other);
+    KelBinary& operator=(KelBinary&& other) noexcept;
+    ~KelBinary() { Release(); }
+
+    bool IsNull() const { return _pRep == nullptr; }
+    std::int32_t Length() const { return _pRep ? _pRep->_len : 0; }
+    // REQUIRES: !IsNull().
+    unsigned char const* Data() const;
+    // Upper-case hexadecimal text of the bytes; null for a null binary.
+    KelString AsHexString() const;
+    // Drops this handle's reference; the handle becomes null.
+    void Release();
+    std::uint32_t RefCount() const { return _pRep ? _pRep->_count : 0; }
+
+    friend bool operator==(KelBinary const& a, KelBinary const& b);
+    friend bool operator!=(KelBinary const& a, KelBinary const& b) { return !(a == b); }
+    friend bool operator<(KelBinary const& a, KelBinary const& b);
+
+protected:
+    struct Rep {
+        unsigned char* _data;
+        std::int32_t _len;
+        std::uint32_t _count;
+        std::int32_t _allocLen;
+        // A representation of len bytes with room for allocLen (plus a NUL), count 1.
+        static Rep* Allocate(std::int32_t len, std::int32_t allocLen);
+        static void Free(Rep* rep);
+    };
+    explicit KelBinary(Rep* rep) : _pRep(rep) {}
+    void CheckInvariant() const;
+
+    Rep* _pRep;
+};
+
+// Null prints "<null>", otherwise the hexadecimal text.
+std::ostream& operator<<(std::ostream& os, KelBinary const& b);
