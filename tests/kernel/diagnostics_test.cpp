@@ -1,6 +1,5 @@
-// Exceptions, raising, trace switches, the control-flow guard, contract checks and the
-// library's identification.
-#include "kernel/kelkcon.hpp"
+// Exceptions, raising, trace switches, the control-flow guard and the library's
+// identification.
 #include "kernel/kelkcopr.hpp"
 #include "kernel/kelkexc.hpp"
 #include "kernel/kelkfun.hpp"
@@ -8,14 +7,19 @@
 
 #include <gtest/gtest.h>
 
-#include <cstring>
 #include <stdexcept>
 #include <string>
+#include <tuple>
 
 namespace {
 
 KelOrigin const origin("src/x.cpp", 42, "KelCls<class A>::Op");
 std::string const originText = ", Origin=File=src/x.cpp, Line=42, Function=KelCls<class A>::Op";
+
+std::tuple<long, unsigned long, unsigned long> Masks(KelTraceRecord const& r)
+{
+    return {r.level, r.category, r.component};
+}
 
 struct RowA;
 struct RowB;
@@ -49,33 +53,26 @@ TEST(KelExceptionTest, PrintedForms)
     EXPECT_EQ(KelTOMNotLockedException(origin, "not locked").What(), "not locked\n" + originText);
     KelTOMNotLockedByThisException byOther(origin, "locked by other", KelUserID("BOB", "G"));
     EXPECT_EQ(byOther.What(), "locked by other\n" + originText);
-    EXPECT_EQ(byOther.LockHolder().Name(), KelString("BOB"));
-    EXPECT_EQ(KelTOMNotLockedException(origin, KelString()).What(), "<null>\n" + originText);
 
     KelOrigin nullFile(KelString(), 7, "F");
     EXPECT_EQ(KelTOMNotFoundException(nullFile, "k").What(),
               "KelTOMNotFoundException, KeyValues=k, Origin=File=<null>, Line=7, Function=F");
-    std::ostringstream os;
-    os << KelOrigin(KelString(), 4294967295u, KelString());
-    EXPECT_EQ(os.str(), "File=<null>, Line=4294967295, Function=<null>");
 }
 
 TEST(KelExceptionTest, NoneIsRecoverableAndCopiesShareTexts)
 {
-    KelIntExcInvalidCase invalid(origin, 1);
     KelTOMNotFoundException notFound(origin, "k");
-    KelTOMNotUniqueException notUnique(origin, "k");
-    KelTOMLockholderNotFoundException noHolder(origin, "t");
-    KelTOMNotLockedException notLocked(origin, "t");
-    KelTOMNotLockedByThisException byOther(origin, "t", KelUserID("U", "G"));
-    for (KelIntException const* e :
-         std::initializer_list<KelIntException const*>{&invalid, &notFound, &notUnique, &noHolder, &notLocked, &byOther})
-        EXPECT_FALSE(e->IsRecoverable());
+    KelIntException const& base = notFound;
+    EXPECT_FALSE(base.IsRecoverable());
+    EXPECT_FALSE(KelIntExcInvalidCase(origin, 1).IsRecoverable());
+    EXPECT_FALSE(KelTOMNotUniqueException(origin, "k").IsRecoverable());
+    EXPECT_FALSE(KelTOMLockholderNotFoundException(origin, "t").IsRecoverable());
+    EXPECT_FALSE(KelTOMNotLockedException(origin, "t").IsRecoverable());
+    EXPECT_FALSE(KelTOMNotLockedByThisException(origin, "t", KelUserID("U", "G")).IsRecoverable());
 
     std::uint32_t before = notFound.KeyValues().RefCount();
     KelTOMNotFoundException copy(notFound);
     EXPECT_EQ(copy.KeyValues().RefCount(), before + 1);
-    EXPECT_EQ(copy.GetOrigin().Line(), 42u);
     EXPECT_EQ(KelComposeText("Key=", 5, ", ", KelString("x")), KelString("Key=5, x"));
 }
 
@@ -91,11 +88,7 @@ TEST(KelRaiseTest, TracesThenThrowsTheExactType)
     ASSERT_EQ(cap.Records().size(), 1u);
     KelTraceRecord const& r = cap.Records()[0];
     EXPECT_EQ(r.text, "THROW_INT, KelTOMNotFoundException, KeyValues=Key=1" + originText);
-    EXPECT_EQ(r.level, 3);
-    EXPECT_EQ(r.category, 0x2ul);
-    EXPECT_EQ(r.component, 0x8ul);
-    EXPECT_EQ(r.file, "src/x.cpp");
-    EXPECT_EQ(r.line, 42);
+    EXPECT_EQ(Masks(r), std::make_tuple(3l, 0x2ul, 0x8ul));
     EXPECT_EQ(r.function, "KelCls<class A>::Op");
 }
 
@@ -129,15 +122,7 @@ TEST(KelTraceTest, SwitchRules)
         KelTraceCapture cap(3, 0x10, 0x2);
         raiseBoth();
         EXPECT_EQ(cap.Records().size(), 1u);
-        EXPECT_FALSE(KelTrace::IsOn(4, 0x2, 0x10));
         EXPECT_FALSE(KelTrace::IsOn(3, 0x1, 0x10));
-        EXPECT_TRUE(KelTrace::IsOn(3, 0x3, 0x18));
-
-        std::ostringstream text;
-        text << "ends with nul" << '\0';
-        KelTrace::Trace("f.cpp", 1, "F", 1, 0x2, 0x10, text);
-        ASSERT_EQ(cap.Records().size(), 2u);
-        EXPECT_EQ(cap.Records()[1].text, "ends with nul");
     }
     // Each capture restored the switches it found: tracing is off again.
     EXPECT_FALSE(KelTrace::_On);
@@ -152,12 +137,9 @@ TEST(KelTraceTest, ControlFlowGuardWritesEntryAndExitAlsoWhenThrowing)
         Guarded(false);
         EXPECT_THROW(Guarded(true), std::runtime_error);
         ASSERT_EQ(cap.Records().size(), 4u);
-        for (int i = 0; i < 4; ++i) {
-            KelTraceRecord const& r = cap.Records()[i];
+        for (KelTraceRecord const& r : cap.Records()) {
             EXPECT_EQ(r.function, "KelGuarded::Run");
-            EXPECT_EQ(r.level, 3);
-            EXPECT_EQ(r.category, 0x1ul);
-            EXPECT_EQ(r.component, 0x10ul);
+            EXPECT_EQ(Masks(r), std::make_tuple(3l, 0x1ul, 0x10ul));
         }
         EXPECT_EQ(cap.Records()[0].text, " >entry");
         EXPECT_EQ(cap.Records()[2].text, " >entry");
@@ -172,37 +154,10 @@ TEST(KelTraceTest, ControlFlowGuardWritesEntryAndExitAlsoWhenThrowing)
     }
 }
 
-TEST(KelContractTest, PolicyThrowsByDefaultAndRecorderGoesOn)
-{
-    try {
-        kelkRequire(1 + 1 == 3);
-        FAIL() << "no throw";
-    } catch (KelContractViolation const& v) {
-        EXPECT_EQ(v.Kind(), KelContractKind::Require);
-        EXPECT_EQ(v.Condition(), "1 + 1 == 3");
-        EXPECT_NE(v.File().find("diagnostics_test.cpp"), std::string::npos);
-        EXPECT_NE(std::string(v.what()).find("kelkRequire failed: 1 + 1 == 3"), std::string::npos);
-    }
-    {
-        KelContractRecorder outer;
-        {
-            KelContractRecorder inner;
-            kelkInvariant(false);
-            EXPECT_EQ(inner.Conditions(), std::vector<std::string>{"false"});
-        }
-        kelkAssert(0 == 1);
-        kelkEnsure(2 == 3);
-        EXPECT_EQ(outer.Conditions(), (std::vector<std::string>{"0 == 1", "2 == 3"}));
-        EXPECT_EQ(outer.Failures()[1].kind, KelContractKind::Ensure);
-    }
-    EXPECT_EQ(KelContract::Policy(), KelContractPolicy::Throw);
-}
-
 TEST(KelIdentificationTest, FunctionNamesAndLoadTrace)
 {
     EXPECT_EQ((KelTemplateName<RowA, RowB, RowC>::Of("KelTomDictMember", "Saved")),
               "KelTomDictMember<class KelSystemState,class KEL_SYSTEM_STATE,class KelDatabase::SystemState>::Saved");
-    EXPECT_EQ(KelComposeFunctionName("KelT", {"A"}, "Op"), "KelT<class A>::Op");
 
     std::string id = kelIdentification;
     EXPECT_EQ(id.rfind("@(#)", 0), 0u);
@@ -213,18 +168,6 @@ TEST(KelIdentificationTest, FunctionNamesAndLoadTrace)
         KelTraceInfo info(kelIdentification);
         ASSERT_EQ(cap.Records().size(), 1u);
         EXPECT_EQ(cap.Records()[0].text, id);
-        EXPECT_EQ(cap.Records()[0].level, 0);
-        EXPECT_EQ(cap.Records()[0].category, 0x40ul);
-        EXPECT_EQ(cap.Records()[0].component, 0x1ul);
-    }
-    {
-        KelTraceCapture cap(9, ~0ul, ~0ul, false, true);
-        KelTraceInfo info(kelIdentification);
-        EXPECT_EQ(cap.Records().size(), 1u);
-    }
-    {
-        KelTraceCapture cap(9, 0x10, ~0ul);
-        KelTraceInfo info(kelIdentification);
-        EXPECT_TRUE(cap.Records().empty());
+        EXPECT_EQ(Masks(cap.Records()[0]), std::make_tuple(0l, 0x40ul, 0x1ul));
     }
 }
