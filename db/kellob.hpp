@@ -75,8 +75,10 @@ private:
         Text _text;
         Locator _locator;
 
-        // Destroys and frees a non-null rep whatever its count; rep becomes null.
-        static void Deallocate(Rep*& rep)
+        // Destroys and frees a non-null rep whatever its count; rep becomes null. Kept
+        // out of line: inlined, the compiler cannot see that the handles sharing a rep
+        // keep it alive and warns of a use after free in their destructors.
+        [[gnu::noinline]] static void Deallocate(Rep*& rep)
         {
             delete rep;
             rep = nullptr;
