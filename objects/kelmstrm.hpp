@@ -11,11 +11,14 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <utility>
 #include <vector>
 
 class KelStream {
 public:
     KelStream() : _readPos(0) {}
+    // A stream to read the given bytes from (as another stream's Bytes() hold them).
+    explicit KelStream(std::vector<unsigned char> bytes) : _buffer(std::move(bytes)), _readPos(0) {}
 
     void PutUInt32(std::uint32_t value);
     void PutInt32(std::int32_t value) { PutUInt32(static_cast<std::uint32_t>(value)); }
