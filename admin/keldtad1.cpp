@@ -1,7 +1,6 @@
 #include "admin/keldtad1.hpp"
 
 #include "admin/keldtatr.hpp"
-#include "tom/keldtcur.hpp"
 
 #include <memory>
 
@@ -52,12 +51,15 @@ KEL_SVR_INSTANCE_STATE* KelTOMForSvrInstances::CreateTupleObject(KelSvrInstance 
 }
 
 template <class OpenFetch, class Fetch, class Close>
-void KelTOMForSvrInstances::MaterializeForRead(std::vector<KelSvrInstance const*>& result, OpenFetch open,
+void KelTOMForSvrInstances::ReadInstances(std::vector<KelSvrInstance const*>& result, OpenFetch open,
                                                Fetch fetch, Close close)
 {
-    kelkCtrFlowComponent("KelTOMForSvrInstances::MaterializeSvrsForRead", 16);
-    KelWalkCursor<KEL_SVR_INSTANCE_STATE>(open, fetch, close, [&](std::unique_ptr<KEL_SVR_INSTANCE_STATE>& row) {
-        KelSvrInstance const* pSvrInstance = this->CachedOrNewForRead(KelOID(row->_svrOid), *row);
+    std::string const function = "KelTOMForSvrInstances::MaterializeSvrsForRead";
+    kelkCtrFlowComponent(function, 16);
+    KelTomWalkCursor<KEL_SVR_INSTANCE_STATE>(open, fetch, close, [&](std::unique_ptr<KEL_SVR_INSTANCE_STATE>& row) {
+        KelSvrInstance const* pSvrInstance = this->MergeRowForRead(function, *row, [this](auto const& r) {
+            return CreateMaterializedServerObject(MaterializeInpParm(), r);
+        });
         kelkEnsure(pSvrInstance != 0);
         result.push_back(pSvrInstance);
     });
@@ -67,7 +69,7 @@ void KelTOMForSvrInstances::MaterializeSvrsForRead(KelOID const& systemOid, std:
 {
     auto& accessor = this->Database().svrInstanceState();
     KelBinary oid = systemOid.AsBinary();
-    MaterializeForRead(
+    ReadInstances(
         result, [&](KEL_SVR_INSTANCE_STATE& row) { return accessor.selSystemOIDOpenFetch(oid, row); },
         [&](KEL_SVR_INSTANCE_STATE& row) { return accessor.selSystemOIDFetch(row); },
         [&] { accessor.selSystemOIDClose(); });
@@ -77,7 +79,7 @@ void KelTOMForSvrInstances::MaterializeSvrsForRead(KelString const& systemName,
                                                    std::vector<KelSvrInstance const*>& result)
 {
     auto& accessor = this->Database().svrInstanceState();
-    MaterializeForRead(
+    ReadInstances(
         result, [&](KEL_SVR_INSTANCE_STATE& row) { return accessor.selSystemNameOpenFetch(systemName, row); },
         [&](KEL_SVR_INSTANCE_STATE& row) { return accessor.selSystemNameFetch(row); },
         [&] { accessor.selSystemNameClose(); });
@@ -85,16 +87,21 @@ void KelTOMForSvrInstances::MaterializeSvrsForRead(KelString const& systemName,
 
 void KelTOMForSvrInstances::MaterializeSvrsForUpdate(KelOID const& systemOid, std::vector<KelSvrInstance*>& result)
 {
-    kelkCtrFlowComponent("KelTOMForSvrInstances::MaterializeSvrsForUpdate", 16);
+    std::string const function = "KelTOMForSvrInstances::MaterializeSvrsForUpdate";
+    kelkCtrFlowComponent(function, 16);
     using Member = KelTomDictMember<KelSvrInstance, KEL_SVR_INSTANCE_STATE, KelDatabase::SvrInstanceState>;
     auto& accessor = this->Database().svrInstanceState();
     KelBinary oid = systemOid.AsBinary();
-    KelWalkCursor<KEL_SVR_INSTANCE_STATE>(
+    KelTomWalkCursor<KEL_SVR_INSTANCE_STATE>(
         [&](KEL_SVR_INSTANCE_STATE& row) { return accessor.selupdSystemOIDOpenFetch(oid, row); },
         [&](KEL_SVR_INSTANCE_STATE& row) { return accessor.selupdSystemOIDFetch(row); },
         [&] { accessor.selupdSystemOIDClose(); },
         [&](std::unique_ptr<KEL_SVR_INSTANCE_STATE>& row) {
-            iterator iSvrInstance = this->CachedOrNewForUpdate(KelOID(row->_svrOid), row);
+            KelOID key(row->_svrOid);
+            this->MergeRowForUpdate(function, row, [this](auto const& r) {
+                return CreateMaterializedServerObject(MaterializeInpParm(), r);
+            });
+            iterator iSvrInstance = this->_dict.find(key);
             Member* pDictMember = dynamic_cast<Member*>(iSvrInstance->second);
             kelkAssert(pDictMember != 0);
             kelkEnsure((*iSvrInstance).second->State() == KelCachedObjectState::MaterializedForUpdate);

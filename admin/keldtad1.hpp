@@ -69,5 +69,5 @@ public:
 
 private:
     template <class OpenFetch, class Fetch, class Close>
-    void MaterializeForRead(std::vector<KelSvrInstance const*>& result, OpenFetch open, Fetch fetch, Close close);
+    void ReadInstances(std::vector<KelSvrInstance const*>& result, OpenFetch open, Fetch fetch, Close close);
 };

@@ -1,7 +1,6 @@
 #include "admin/keldtad3.hpp"
 
 #include "admin/keldtatr.hpp"
-#include "tom/keldtcur.hpp"
 
 KelTOMForErrorLogRecords::KelTOMForErrorLogRecords(KelTinyObjectManager& tom, KelDatabase& database)
     : KelTomForServerClassQry(tom, database)
@@ -68,9 +67,12 @@ template <class OpenFetch, class Fetch, class Close>
 void KelTOMForErrorLogRecords::ReadRecords(std::vector<KelErrorLogRecord const*>& result, OpenFetch open,
                                            Fetch fetch, Close close)
 {
-    kelkCtrFlowComponent("KelTOMForErrorLogRecords::MaterializeErrorLogRecordsForRead", 16);
-    KelWalkCursor<KEL_ERROR_LOG>(open, fetch, close, [&](std::unique_ptr<KEL_ERROR_LOG>& row) {
-        KelErrorLogRecord const* pErrorLogRecord = this->CachedOrNewForRead(KelOID(row->_objectId), *row);
+    std::string const function = "KelTOMForErrorLogRecords::MaterializeErrorLogRecordsForRead";
+    kelkCtrFlowComponent(function, 16);
+    KelTomWalkCursor<KEL_ERROR_LOG>(open, fetch, close, [&](std::unique_ptr<KEL_ERROR_LOG>& row) {
+        KelErrorLogRecord const* pErrorLogRecord = this->MergeRowForRead(function, *row, [this](auto const& r) {
+            return CreateMaterializedServerObject(MaterializeInpParm(), r);
+        });
         kelkEnsure(pErrorLogRecord != 0);
         result.push_back(pErrorLogRecord);
     });

@@ -1,7 +1,6 @@
 #include "admin/keldtad4.hpp"
 
 #include "admin/keldtatr.hpp"
-#include "tom/keldtcur.hpp"
 
 KelTOMForSystemLogRecords::KelTOMForSystemLogRecords(KelTinyObjectManager& tom, KelDatabase& database)
     : KelTomForServerClassQry(tom, database)
@@ -85,14 +84,16 @@ KEL_SYSTEM_LOG* KelTOMForSystemLogRecords::CreateTupleObject(KelSystemLogRecord 
 void KelTOMForSystemLogRecords::MaterializeSystemLogRecordsForRead(KelString const& systemName,
                                                                    std::vector<KelSystemLogRecord const*>& result)
 {
-    kelkCtrFlowComponent("KelTOMForSystemLogRecords::MaterializeSystemLogRecordsForRead", 16);
+    std::string const function = "KelTOMForSystemLogRecords::MaterializeSystemLogRecordsForRead";
+    kelkCtrFlowComponent(function, 16);
     auto& accessor = this->Database().systemLog();
-    KelWalkCursor<KEL_SYSTEM_LOG>(
+    KelTomWalkCursor<KEL_SYSTEM_LOG>(
         [&](KEL_SYSTEM_LOG& row) { return accessor.selSystemNameOpenFetch(systemName, row); },
         [&](KEL_SYSTEM_LOG& row) { return accessor.selSystemNameFetch(row); },
         [&] { accessor.selSystemNameClose(); },
         [&](std::unique_ptr<KEL_SYSTEM_LOG>& row) {
-            KelSystemLogRecord const* pSystemLogRecord = this->CachedOrNewForRead(KelOID(row->_objectId), *row);
+            KelSystemLogRecord const* pSystemLogRecord = this->MergeRowForRead(
+                function, *row, [this](auto const& r) { return CreateMaterializedServerObject(MaterializeInpParm(), r); });
             kelkEnsure(pSystemLogRecord != 0);
             result.push_back(pSystemLogRecord);
         });

@@ -4,7 +4,7 @@
 #include "db/keldarol.hpp"
 #include "db/keldassv.hpp"
 #include "db/keldassy.hpp"
-#include "tom/keldtcur.hpp"
+#include "tom/keldtqry.hpp"
 
 namespace {
 // Appends an entity of the given type for every row that the accessor's lock-holder
@@ -12,7 +12,7 @@ namespace {
 template <class R, class A>
 void AppendLocked(A& accessor, KelString const& name, KelEntityType::Type type, std::vector<KelEntity>& entities)
 {
-    KelWalkCursor<R>([&](R& row) { return accessor.selectLckhldrOpenFetch(name, row); },
+    KelTomWalkCursor<R>([&](R& row) { return accessor.selectLckhldrOpenFetch(name, row); },
                      [&](R& row) { return accessor.selectLckhldrFetch(row); },
                      [&] { accessor.selectLckhldrClose(); },
                      [&](std::unique_ptr<R>& row) { entities.push_back(KelEntity(row->Key(), type)); });
