@@ -106,7 +106,10 @@ void KelDBReadInt(KelDrvStatement const& stmt, int col, std::int16_t& value)
     value = stmt.IsNull(col) ? 0 : stmt.ColumnInt16(col);
 }
 
-KelDBAccessor::KelDBAccessor(KelDrvConnection& conn, KelDBTableDef const& def) : _conn(conn), _def(def) {}
+KelDBAccessor::KelDBAccessor(KelDrvConnection& conn, KelDBTableDef const& def)
+    : _conn(conn), _def(def), _tableText(def.name)
+{
+}
 
 KelDBAccessor::~KelDBAccessor() = default;
 
@@ -114,6 +117,7 @@ std::size_t KelDBAccessor::AddStatement(std::string const& pattern)
 {
     _sql.push_back(Expand(pattern));
     _stmts.emplace_back();
+    _active.push_back(false);
     return _sql.size() - 1;
 }
 
@@ -127,6 +131,7 @@ KelDrvStatement& KelDBAccessor::Stmt(std::size_t id) const
 void KelDBAccessor::Discard()
 {
     for (auto& stmt : _stmts) stmt.reset();
+    _active.assign(_active.size(), false);
 }
 
 std::string KelDBAccessor::KeyCondition(int first) const

@@ -92,15 +92,17 @@ void KelDBBindLob(KelDrvStatement& stmt, int pos, Lob const& lob, std::int16_t i
         stmt.BindText(pos, lob.Value());
 }
 
-template <class Lob>
-void KelDBReadLob(KelDrvStatement const& stmt, int col, Lob& lob, std::int16_t& indicator)
+// NULL gives a null handle and indicator -1; a value gives a handle holding the text and
+// `locator`, which records where the text came from.
+template <class Lob, class Locator>
+void KelDBReadLob(KelDrvStatement const& stmt, int col, Lob& lob, std::int16_t& indicator, Locator const& locator)
 {
     if (stmt.IsNull(col)) {
         lob = Lob();
         indicator = -1;
         return;
     }
-    lob = Lob(stmt.ColumnText(col));
+    lob = Lob(stmt.ColumnText(col), locator);
     indicator = 0;
 }
 
@@ -113,6 +115,7 @@ public:
     KelDBCallCounts const& Stats() const { return _counts; }
     void ResetStats() { _counts = KelDBCallCounts(); }
     char const* TableName() const { return _def.name; }
+    KelString const& TableText() const { return _tableText; }
     KelDBTableDef const& Definition() const { return _def; }
 
     // CREATE TABLE and CREATE INDEX statements, each safe to run again.
@@ -129,6 +132,10 @@ protected:
     std::size_t AddStatement(std::string const& pattern);
     // The statement, prepared on its first use.
     KelDrvStatement& Stmt(std::size_t id) const;
+    // Whether the statement is an open cursor with rows left; a statement that has been
+    // reset would run again on its next step, so a finished cursor must not step.
+    bool IsActive(std::size_t id) const { return _active[id]; }
+    void SetActive(std::size_t id, bool active) const { _active[id] = active; }
     // Key condition without alias, parameters from $first.
     std::string KeyCondition(int first) const;
 
@@ -177,6 +184,8 @@ private:
     std::string Expand(std::string const& pattern) const;
 
     KelDBTableDef const& _def;
+    KelString _tableText;
     std::vector<std::string> _sql;
     mutable std::vector<std::unique_ptr<KelDrvStatement>> _stmts;
+    mutable std::vector<bool> _active;
 };
