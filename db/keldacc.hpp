@@ -136,6 +136,11 @@ protected:
     // reset would run again on its next step, so a finished cursor must not step.
     bool IsActive(std::size_t id) const { return _active[id]; }
     void SetActive(std::size_t id, bool active) const { _active[id] = active; }
+    // Ends the current use of the statement without preparing it.
+    void ResetIfPrepared(std::size_t id) const
+    {
+        if (_stmts[id]) _stmts[id]->Reset();
+    }
     // Key condition without alias, parameters from $first.
     std::string KeyCondition(int first) const;
 

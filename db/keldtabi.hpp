@@ -103,7 +103,7 @@ template <class R, class Key>
 void KelDBTable<R, Key>::CursorClose(std::size_t id) const
 {
     SetActive(id, false);
-    this->Run([&] { Stmt(id).Reset(); });
+    ResetIfPrepared(id);
 }
 
 template <class R, class Key>
