@@ -24,7 +24,11 @@ KelString::KelString(CreateEmpty, std::int32_t n)
 
 std::int32_t KelString::Length() const
 {
-    if (IsNull()) KelContract::FailHard(KelContractKind::Require, "!IsNull()", __FILE__, __LINE__);
+    // No handle is used here, so a failed check may go on: a null string is 0 long.
+    if (IsNull()) {
+        KelContract::Fail(KelContractKind::Require, "!IsNull()", __FILE__, __LINE__);
+        return 0;
+    }
     return _pRep->_len;
 }
 
@@ -47,12 +51,15 @@ void KelString::Append(char const* text, std::int32_t n)
     if (!_pRep || _pRep->_count > 1 || _pRep->_allocLen < len) {
         std::int32_t room = len;
         if (_pRep && _pRep->_count == 1) room = len < 2 * _pRep->_allocLen ? 2 * _pRep->_allocLen : len;
-        Rep* rep = Rep::Allocate(old, room);
+        Rep* rep = Rep::Allocate(len, room);
         if (old > 0) std::memcpy(rep->_data, _pRep->_data, static_cast<std::size_t>(old));
+        // Copy the text before the old representation goes: it may point into it.
+        if (n > 0) std::memcpy(rep->_data + old, text, static_cast<std::size_t>(n));
         Release();
         _pRep = rep;
+    } else if (n > 0) {
+        std::memcpy(_pRep->_data + old, text, static_cast<std::size_t>(n));
     }
-    if (n > 0) std::memcpy(_pRep->_data + old, text, static_cast<std::size_t>(n));
     _pRep->_len = len;
     _pRep->_data[len] = 0;
     CheckInvariant();

@@ -19,7 +19,7 @@ public:
     // An empty, non-null string with room for n characters.
     KelString(CreateEmpty, std::int32_t n);
 
-    // REQUIRES: !IsNull().
+    // REQUIRES: !IsNull(); when the failed check goes on, a null string is 0 long.
     std::int32_t Length() const;
     // REQUIRES: !IsNull().
     char const* C_str() const;

@@ -53,6 +53,8 @@ bool Parse(KelString const& text, KelTimeStamp& out)
         return false;
     static int const mdays[] = {31, 29, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
     if (mo < 1 || mo > 12 || d < 1 || d > mdays[mo - 1] || h > 23 || mi > 59 || se > 59) return false;
+    bool leap = (y % 4 == 0 && y % 100 != 0) || y % 400 == 0;
+    if (mo == 2 && d == 29 && !leap) return false;
     std::int64_t days = DaysFromCivil(y, static_cast<unsigned>(mo), static_cast<unsigned>(d));
     out = KelTimeStamp(days * 86400 + h * 3600 + mi * 60 + se, us);
     return true;

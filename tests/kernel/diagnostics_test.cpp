@@ -1,0 +1,173 @@
+// Exceptions, raising, trace switches, the control-flow guard and the library's
+// identification.
+#include "kernel/kelkcopr.hpp"
+#include "kernel/kelkexc.hpp"
+#include "kernel/kelkfun.hpp"
+#include "kernel/kelktrc.hpp"
+
+#include <gtest/gtest.h>
+
+#include <stdexcept>
+#include <string>
+#include <tuple>
+
+namespace {
+
+KelOrigin const origin("src/x.cpp", 42, "KelCls<class A>::Op");
+std::string const originText = ", Origin=File=src/x.cpp, Line=42, Function=KelCls<class A>::Op";
+
+std::tuple<long, unsigned long, unsigned long> Masks(KelTraceRecord const& r)
+{
+    return {r.level, r.category, r.component};
+}
+
+struct RowA;
+struct RowB;
+struct RowC;
+
+// Runs under a control-flow guard and fails on request.
+void Guarded(bool fail)
+{
+    kelkCtrFlow("KelGuarded::Run");
+    if (fail) throw std::runtime_error("passes through");
+}
+
+}  // namespace
+
+template <>
+struct KelTypeName<RowA> { static constexpr char const* value = "KelSystemState"; };
+template <>
+struct KelTypeName<RowB> { static constexpr char const* value = "KEL_SYSTEM_STATE"; };
+template <>
+struct KelTypeName<RowC> { static constexpr char const* value = "KelDatabase::SystemState"; };
+
+TEST(KelExceptionTest, PrintedForms)
+{
+    EXPECT_EQ(KelIntExcInvalidCase(origin, -3).What(), "KelIntExcInvalidCase, Value=-3" + originText);
+    EXPECT_EQ(KelTOMNotFoundException(origin, "Key=7").What(), "KelTOMNotFoundException, KeyValues=Key=7" + originText);
+    EXPECT_EQ(KelTOMNotFoundException(origin, KelString()).What(),
+              "KelTOMNotFoundException, KeyValues=<null>" + originText);
+    EXPECT_EQ(KelTOMNotUniqueException(origin, "Key=with name: S, group: G").What(),
+              "KelTOMNotUniqueException, KeyValues=Key=with name: S, group: G" + originText);
+    EXPECT_EQ(KelTOMLockholderNotFoundException(origin, "no holder").What(), "no holder\n" + originText);
+    EXPECT_EQ(KelTOMNotLockedException(origin, "not locked").What(), "not locked\n" + originText);
+    KelTOMNotLockedByThisException byOther(origin, "locked by other", KelUserID("BOB", "G"));
+    EXPECT_EQ(byOther.What(), "locked by other\n" + originText);
+
+    KelOrigin nullFile(KelString(), 7, "F");
+    EXPECT_EQ(KelTOMNotFoundException(nullFile, "k").What(),
+              "KelTOMNotFoundException, KeyValues=k, Origin=File=<null>, Line=7, Function=F");
+}
+
+TEST(KelExceptionTest, NoneIsRecoverableAndCopiesShareTexts)
+{
+    KelTOMNotFoundException notFound(origin, "k");
+    KelIntException const& base = notFound;
+    EXPECT_FALSE(base.IsRecoverable());
+    EXPECT_FALSE(KelIntExcInvalidCase(origin, 1).IsRecoverable());
+    EXPECT_FALSE(KelTOMNotUniqueException(origin, "k").IsRecoverable());
+    EXPECT_FALSE(KelTOMLockholderNotFoundException(origin, "t").IsRecoverable());
+    EXPECT_FALSE(KelTOMNotLockedException(origin, "t").IsRecoverable());
+    EXPECT_FALSE(KelTOMNotLockedByThisException(origin, "t", KelUserID("U", "G")).IsRecoverable());
+
+    std::uint32_t before = notFound.KeyValues().RefCount();
+    KelTOMNotFoundException copy(notFound);
+    EXPECT_EQ(copy.KeyValues().RefCount(), before + 1);
+    EXPECT_EQ(KelComposeText("Key=", 5, ", ", KelString("x")), KelString("Key=5, x"));
+}
+
+TEST(KelRaiseTest, TracesThenThrowsTheExactType)
+{
+    KelTraceCapture cap(9, ~0ul, ~0ul);
+    try {
+        KelRaise(KelTOMNotFoundException(origin, "Key=1"), 3, 0x8);
+        FAIL() << "no throw";
+    } catch (KelTOMNotFoundException const& e) {
+        EXPECT_EQ(e.KeyValues(), KelString("Key=1"));
+    }
+    ASSERT_EQ(cap.Records().size(), 1u);
+    KelTraceRecord const& r = cap.Records()[0];
+    EXPECT_EQ(r.text, "THROW_INT, KelTOMNotFoundException, KeyValues=Key=1" + originText);
+    EXPECT_EQ(Masks(r), std::make_tuple(3l, 0x2ul, 0x8ul));
+    EXPECT_EQ(r.function, "KelCls<class A>::Op");
+}
+
+TEST(KelTraceTest, SwitchRules)
+{
+    long const level = KelTrace::_Level;
+    auto raiseBoth = [] {
+        EXPECT_THROW(KelRaise(KelIntExcInvalidCase(origin, 2), 0, 0x10), KelIntExcInvalidCase);
+        EXPECT_THROW(KelRaise(KelTOMNotFoundException(origin, "k"), 3, 0x8), KelTOMNotFoundException);
+    };
+    {
+        // Off but extended: only the level-0 invalid case is written.
+        KelTraceCapture cap(9, ~0ul, ~0ul, /*on*/ false, /*xt*/ true);
+        raiseBoth();
+        ASSERT_EQ(cap.Records().size(), 1u);
+        EXPECT_EQ(cap.Records()[0].text.rfind("THROW_INT, KelIntExcInvalidCase, Value=2", 0), 0u);
+    }
+    {
+        // A negative level silences level 0 too.
+        KelTraceCapture cap(-1, ~0ul, ~0ul, true, false);
+        raiseBoth();
+        EXPECT_TRUE(cap.Records().empty());
+    }
+    {
+        KelTraceCapture cap(-1, ~0ul, ~0ul, true, true);
+        raiseBoth();
+        EXPECT_EQ(cap.Records().size(), 1u);
+    }
+    {
+        // Level, component and category must all allow the record.
+        KelTraceCapture cap(3, 0x10, 0x2);
+        raiseBoth();
+        EXPECT_EQ(cap.Records().size(), 1u);
+        EXPECT_FALSE(KelTrace::IsOn(3, 0x1, 0x10));
+    }
+    // Each capture restored the switches it found: tracing is off again.
+    EXPECT_FALSE(KelTrace::_On);
+    EXPECT_FALSE(KelTrace::_Xt);
+    EXPECT_EQ(KelTrace::_Level, level);
+}
+
+TEST(KelTraceTest, ControlFlowGuardWritesEntryAndExitAlsoWhenThrowing)
+{
+    {
+        KelTraceCapture cap(3, 0x10, 0x1);
+        Guarded(false);
+        EXPECT_THROW(Guarded(true), std::runtime_error);
+        ASSERT_EQ(cap.Records().size(), 4u);
+        for (KelTraceRecord const& r : cap.Records()) {
+            EXPECT_EQ(r.function, "KelGuarded::Run");
+            EXPECT_EQ(Masks(r), std::make_tuple(3l, 0x1ul, 0x10ul));
+        }
+        EXPECT_EQ(cap.Records()[0].text, " >entry");
+        EXPECT_EQ(cap.Records()[2].text, " >entry");
+        EXPECT_NE(cap.Records()[1].text, " >entry");
+        EXPECT_EQ(cap.Records()[3].text, cap.Records()[1].text);
+    }
+    {
+        // Level 2 is below the guard's level: neither entry nor exit.
+        KelTraceCapture cap(2, 0x10, 0x1);
+        Guarded(false);
+        EXPECT_TRUE(cap.Records().empty());
+    }
+}
+
+TEST(KelIdentificationTest, FunctionNamesAndLoadTrace)
+{
+    EXPECT_EQ((KelTemplateName<RowA, RowB, RowC>::Of("KelTomDictMember", "Saved")),
+              "KelTomDictMember<class KelSystemState,class KEL_SYSTEM_STATE,class KelDatabase::SystemState>::Saved");
+
+    std::string id = kelIdentification;
+    EXPECT_EQ(id.rfind("@(#)", 0), 0u);
+    EXPECT_NE(id.find("Tiny Object Manager for Admin Server"), std::string::npos);
+    EXPECT_NE(id.find(", Target keldatom"), std::string::npos);
+    {
+        KelTraceCapture cap(0, 0x1, 0x40);
+        KelTraceInfo info(kelIdentification);
+        ASSERT_EQ(cap.Records().size(), 1u);
+        EXPECT_EQ(cap.Records()[0].text, id);
+        EXPECT_EQ(Masks(cap.Records()[0]), std::make_tuple(0l, 0x40ul, 0x1ul));
+    }
+}

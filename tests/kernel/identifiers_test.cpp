@@ -1,0 +1,173 @@
+// Identifiers and keys: order, equality, null rules, limits and printed forms.
+#include "kernel/kelienti.hpp"
+#include "kernel/kelkcon.hpp"
+#include "kernel/kelkoid.hpp"
+#include "kernel/kelmsvid.hpp"
+#include "kernel/kelmsyst.hpp"
+#include "kernel/kelmusid.hpp"
+
+#include <gtest/gtest.h>
+
+#include <sstream>
+#include <string>
+
+namespace {
+
+template <class T>
+std::string Printed(T const& value)
+{
+    std::ostringstream os;
+    os << value;
+    return os.str();
+}
+
+KelOID OidWithFirstByte(unsigned char first)
+{
+    unsigned char bytes[16] = {};
+    bytes[0] = first;
+    bytes[15] = 1;
+    return KelOID(bytes);
+}
+
+}  // namespace
+
+TEST(KelOIDTest, OrdersBytesAsUnsignedAndPrintsUpperHex)
+{
+    KelOID low = OidWithFirstByte(0x7F), high = OidWithFirstByte(0x80);
+    EXPECT_TRUE(low < high);
+    EXPECT_FALSE(high < low);
+
+    unsigned char bytes[16] = {0x00, 0x01, 0xAB, 0xCD, 0xEF, 0x10, 0x20, 0x30,
+                               0x40, 0x50, 0x60, 0x70, 0x80, 0x90, 0xA0, 0xFF};
+    KelOID oid(bytes);
+    EXPECT_EQ(Printed(oid), "0001ABCDEF102030405060708090A0FF");
+
+    // Through its streamed form and back, byte for byte and in order.
+    KelBinary streamed = oid.AsBinary();
+    ASSERT_EQ(streamed.Length(), 16);
+    EXPECT_EQ(KelOID(streamed), oid);
+}
+
+TEST(KelOIDTest, StreamedFormMustHoldSixteenBytes)
+{
+    EXPECT_THROW(KelOID(KelBinary(KelBinary::createEmpty, 15)), KelContractViolation);
+
+    KelContractRecorder rec;
+    unsigned char seventeen[17] = {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16, 17};
+    KelOID fromLong{KelBinary(seventeen, 17)};
+    KelOID fromShort{KelBinary(seventeen, 15)};
+    EXPECT_EQ(rec.Conditions(),
+              (std::vector<std::string>{"streamed.Length()==sizeof(_data)", "streamed.Length()==sizeof(_data)"}));
+    EXPECT_EQ(fromLong.Bytes()[15], 16);
+    EXPECT_EQ(fromShort.Bytes()[15], 0);
+
+    // A null binary fails the length check and then cannot go on.
+    rec.Clear();
+    EXPECT_THROW(KelOID{KelBinary()}, KelContractViolation);
+    EXPECT_TRUE(rec.Has("streamed.Length()==sizeof(_data)"));
+    EXPECT_TRUE(rec.Has("!IsNull()"));
+}
+
+TEST(KelUserIDTest, EqualityIgnoresGroupAndNameLimitIsThirtyTwo)
+{
+    KelUserID a("ADMIN", "GRP1"), b("ADMIN", "GRP2"), c("admin", "GRP1");
+    EXPECT_TRUE(a == b);
+    EXPECT_FALSE(a == c);  // names compare case-sensitively
+    EXPECT_EQ(Printed(KelUserID("ADMIN", "GRP1")), "with name: ADMIN, system group: GRP1");
+    EXPECT_EQ(Printed(KelUserID("ADMIN", KelString())), "with name: ADMIN, system group: <null>");
+
+    KelContractRecorder rec;
+    KelUserID ok(std::string(32, 'u'), KelString());
+    EXPECT_TRUE(rec.Empty());
+    KelUserID tooLong(std::string(33, 'u'), KelString());
+    EXPECT_EQ(rec.Conditions(), std::vector<std::string>{"name.Length() <= KEL_USER_NAME_LENGTH"});
+    rec.Clear();
+    KelUserID empty("", "G");
+    EXPECT_EQ(rec.Conditions(), std::vector<std::string>{"name.Length() > 0"});
+    rec.Clear();
+    KelUserID null(KelString(), "G");
+    EXPECT_TRUE(rec.Has("!name.IsNull()"));
+    EXPECT_TRUE(null.IsNull());
+}
+
+TEST(KelSystemIDTest, NullRuleOrderLimitsAndPrintedForm)
+{
+    EXPECT_FALSE(KelSystemID(KelString(), "GRP").IsNull());
+    EXPECT_TRUE(KelSystemID("SYS", KelString()).IsNull());
+
+    // Name first, then group.
+    EXPECT_TRUE(KelSystemID("A", "Z") < KelSystemID("B", "A"));
+    EXPECT_TRUE(KelSystemID("A", "A") < KelSystemID("A", "B"));
+
+    EXPECT_EQ(Printed(KelSystemID("SYS1", "GRP1")), "with name: SYS1, group: GRP1");
+
+    KelContractRecorder rec;
+    KelSystemID eight(std::string(8, 's'), std::string(8, 'g'));
+    EXPECT_TRUE(rec.Empty());
+    KelSystemID nineName(std::string(9, 's'), "G");
+    KelSystemID nineGroup("S", std::string(9, 'g'));
+    EXPECT_EQ(rec.Conditions(), (std::vector<std::string>{"name.IsNull() || name.Length() < KEL_SYSTEM_NAME_LENGTH",
+                                                          "group.IsNull() || group.Length() < KEL_SYSTEM_GROUP_NAME_LENGTH"}));
+}
+
+TEST(KelServerIDTest, ChecksInOrderOrderingAndPrintedForm)
+{
+    KelContractRecorder rec;
+    KelServerID pe(12, "S", "SYS", "GRP");
+    KelServerID upe(13, "S", "SYS", "GRP");
+    EXPECT_EQ(rec.Conditions(), (std::vector<std::string>{"kind != long(KelSvrKind::PESvr)",
+                                                          "kind != long(KelSvrKind::UPESvr)"}));
+    rec.Clear();
+    KelServerID eight(1, std::string(8, 'n'), std::string(8, 's'), std::string(8, 'g'));
+    EXPECT_TRUE(rec.Empty());
+    KelServerID nine(1, std::string(9, 'n'), std::string(9, 's'), std::string(9, 'g'));
+    EXPECT_EQ(rec.Conditions(), (std::vector<std::string>{"name.Length() < KEL_SERVER_NAME_LENGTH",
+                                                          "system.Length() < KEL_SYSTEM_NAME_LENGTH",
+                                                          "systemGroup.Length() < KEL_SYSTEM_GROUP_NAME_LENGTH"}));
+    rec.Clear();
+    // Null strings fail their checks and the construction still goes on.
+    KelServerID nulls(1, KelString(), KelString(), KelString());
+    EXPECT_TRUE(rec.Has("!name.IsNull()"));
+    EXPECT_TRUE(rec.Has("!systemGroup.IsNull()"));
+    EXPECT_TRUE(nulls.IsNull());
+
+    // Kind first, as signed numbers; then name, system, group.
+    KelServerID minus(-1, "Z", "Z", "Z"), plus(1, "A", "A", "A");
+    EXPECT_TRUE(minus < plus);
+    EXPECT_TRUE(KelServerID(1, "A", "B", "A") < KelServerID(1, "B", "A", "A"));
+    EXPECT_TRUE(KelServerID(1, "A", "A", "B") < KelServerID(1, "A", "B", "A"));
+
+    EXPECT_TRUE(KelServerID(0, "S", "SYS", "GRP").IsNull());
+    EXPECT_EQ(Printed(KelServerID(-1, "SRV1", "SYS1", "GRP1")),
+              "with kind: -1, name: SRV1, system: SYS1, system group: GRP1");
+    EXPECT_EQ(Printed(KelServerID()), "with kind: 0, name: <null>, system: <null>, system group: <null>");
+}
+
+TEST(KelEntityTest, ConstructionAndAssignmentKeepTargetIdsWhereSourceIsNull)
+{
+    KelSystemID sys("SYS1", "GRP1");
+    KelServerID srv(2, "SRV1", "SYS1", "GRP1");
+    KelEntity bySystem(sys, KelEntityType::System);
+    KelEntity target(srv, KelEntityType::Server);
+    EXPECT_EQ(bySystem.Name(), KelString(""));  // empty, not null
+    EXPECT_EQ(bySystem.ThirdText(), KelString(""));
+    EXPECT_TRUE(bySystem.ServerID().IsNull());
+
+    target = bySystem;
+    EXPECT_EQ(target.SystemID(), sys);
+    EXPECT_EQ(target.ServerID(), srv);
+    EXPECT_EQ(target.Type(), KelEntityType::System);
+
+    KelEntity named(KelString("Alice"), KelEntityType::Person);
+    target = named;
+    EXPECT_EQ(target.Name(), KelString("Alice"));
+    EXPECT_EQ(target.SystemID(), sys);
+    EXPECT_EQ(target.ServerID(), srv);
+
+    KelContractRecorder rec;
+    KelEntity nullName(KelString(), KelEntityType::Person);
+    KelEntity nullSystem(KelSystemID(), KelEntityType::System);
+    KelEntity nullServer(KelServerID(), KelEntityType::Server);
+    EXPECT_EQ(rec.Conditions(),
+              (std::vector<std::string>{"!name.IsNull()", "!systemID.IsNull()", "!serverID.IsNull()"}));
+}
