@@ -9,7 +9,7 @@
 #include "kernel/kelkfun.hpp"
 #include "kernel/kelkoid.hpp"
 #include "objects/kelasyss.hpp"
-#include "tom/keldtgen.hpp"
+#include "tom/keldtqry.hpp"
 
 class KelTOMForSystemStateParms {
 public:

@@ -10,7 +10,7 @@
 #include "kernel/kelkfun.hpp"
 #include "kernel/kelkoid.hpp"
 #include "objects/kelmtadm.hpp"
-#include "tom/keldtgen.hpp"
+#include "tom/keldtqry.hpp"
 
 #include <vector>
 

@@ -8,7 +8,7 @@
 #include "db/keldsper.hpp"
 #include "kernel/kelkfun.hpp"
 #include "objects/kelmtper.hpp"
-#include "tom/keldtgen.hpp"
+#include "tom/keldtqry.hpp"
 
 class KelTOMForPersonParms {
 public:

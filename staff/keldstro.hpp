@@ -7,7 +7,7 @@
 #include "db/keldsrol.hpp"
 #include "kernel/kelkfun.hpp"
 #include "objects/kelmtrol.hpp"
-#include "tom/keldtgen.hpp"
+#include "tom/keldtqry.hpp"
 
 class KelTOMForRoleParms {
 public:

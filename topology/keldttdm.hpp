@@ -7,7 +7,7 @@
 #include "db/keldsdom.hpp"
 #include "kernel/kelkfun.hpp"
 #include "objects/kelmtdom.hpp"
-#include "tom/keldtgen.hpp"
+#include "tom/keldtqry.hpp"
 
 class KelTOMForDomainParms {
 public:

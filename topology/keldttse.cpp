@@ -4,6 +4,10 @@
 #include "db/keldarol.hpp"
 #include "db/keldassv.hpp"
 #include "db/keldassy.hpp"
+#include "db/keldsper.hpp"
+#include "db/keldsrol.hpp"
+#include "db/keldssvr.hpp"
+#include "db/keldssys.hpp"
 #include "tom/keldtqry.hpp"
 
 namespace {

@@ -7,7 +7,7 @@
 #include "db/keldssvr.hpp"
 #include "kernel/kelkfun.hpp"
 #include "objects/kelmtsvr.hpp"
-#include "tom/keldtgen.hpp"
+#include "tom/keldtqry.hpp"
 
 class KelTOMForServerParms {
 public:

@@ -7,7 +7,7 @@
 #include "db/keldssys.hpp"
 #include "kernel/kelkfun.hpp"
 #include "objects/kelmtsys.hpp"
-#include "tom/keldtgen.hpp"
+#include "tom/keldtqry.hpp"
 
 class KelTOMForSystemParms {
 public:

@@ -142,7 +142,6 @@ TEST_F(Conversions, ErrorLogNullErrorFileAndRowLimits)
                       KelPlatform::Linux, 0, -1, 9, 0, kStamp, "left-over", -1, 12, 0, "component", "description");
     std::unique_ptr<KelErrorLogRecord> record(errors.CreateMaterializedServerObject({}, row));
     EXPECT_TRUE(record->ErrorFileIsNull());
-    EXPECT_TRUE(record->ErrorFile().IsNull());
     EXPECT_TRUE(record->ServicePackIsNull());
     EXPECT_EQ(record->ErrorLine(), 12);
     EXPECT_EQ(record->SystemLogID(), KelOID(Oid(6)));

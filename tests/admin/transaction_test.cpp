@@ -2,6 +2,7 @@
 // PostgreSQL when KELDATOM_PG_URL is set): whole transactions end to end, the managers'
 // special queries merging with cached entries, suspension and clearing.
 #include "admin/keldatom.hpp"
+#include "objects/kelascctx.hpp"
 #include "db/keldb.hpp"
 #include "kernel/kelkcon.hpp"
 
@@ -43,8 +44,8 @@ protected:
             tom->ForSystems().Create(KelTOMForSystemParms::CreateInpParm(KelSystemID(S(name), S("GRP1"))));
         KelOID oid = system.OID();
         tom->ForSystems().Save(system);
-        tom->ForSystemStates().Create(KelTOMForSystemStateParms::CreateInpParm(oid));
-        tom->ForSystemStates().Flush();
+        // A new object is clean: Flush would skip it, Save inserts it.
+        tom->ForSystemStates().Save(tom->ForSystemStates().Create(KelTOMForSystemStateParms::CreateInpParm(oid)));
         Commit();
         return oid;
     }
@@ -73,7 +74,8 @@ TEST_P(AdminTransactions, ThreeTransactionsEndToEnd)
     // 1: create server instances, a system log record with parameters and an error log record.
     db->Begin();
     for (KelOID const& oid : instanceOids)
-        tom->ForSvrInstances().Create(KelTOMForSvrInstanceParms::CreateInpParm(oid, system, KelSenderType::ExecSvr));
+        tom->ForSvrInstances().Save(tom->ForSvrInstances().Create(
+            KelTOMForSvrInstanceParms::CreateInpParm(oid, system, KelSenderType::ExecSvr)));
     KelSystemLogRecord& log = tom->ForSystemLogs().Create(KelTOMForSystemLogRecordParms::CreateInpParm(logOid));
     log = LogRecord(logOid, {"first", "second;third", ""});
     KelErrorLogRecord& error = tom->ForErrorLogs().Create(KelTOMForErrorLogRecordParms::CreateInpParm(errorOid));
@@ -126,8 +128,8 @@ TEST_P(AdminTransactions, SpecialQueriesMergeWithTheCache)
     KelOID oids[2] = {KelOID::Generate(), KelOID::Generate()};
     db->Begin();
     for (KelOID const& oid : oids)
-        tom->ForSvrInstances().Create(KelTOMForSvrInstanceParms::CreateInpParm(oid, system, KelSenderType::ExecSvr));
-    tom->ForSvrInstances().Flush();
+        tom->ForSvrInstances().Save(tom->ForSvrInstances().Create(
+            KelTOMForSvrInstanceParms::CreateInpParm(oid, system, KelSenderType::ExecSvr)));
     Commit();
 
     db->Begin();

@@ -13,7 +13,7 @@
 
 namespace {
 
-struct Run {
+struct ToolRun {
     int code;
     std::string out;
     std::string err;
@@ -31,13 +31,21 @@ protected:
     }
     void TearDown() override { std::filesystem::remove_all(dir); }
 
+    // One argument for the shell, as it stands.
+    static std::string Quote(std::string const& a)
+    {
+        std::string quoted = "'";
+        for (char c : a) quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
+        return quoted + "'";
+    }
+
     // Runs the tool with the arguments (each quoted) in the scratch folder.
-    Run Tool(std::vector<std::string> const& args)
+    ToolRun Tool(std::vector<std::string> const& args)
     {
         std::string command = "cd '" + dir.string() + "' && '" KELATOM_PATH "'";
-        for (auto const& a : args) command += " '" + a + "'";
+        for (auto const& a : args) command += " " + Quote(a);
         command += " 2>'" + (dir / "stderr").string() + "'";
-        Run run{-1, "", ""};
+        ToolRun run{-1, "", ""};
         FILE* pipe = ::popen(command.c_str(), "r");
         if (!pipe) return run;
         std::array<char, 4096> buffer;
@@ -59,14 +67,14 @@ protected:
 
 TEST_F(Kelatom, DemoTwiceOnOneDatabaseFile)
 {
-    Run first = Tool({"demo"});
+    ToolRun first = Tool({"demo"});
     ASSERT_EQ(first.code, 0) << first.err;
     EXPECT_NE(first.out.find("seeded the demonstration topology"), std::string::npos) << first.out;
     EXPECT_NE(first.out.find("OPERATOR held 3 locks; released them"), std::string::npos) << first.out;
     EXPECT_NE(first.out.find("database calls made:"), std::string::npos);
     EXPECT_TRUE(std::filesystem::exists(dir / "kelatom.db"));
 
-    Run second = Tool({"demo"});
+    ToolRun second = Tool({"demo"});
     ASSERT_EQ(second.code, 0) << second.err;
     EXPECT_NE(second.out.find("the demonstration topology is there already"), std::string::npos);
     EXPECT_NE(second.out.find("3 log records from earlier runs"), std::string::npos) << second.out;
@@ -78,7 +86,7 @@ TEST_F(Kelatom, DemoTwiceOnOneDatabaseFile)
 TEST_F(Kelatom, NotFoundAndUsageExitCodes)
 {
     ASSERT_EQ(Tool({"init", "--demo"}).code, 0);
-    Run unknown = Tool({"state", "show", "NOSUCH"});
+    ToolRun unknown = Tool({"state", "show", "NOSUCH"});
     EXPECT_EQ(unknown.code, 1);
     EXPECT_NE(unknown.err.find("KelTOMNotFoundException"), std::string::npos) << unknown.err;
     EXPECT_NE(unknown.err.find(" SysName=NOSUCH"), std::string::npos) << unknown.err;
@@ -87,7 +95,7 @@ TEST_F(Kelatom, NotFoundAndUsageExitCodes)
     EXPECT_EQ(Tool({"locks", "release", "OPERATOR", "planet", "X"}).code, 2);
     EXPECT_EQ(Tool({"--help"}).code, 0);
 
-    Run notLocked = Tool({"locks", "release", "ADMIN", "role", "OPERATORS"});
+    ToolRun notLocked = Tool({"locks", "release", "ADMIN", "role", "OPERATORS"});
     EXPECT_EQ(notLocked.code, 1);
     EXPECT_NE(notLocked.err.find("RoleName OPERATORS not locked by with name: ADMIN"), std::string::npos)
         << notLocked.err;
@@ -98,25 +106,25 @@ TEST_F(Kelatom, NotFoundAndUsageExitCodes)
 TEST_F(Kelatom, FailedLogAddLeavesNoRowAndJsonParsesBack)
 {
     ASSERT_EQ(Tool({"init", "--demo"}).code, 0);
-    Run added = Tool({"--json", "log", "add", "SYS1", "--message", "7", "--param", "a;b", "--param", "O'Brien"});
+    ToolRun added = Tool({"--json", "log", "add", "SYS1", "--message", "7", "--param", "a;b", "--param", "O'Brien"});
     ASSERT_EQ(added.code, 0) << added.err;
     auto json = nlohmann::json::parse(added.out);
     EXPECT_EQ(json["message"], 7);
 
-    Run refused = Tool({"log", "add", "SYS1", "--message", "8", "--param", std::string(1100, 'x')});
+    ToolRun refused = Tool({"log", "add", "SYS1", "--message", "8", "--param", std::string(1100, 'x')});
     EXPECT_EQ(refused.code, 2) << refused.err;
     EXPECT_NE(refused.err.find("_messageParameters.Length() <= 1024"), std::string::npos) << refused.err;
 
-    Run listed = Tool({"--json", "log", "list", "SYS1"});
+    ToolRun listed = Tool({"--json", "log", "list", "SYS1"});
     ASSERT_EQ(listed.code, 0) << listed.err;
     auto records = nlohmann::json::parse(listed.out);
     ASSERT_EQ(records.size(), 1u);
     EXPECT_EQ(records[0]["parameters"], (nlohmann::json{"a", "b", "O'Brien"}));
 
-    Run locks = Tool({"--json", "locks", "list", "OPERATOR"});
+    ToolRun locks = Tool({"--json", "locks", "list", "OPERATOR"});
     ASSERT_EQ(locks.code, 0) << locks.err;
     EXPECT_EQ(nlohmann::json::parse(locks.out).size(), 3u);
-    Run instances = Tool({"--json", "instances", "list", "SYS1", "--for-update"});
+    ToolRun instances = Tool({"--json", "instances", "list", "SYS1", "--for-update"});
     ASSERT_EQ(instances.code, 0) << instances.err;
     EXPECT_TRUE(nlohmann::json::parse(instances.out).is_array());
 }
@@ -125,9 +133,9 @@ TEST_F(Kelatom, RunsOnPostgreSQL)
 {
     if (!PgUrl()) GTEST_SKIP() << "KELDATOM_PG_URL is not set";
     std::string url = PgUrl();
-    Run demo = Tool({"--db", url, "demo"});
+    ToolRun demo = Tool({"--db", url, "demo"});
     ASSERT_EQ(demo.code, 0) << demo.err;
-    Run state = Tool({"--db", url, "--json", "state", "show", "SYS1"});
+    ToolRun state = Tool({"--db", url, "--json", "state", "show", "SYS1"});
     ASSERT_EQ(state.code, 0) << state.err;
     EXPECT_EQ(nlohmann::json::parse(state.out)["state"], "Stopped");
     EXPECT_EQ(Tool({"--db", url, "state", "show", "NOSUCH"}).code, 1);

@@ -177,7 +177,7 @@ Json LocksList(Session& session, std::string const& user)
 {
     Json result = Json::array();
     session.Run([&](KelTOMForAdminServer& tom) {
-        KelUserID holder(KelString(user), KelString());
+        KelUserID holder{KelString(user), KelString()};
         std::vector<KelEntity> persons, roles, systems, servers;
         tom.ForPersons().Search(persons, holder, KelEntityType::Person);
         tom.ForRoles().Search(roles, holder, KelEntityType::Role);
@@ -193,7 +193,7 @@ Json LocksList(Session& session, std::string const& user)
 
 Json LocksRelease(Session& session, std::string const& user, std::string const& kind, std::string const& name)
 {
-    KelUserID holder(KelString(user), KelString());
+    KelUserID holder{KelString(user), KelString()};
     // The full key of a system or server: found in a read transaction of its own, since
     // Release requires the cache of its class to be empty.
     KelSystemID systemID;

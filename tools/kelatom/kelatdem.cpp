@@ -1,5 +1,6 @@
 #include "tools/kelatom/kelatdem.hpp"
 
+#include "objects/kelascctx.hpp"
 #include "tools/kelatom/kelatcmd.hpp"
 
 #include <ostream>
@@ -214,14 +215,15 @@ bool SeedDemo(Session& session)
                     server.SetLockholderOID(holderOid);
                 }
             }
-            tom.ForSystemStates().Create(KelTOMForSystemStateParms::CreateInpParm(system.OID()));
+            // A new system state is clean, so Flush would pass it by: Save inserts it.
+            tom.ForSystemStates().Save(
+                tom.ForSystemStates().Create(KelTOMForSystemStateParms::CreateInpParm(system.OID())));
         }
         tom.ForDomains().Flush();
         tom.ForPersons().Flush();
         tom.ForRoles().Flush();
         tom.ForSystems().Flush();
         tom.ForServers().Flush();
-        tom.ForSystemStates().Flush();
     });
     return seeded;
 }
