@@ -286,8 +286,12 @@ void RunDemo(Session& session, std::ostream& os, bool json)
         std::vector<KelSvrInstance*> instances;
         tom.ForSvrInstances().MaterializeSvrsForUpdate(systemOid, instances);
         for (KelSvrInstance* instance : instances) instance->StartUpResponse(context);
+        // The server checks each instance again by its OID: answered from the cache.
+        for (KelSvrInstance* instance : instances)
+            tom.ForSvrInstances().MaterializeForRead(KelTOMForSvrInstanceParms::MaterializeInpParm(), instance->ID());
         tom.ForSvrInstances().Flush();
-        return std::to_string(instances.size()) + " server instances read, then locked, Running and written back";
+        return std::to_string(instances.size()) +
+               " server instances read, then locked, checked again by OID, Running and written back";
     });
 
     demo.Step("search and release the locks of OPERATOR", [&](KelTOMForAdminServer& tom) {
