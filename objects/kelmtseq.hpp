@@ -2,7 +2,7 @@
 // empty, appended to and walked in order; the parameters of a system log record are a
 // KelValueSequence<KelString, -100>. Bound governs the size: a positive Bound is the
 // most elements the sequence may hold (Append checks it); zero or a negative Bound means
-// no limit, its magnitude being the room reserved at the first Append. Copies are
+// no limit (room grows with the elements, so a record with three parameters stays small). Copies are
 // independent (the elements themselves may be shared handles).
 #pragma once
 
@@ -22,7 +22,6 @@ public:
     void Append(T const& value)
     {
         if (Bound > 0) kelkRequire(Size() < std::size_t(Bound));
-        if (_values.empty() && Bound < 0) _values.reserve(std::size_t(-Bound));
         _values.push_back(value);
     }
     void Clear() { _values.clear(); }
