@@ -18,7 +18,6 @@
 // earlier rows stay in the cache. One transaction, one thread at a time.
 #pragma once
 
-#include "db/keldbper.hpp"
 #include "db/keldsper.hpp"
 #include "kernel/kelienti.hpp"
 #include "kernel/kelkoid.hpp"
