@@ -61,8 +61,13 @@ TEST_F(TomPersonTest, OidComesFromTheCacheOrTheRow)
     std::uint64_t const before = calls.Total();
     EXPECT_EQ(persons->OID({KelString("ann")}), ann);
     EXPECT_EQ(calls.Total(), before);
+    persons->ClearCache();
+    KelTraceCapture cap(2, 0x8, 0x2);  // OID raises at level 2, the others at level 3
     EXPECT_EQ(Raised<KelTOMNotFoundException>([&] { persons->OID({KelString("nobody")}); }),
               "KelTOMNotFoundException, KeyValues=UserID nobody not found");
+    EXPECT_THROW(persons->Release({KelString("nobody")}, KelUserID(KelString("ann"), KelString())), KelTOMNotFoundException);
+    ASSERT_EQ(cap.Records().size(), 1u);
+    EXPECT_EQ(cap.Records()[0].text.rfind("THROW_INT, KelTOMNotFoundException, KeyValues=UserID nobody not found", 0), 0u);
 }
 
 TEST_F(TomPersonTest, ReleaseChecksTheLockHolder)

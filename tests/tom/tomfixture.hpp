@@ -18,9 +18,7 @@
 #include <vector>
 
 struct TomStateParms {
-    struct CreateInpParm {
-        KelOID _systemOid;
-    };
+    struct CreateInpParm { KelOID _systemOid; };
     struct MaterializeInpParm {};
 };
 template <>
@@ -121,18 +119,13 @@ protected:
         states = std::make_unique<TomStates>(*tom, *db);
         persons = std::make_unique<TomPersons>(*tom, *db);
     }
-    void TearDown() override
-    {
-        persons.reset();
-        states.reset();
-        if (db->InTransaction()) db->Rollback();
-    }
+    void TearDown() override { db->Rollback(); }
 
     void AddState(KelOID const& oid, KelSvrState::Type state = KelSvrState::Stopped)
     {
         db->systemState().insert(KEL_SYSTEM_STATE(oid.AsBinary(), KelString(""), -1, state));
     }
-    // A person row; lockedBy names the lock holder's OID and name when given.
+    // A person row of group "grp"; lockedBy and lockholderName name its lock holder.
     KelOID AddPerson(char const* name, char const* firstName = nullptr, KelOID const* lockedBy = nullptr,
                      char const* lockholderName = nullptr)
     {
