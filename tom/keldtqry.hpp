@@ -19,7 +19,6 @@
 #pragma once
 
 #include "db/keldsper.hpp"
-#include "db/keldsper.hpp"
 #include "kernel/kelienti.hpp"
 #include "kernel/kelkoid.hpp"
 #include "kernel/kelmusid.hpp"
