@@ -75,8 +75,7 @@ int main(int argc, char** argv)
             state.SetAdminSvrState(KelSvrState::Running);
             state.SetAdminSvrStartTime(KelTimeStamp::Now());
             tom.ForSystemStates().Flush();
-            std::cout << "locked the state and flushed " << tom.ForSystemStates().Statistics().flushed
-                      << " change\n";
+            std::cout << "locked the state and flushed " << tom.ForSystemStates().Statistics().flushed << " change\n";
         });
 
         InTransaction(*db, tom, [&] {
