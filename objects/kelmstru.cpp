@@ -45,10 +45,7 @@ std::string JoinParameters(KelSystemLogRecord::Parameters const& parameters)
 // ---------------------------------------------------------------------------------------
 // KelErrorLogRecord
 
-KelErrorLogRecord::~KelErrorLogRecord()
-{
-    if (_pRep) Release();
-}
+KelErrorLogRecord::~KelErrorLogRecord() { if (_pRep) Release(); }
 
 void KelErrorLogRecord::WriteMembers(KelStream& s) const
 {
@@ -149,10 +146,7 @@ void KelErrorLogRecord::StreamKeywordDelimited(std::ostream& os, int level) cons
 // ---------------------------------------------------------------------------------------
 // KelSystemLogRecord
 
-KelSystemLogRecord::~KelSystemLogRecord()
-{
-    if (_pRep) Release();
-}
+KelSystemLogRecord::~KelSystemLogRecord() { if (_pRep) Release(); }
 
 void KelSystemLogRecord::WriteMembers(KelStream& s) const
 {
