@@ -72,8 +72,7 @@ KelErrorLogRecord::KelErrorLogRecord(KelErrorLogRecord const& other) : _pRep(Sha
 
 KelErrorLogRecord& KelErrorLogRecord::operator=(KelErrorLogRecord const& other)
 {
-    Shared::Require(_pRep, {__FILE__, __LINE__});
-    Shared::Take(_pRep, other._pRep, &other == this, {__FILE__, __LINE__});
+    Shared::Assign(_pRep, other._pRep, &other == this, {__FILE__, __LINE__});
     CheckInvariant();
     return *this;
 }
@@ -215,8 +214,7 @@ KelSystemLogRecord::KelSystemLogRecord(KelSystemLogRecord const& other) : _pRep(
 
 KelSystemLogRecord& KelSystemLogRecord::operator=(KelSystemLogRecord const& other)
 {
-    Shared::Require(_pRep, {__FILE__, __LINE__});
-    Shared::Take(_pRep, other._pRep, &other == this, {__FILE__, __LINE__});
+    Shared::Assign(_pRep, other._pRep, &other == this, {__FILE__, __LINE__});
     CheckInvariant();
     return *this;
 }

@@ -6,7 +6,6 @@
 #include <ostream>
 
 KelPersonData::Rep& KelPersonData::R() const { return Shared::Get(_pRep, {__FILE__, __LINE__}); }
-void KelPersonData::CheckInvariant() const { Shared::Check(_assert_invariant(), {__FILE__, __LINE__}); }
 void KelPersonData::Release() { Shared::Release(_pRep, {__FILE__, __LINE__}); }
 std::uint32_t KelPersonData::RefCount() const { return Shared::Count(_pRep); }
 
@@ -16,9 +15,8 @@ KelPersonData::~KelPersonData() { if (_pRep) Release(); }
 
 KelPersonData& KelPersonData::operator=(KelPersonData const& other)
 {
-    Shared::Require(_pRep, {__FILE__, __LINE__});
-    Shared::Take(_pRep, other._pRep, &other == this, {__FILE__, __LINE__});
-    CheckInvariant();
+    Shared::Assign(_pRep, other._pRep, &other == this, {__FILE__, __LINE__});
+    Shared::Check(_assert_invariant(), {__FILE__, __LINE__});
     return *this;
 }
 

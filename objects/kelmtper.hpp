@@ -182,7 +182,6 @@ private:
     using Shared = KelSharedRep<Rep>;
     // The Rep; fails "_pRep != 0" (without going on) for a released handle.
     Rep& R() const;
-    void CheckInvariant() const;
     template <class T>
     void Set(T Rep::*member, bool Rep::*isNull, T const& value) { Shared::Set(R(), member, isNull, value); }
     void SetNull(bool Rep::*isNull, bool value) { Shared::SetNull(R(), isNull, value); }

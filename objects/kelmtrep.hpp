@@ -64,6 +64,13 @@ struct KelSharedRep {
         if (pRep) ++pRep->_count;
     }
 
+    // Assignment of a handle without base levels: requires "_pRep != 0", then Take.
+    static void Assign(Rep*& pRep, Rep* other, bool self, KelCheckSite site)
+    {
+        Require(pRep, site);
+        Take(pRep, other, self, site);
+    }
+
     // Requires "_pRep != 0"; drops the handle's reference (the Rep goes through
     // Rep::Deallocate with its last one); pRep becomes null.
     static void Release(Rep*& pRep, KelCheckSite site)

@@ -6,7 +6,6 @@
 #include <ostream>
 
 KelServerData::Rep& KelServerData::R() const { return Shared::Get(_pRep, {__FILE__, __LINE__}); }
-void KelServerData::CheckInvariant() const { Shared::Check(_assert_invariant(), {__FILE__, __LINE__}); }
 void KelServerData::Release() { Shared::Release(_pRep, {__FILE__, __LINE__}); }
 std::uint32_t KelServerData::RefCount() const { return Shared::Count(_pRep); }
 
@@ -19,9 +18,8 @@ KelServerData::~KelServerData() { if (_pRep) Release(); }
 
 KelServerData& KelServerData::operator=(KelServerData const& other)
 {
-    Shared::Require(_pRep, {__FILE__, __LINE__});
-    Shared::Take(_pRep, other._pRep, &other == this, {__FILE__, __LINE__});
-    CheckInvariant();
+    Shared::Assign(_pRep, other._pRep, &other == this, {__FILE__, __LINE__});
+    Shared::Check(_assert_invariant(), {__FILE__, __LINE__});
     return *this;
 }
 

@@ -6,7 +6,6 @@
 #include <ostream>
 
 KelSystemData::Rep& KelSystemData::R() const { return Shared::Get(_pRep, {__FILE__, __LINE__}); }
-void KelSystemData::CheckInvariant() const { Shared::Check(_assert_invariant(), {__FILE__, __LINE__}); }
 void KelSystemData::Release() { Shared::Release(_pRep, {__FILE__, __LINE__}); }
 std::uint32_t KelSystemData::RefCount() const { return Shared::Count(_pRep); }
 
@@ -25,7 +24,7 @@ KelSystemData& KelSystemData::operator=(KelSystemData const& other)
     Shared::Require(_pRep, {__FILE__, __LINE__});
     KelTopologyBaseData::operator=(other);
     Shared::Take(_pRep, other._pRep, &other == this, {__FILE__, __LINE__});
-    CheckInvariant();
+    Shared::Check(_assert_invariant(), {__FILE__, __LINE__});
     return *this;
 }
 

@@ -6,7 +6,6 @@
 #include <ostream>
 
 KelTopologyBaseData::Rep& KelTopologyBaseData::R() const { return Shared::Get(_pRep, {__FILE__, __LINE__}); }
-void KelTopologyBaseData::CheckInvariant() const { Shared::Check(_assert_invariant(), {__FILE__, __LINE__}); }
 void KelTopologyBaseData::Release() { Shared::Release(_pRep, {__FILE__, __LINE__}); }
 std::uint32_t KelTopologyBaseData::RefCount() const { return Shared::Count(_pRep); }
 
@@ -22,7 +21,7 @@ KelTopologyBaseData& KelTopologyBaseData::operator=(KelTopologyBaseData const& o
     Shared::Require(_pRep, {__FILE__, __LINE__});
     KelProcessBaseData::operator=(other);
     Shared::Take(_pRep, other._pRep, &other == this, {__FILE__, __LINE__});
-    CheckInvariant();
+    Shared::Check(_assert_invariant(), {__FILE__, __LINE__});
     return *this;
 }
 
