@@ -124,11 +124,15 @@ void KelErrorLogRecord::ReadParm(KelStream& s, unsigned long parm)
     }
 }
 
-void KelErrorLogRecord::WriteTo(KelStream& s) const { WriteRecord(s, kErrorLogRecordKind, *this, &KelErrorLogRecord::WriteMembers); }
+void KelErrorLogRecord::WriteTo(KelStream& s) const
+{
+    WriteRecord(s, kErrorLogRecordKind, *this, &KelErrorLogRecord::WriteMembers);
+}
 
 void KelErrorLogRecord::ReadFrom(KelStream& s)
 {
-    ReadRecord(s, kErrorLogRecordKind, "KelErrorLogRecord::ReadFrom", *this, &KelErrorLogRecord::Cleanup, &KelErrorLogRecord::ReadParm);
+    ReadRecord(s, kErrorLogRecordKind, "KelErrorLogRecord::ReadFrom", *this, &KelErrorLogRecord::Cleanup,
+               &KelErrorLogRecord::ReadParm);
     CheckInvariant();
 }
 
@@ -228,11 +232,15 @@ void KelSystemLogRecord::ReadParm(KelStream& s, unsigned long parm)
     }
 }
 
-void KelSystemLogRecord::WriteTo(KelStream& s) const { WriteRecord(s, kSystemLogRecordKind, *this, &KelSystemLogRecord::WriteMembers); }
+void KelSystemLogRecord::WriteTo(KelStream& s) const
+{
+    WriteRecord(s, kSystemLogRecordKind, *this, &KelSystemLogRecord::WriteMembers);
+}
 
 void KelSystemLogRecord::ReadFrom(KelStream& s)
 {
-    ReadRecord(s, kSystemLogRecordKind, "KelSystemLogRecord::ReadFrom", *this, &KelSystemLogRecord::Cleanup, &KelSystemLogRecord::ReadParm);
+    ReadRecord(s, kSystemLogRecordKind, "KelSystemLogRecord::ReadFrom", *this, &KelSystemLogRecord::Cleanup,
+               &KelSystemLogRecord::ReadParm);
     CheckInvariant();
 }
 
