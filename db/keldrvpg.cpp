@@ -275,7 +275,9 @@ public:
     }
     void Rollback() override
     {
-        if (PQtransactionStatus(_conn) != PQTRANS_IDLE) Execute("ROLLBACK");
+        // A lost connection has no transaction left to end: the server discarded it with
+        // the session.
+        if (InTransaction()) Execute("ROLLBACK");
     }
     bool InTransaction() const override
     {

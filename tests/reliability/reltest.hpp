@@ -107,6 +107,17 @@ inline std::string RelDatabaseName(testing::TestParamInfo<std::string> const& in
     return info.param == "postgresql" ? "PostgreSQL" : "SQLite";
 }
 
+// A system log record of system SYS1 (group GRP1) with every member given.
+inline KelSystemLogRecord RelLogRecord(KelOID const& oid, KelSystemLogRecord::Parameters const& parameters,
+                                       KelString const& system = KelString("SYS1"),
+                                       KelUserID const& user = KelUserID(KelString("admin"), KelString("GRP1")),
+                                       KelString const& event = KelString("EVT"))
+{
+    return KelSystemLogRecord(oid, KelTimeStamp::Now(), system, KelString("GRP1"), 42, KelSeverity::Information,
+                              KelMessageClass::System, event, false, 7, false, true, KelSvrKind::ExecSvr, false,
+                              KelSvrState::Running, false, user, false, 3, false, parameters, false);
+}
+
 // A one-way signal between processes: Post writes a byte into a pipe, Wait reads one.
 class RelSignal {
 public:
