@@ -12,8 +12,12 @@ KelBinary::Rep* KelBinary::Rep::Allocate(std::int32_t len, std::int32_t allocLen
 {
     if (len < 0) len = 0;
     if (allocLen < len) allocLen = len;
-    Rep* rep = new Rep;
-    rep->_data = new unsigned char[static_cast<std::size_t>(allocLen) + 1]();
+    // One block: the representation, then room for allocLen bytes and a NUL. Only the
+    // bytes in use and the NUL are cleared; the room beyond is written before it is read.
+    void* block = ::operator new(sizeof(Rep) + static_cast<std::size_t>(allocLen) + 1);
+    Rep* rep = new (block) Rep;
+    rep->_data = reinterpret_cast<unsigned char*>(rep + 1);
+    std::memset(rep->_data, 0, static_cast<std::size_t>(len) + 1);
     rep->_len = len;
     rep->_count = 1;
     rep->_allocLen = allocLen;
@@ -23,8 +27,8 @@ KelBinary::Rep* KelBinary::Rep::Allocate(std::int32_t len, std::int32_t allocLen
 void KelBinary::Rep::Free(Rep* rep)
 {
     if (!rep) return;
-    delete[] rep->_data;
-    delete rep;
+    rep->~Rep();
+    ::operator delete(rep);
 }
 
 void KelBinary::CheckInvariant() const

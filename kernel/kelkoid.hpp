@@ -6,6 +6,7 @@
 #include "kernel/kelkbin.hpp"
 
 #include <cstddef>
+#include <cstdint>
 #include <cstring>
 #include <functional>
 #include <iosfwd>
@@ -29,9 +30,23 @@ public:
 
     friend bool operator==(KelOID const& a, KelOID const& b) { return std::memcmp(a._data, b._data, 16) == 0; }
     friend bool operator!=(KelOID const& a, KelOID const& b) { return !(a == b); }
-    friend bool operator<(KelOID const& a, KelOID const& b) { return std::memcmp(a._data, b._data, 16) < 0; }
+    // Byte-wise unsigned order, as memcmp gives it, compared as two big-endian words: the
+    // dictionaries compare keys on every look-up.
+    friend bool operator<(KelOID const& a, KelOID const& b)
+    {
+        std::uint64_t a0 = a.Word(0), b0 = b.Word(0);
+        if (a0 != b0) return a0 < b0;
+        return a.Word(1) < b.Word(1);
+    }
 
 private:
+    std::uint64_t Word(int i) const
+    {
+        std::uint64_t w = 0;
+        for (int b = 0; b < 8; ++b) w = (w << 8) | _data[8 * i + b];
+        return w;
+    }
+
     unsigned char _data[16];
 };
 

@@ -89,10 +89,30 @@ KelString KelTimeStamp::AsVsqString() const
     unsigned m, d;
     CivilFromDays(days, y, m, d);
     char buf[64];
-    std::snprintf(buf, sizeof buf, "%04lld-%02u-%02u-%02d.%02d.%02d.%06d", static_cast<long long>(y), m, d,
-                  static_cast<int>(rest / 3600), static_cast<int>(rest / 60 % 60), static_cast<int>(rest % 60),
-                  static_cast<int>(_micros));
-    return KelString(buf);
+    if (y < 0 || y > 9999 || _micros < 0 || _micros > 999999) {
+        std::snprintf(buf, sizeof buf, "%04lld-%02u-%02u-%02d.%02d.%02d.%06d", static_cast<long long>(y), m, d,
+                      static_cast<int>(rest / 3600), static_cast<int>(rest / 60 % 60), static_cast<int>(rest % 60),
+                      static_cast<int>(_micros));
+        return KelString(buf);
+    }
+    // The common case, written digit by digit: this text is made for every row written.
+    auto put = [](char* at, long value, int digits) {
+        for (int i = digits - 1; i >= 0; --i, value /= 10) at[i] = static_cast<char>('0' + value % 10);
+    };
+    put(buf, static_cast<long>(y), 4);
+    buf[4] = '-';
+    put(buf + 5, m, 2);
+    buf[7] = '-';
+    put(buf + 8, d, 2);
+    buf[10] = '-';
+    put(buf + 11, static_cast<long>(rest / 3600), 2);
+    buf[13] = '.';
+    put(buf + 14, static_cast<long>(rest / 60 % 60), 2);
+    buf[16] = '.';
+    put(buf + 17, static_cast<long>(rest % 60), 2);
+    buf[19] = '.';
+    put(buf + 20, _micros, 6);
+    return KelString(buf, 26);
 }
 
 std::ostream& operator<<(std::ostream& os, KelTimeStamp const& t)
