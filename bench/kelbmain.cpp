@@ -22,6 +22,9 @@
 
 namespace {
 
+// The benchmark's tables on PostgreSQL live in a schema of their own.
+char const* const pgSchema = "keldatom_bench";
+
 struct Options {
     std::vector<std::size_t> sizes{10000, 100000};
     std::string out = "bench-out";
@@ -57,7 +60,7 @@ std::vector<std::unique_ptr<KelBenchContender>> Contenders(std::string const& da
     if (database == "sqlite") {
         list.push_back(std::make_unique<KelBenchRawSQLite>(options.out + "/raw.db"));
     } else {
-        list.push_back(std::make_unique<KelBenchRawPostgreSQL>(pgUrl));
+        list.push_back(std::make_unique<KelBenchRawPostgreSQL>(pgUrl, pgSchema));
     }
     return list;
 }

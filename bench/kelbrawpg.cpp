@@ -138,7 +138,16 @@ KelBenchRawDialect const dialect{"bytea", "bytea", "INTEGER", " FOR UPDATE OF t"
 
 }  // namespace
 
-KelBenchRawPostgreSQL::KelBenchRawPostgreSQL(std::string url) : _url(std::move(url)) {}
+KelBenchRawPostgreSQL::KelBenchRawPostgreSQL(std::string url, std::string schema)
+    : _url(std::move(url)), _schema(std::move(schema))
+{
+}
+
+std::string KelBenchPgUrlInSchema(std::string const& url, std::string const& schema)
+{
+    if (url.find("://") == std::string::npos) return url + " options='-csearch_path=" + schema + "'";
+    return url + (url.find('?') == std::string::npos ? "?" : "&") + "options=-csearch_path%3D" + schema;
+}
 
 KelBenchRawPostgreSQL::~KelBenchRawPostgreSQL() { PQfinish(_conn); }
 
@@ -150,6 +159,8 @@ void KelBenchRawPostgreSQL::Prepare(KelBenchData const& data)
     _conn = PQconnectdb(_url.c_str());
     if (PQstatus(_conn) != CONNECTION_OK) Fail(_conn, "connecting");
     Exec("SET client_min_messages = warning");
+    Exec(("CREATE SCHEMA IF NOT EXISTS " + _schema).c_str());
+    Exec(("SET search_path TO " + _schema).c_str());
     for (std::string const& sql : KelBenchRawSql::DropSchema()) Exec(sql.c_str());
     for (std::string const& sql : KelBenchRawSql::Schema(dialect)) Exec(sql.c_str());
     struct Statement {

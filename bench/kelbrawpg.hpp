@@ -1,7 +1,8 @@
 // KelBenchRawPostgreSQL: the floor of the benchmark on PostgreSQL. The workloads'
 // statements through libpq, prepared once, parameters and results in binary form,
 // reading into plain structs; nothing cached beyond the rows a workload keeps.
-// Prepare drops and creates the two tables it uses in the database of the URL.
+// Prepare drops and creates the two tables it uses in a schema of its own (created where
+// missing), so that it never touches the tables of the database's other users.
 #pragma once
 
 #include "bench/kelbcont.hpp"
@@ -14,7 +15,8 @@ struct pg_conn;
 
 class KelBenchRawPostgreSQL : public KelBenchContender {
 public:
-    explicit KelBenchRawPostgreSQL(std::string url);
+    // `schema`: a plain SQL identifier chosen by the program, never a user's value.
+    KelBenchRawPostgreSQL(std::string url, std::string schema);
     ~KelBenchRawPostgreSQL() override;
 
     std::string Kind() const override { return "raw"; }
@@ -34,6 +36,11 @@ private:
     void Exec(char const* sql);
 
     std::string _url;
+    std::string _schema;
     pg_conn* _conn = nullptr;
     std::vector<KelBenchRawLogRow> _kept;
 };
+
+// The connection URL or conninfo with the search path set to `schema`, for connections
+// that cannot set it themselves (the library's).
+std::string KelBenchPgUrlInSchema(std::string const& url, std::string const& schema);

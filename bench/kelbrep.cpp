@@ -51,7 +51,7 @@ void KelBenchPrintTable(std::ostream& os, std::vector<KelBenchResult> const& res
 
         os << "\nN = " << g.first << "  (" << DatabaseTitle(g.second) << ")\n";
         os << std::left << std::setw(22) << "workload" << std::right << std::setw(9) << "objects";
-        for (KelBenchResult const* r : rs) os << std::setw(16) << (r->Contender() + " s");
+        for (KelBenchResult const* r : rs) os << std::setw(20) << (r->Contender() + " s");
         for (KelBenchResult const* r : rs)
             if (r->kind != "raw") os << std::setw(9) << (r->kind + "/raw");
         for (KelBenchResult const* r : rs) os << std::setw(20) << (r->kind + " ns/object");
@@ -60,7 +60,7 @@ void KelBenchPrintTable(std::ostream& os, std::vector<KelBenchResult> const& res
             std::string const label = std::string(KelBenchWorkload::Id(w)) + " " + KelBenchWorkload::Title(w);
             os << std::left << std::setw(22) << label << std::right << std::setw(9)
                << rs.front()->objects[static_cast<std::size_t>(w)];
-            for (KelBenchResult const* r : rs) os << std::setw(16) << Fixed(r->seconds[static_cast<std::size_t>(w)], 4);
+            for (KelBenchResult const* r : rs) os << std::setw(20) << Fixed(r->seconds[static_cast<std::size_t>(w)], 4);
             for (KelBenchResult const* r : rs) {
                 if (r->kind == "raw") continue;
                 double const base = raw ? raw->seconds[static_cast<std::size_t>(w)] : 0.0;
