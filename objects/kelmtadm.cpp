@@ -1,0 +1,368 @@
+#include "objects/kelmtadm.hpp"
+
+#include "kernel/kelkcon.hpp"
+
+#include <ostream>
+
+// ---------------------------------------------------------------------------------------
+// KelErrorLogRecord
+
+void KelErrorLogRecord::Rep::Deallocate(Rep*& rep)
+{
+    delete rep;
+    rep = nullptr;
+}
+
+KelErrorLogRecord::Rep& KelErrorLogRecord::Checked() const
+{
+    if (_pRep == 0) KelContract::FailHard(KelContractKind::Require, "_pRep != 0", __FILE__, __LINE__);
+    return *_pRep;
+}
+
+void KelErrorLogRecord::CheckInvariant() const
+{
+    char const* failed = _assert_invariant();
+    if (failed) KelContract::Fail(KelContractKind::Invariant, failed, __FILE__, __LINE__);
+}
+
+KelErrorLogRecord::KelErrorLogRecord(KelOID const& id) : _pRep(new Rep)
+{
+    _pRep->_objectID = id;
+    _pRep->_iObjectID = false;
+    CheckInvariant();
+}
+
+KelErrorLogRecord::KelErrorLogRecord(
+    KelOID const& objectID, KelTimeStamp const& creationTime, KelString const& systemName,
+    KelString const& systemGroupName, std::int32_t versionNumber, std::int32_t releaseNumber,
+    std::int32_t modificationLevelNumber, std::int32_t servicePack, bool servicePackIsNull,
+    KelSenderType::Type componentID, KelString const& componentName, KelPlatform::Type platform,
+    std::int32_t exceptionType, bool exceptionTypeIsNull, KelOID const& systemLogID, std::int32_t messageType,
+    bool messageTypeIsNull, KelTimeStamp const& detectionTime, KelString const& errorFile, bool errorFileIsNull,
+    std::int32_t errorLine, bool errorLineIsNull, KelString const& errorDescription)
+    : _pRep(new Rep)
+{
+    Rep& r = *_pRep;
+    r._objectID = objectID;
+    r._creationTime = creationTime;
+    r._systemName = systemName;
+    r._systemGroupName = systemGroupName;
+    r._versionNumber = versionNumber;
+    r._releaseNumber = releaseNumber;
+    r._modificationLevelNumber = modificationLevelNumber;
+    r._servicePack = servicePack;
+    r._componentID = componentID;
+    r._componentName = componentName;
+    r._platform = platform;
+    r._exceptionType = exceptionType;
+    r._systemLogID = systemLogID;
+    r._messageType = messageType;
+    r._detectionTime = detectionTime;
+    r._errorFile = errorFile;
+    r._errorLine = errorLine;
+    r._errorDescription = errorDescription;
+    r._iServicePack = servicePackIsNull;
+    r._iExceptionType = exceptionTypeIsNull;
+    r._iMessageType = messageTypeIsNull;
+    r._iErrorFile = errorFileIsNull;
+    r._iErrorLine = errorLineIsNull;
+    r._iObjectID = r._iCreationTime = r._iSystemName = r._iSystemGroupName = false;
+    r._iVersionNumber = r._iReleaseNumber = r._iModificationLevelNumber = false;
+    r._iComponentID = r._iComponentName = r._iPlatform = false;
+    r._iSystemLogID = r._iDetectionTime = r._iErrorDescription = false;
+    CheckInvariant();
+}
+
+KelErrorLogRecord::KelErrorLogRecord(KelErrorLogRecord const& other) : _pRep(&other.Checked())
+{
+    ++_pRep->_count;
+}
+
+KelErrorLogRecord& KelErrorLogRecord::operator=(KelErrorLogRecord const& other)
+{
+    kelkRequire(_pRep != 0);
+    if (&other != this) {
+        if (_pRep) Release();
+        _pRep = other._pRep;
+        kelkRequire(_pRep != 0);
+        if (_pRep) ++_pRep->_count;
+    }
+    CheckInvariant();
+    return *this;
+}
+
+void KelErrorLogRecord::Release()
+{
+    kelkRequire(_pRep != 0);
+    if (_pRep && --_pRep->_count == 0) Rep::Deallocate(_pRep);
+    _pRep = nullptr;
+}
+
+bool KelErrorLogRecord::IsDeleted() const { return false; }
+bool KelErrorLogRecord::IsDirty() const { return true; }
+
+KelOID KelErrorLogRecord::ID() const { return Checked()._objectID; }
+std::uint32_t KelErrorLogRecord::RefCount() const { return _pRep ? _pRep->_count : 0; }
+
+char const* KelErrorLogRecord::_assert_invariant() const
+{
+    Rep const& r = Checked();
+    if (r._iObjectID != r._objectID.IsNull()) return "_pRep->_iObjectID == _pRep->_objectID.IsNull()";
+    if (r._iCreationTime != r._creationTime.IsNull()) return "_pRep->_iCreationTime == _pRep->_creationTime.IsNull()";
+    if (r._iSystemName != r._systemName.IsNull()) return "_pRep->_iSystemName == _pRep->_systemName.IsNull()";
+    if (r._iSystemGroupName != r._systemGroupName.IsNull())
+        return "_pRep->_iSystemGroupName == _pRep->_systemGroupName.IsNull()";
+    if (r._iComponentName != r._componentName.IsNull())
+        return "_pRep->_iComponentName == _pRep->_componentName.IsNull()";
+    if (r._iSystemLogID != r._systemLogID.IsNull()) return "_pRep->_iSystemLogID == _pRep->_systemLogID.IsNull()";
+    if (r._iDetectionTime != r._detectionTime.IsNull())
+        return "_pRep->_iDetectionTime == _pRep->_detectionTime.IsNull()";
+    if (r._iErrorFile != r._errorFile.IsNull()) return "_pRep->_iErrorFile == _pRep->_errorFile.IsNull()";
+    if (r._iErrorDescription != r._errorDescription.IsNull())
+        return "_pRep->_iErrorDescription == _pRep->_errorDescription.IsNull()";
+    return nullptr;
+}
+
+KelOID const& KelErrorLogRecord::ObjectID() const { return Checked()._objectID; }
+KelTimeStamp const& KelErrorLogRecord::CreationTime() const { return Checked()._creationTime; }
+KelString const& KelErrorLogRecord::SystemName() const { return Checked()._systemName; }
+KelString const& KelErrorLogRecord::SystemGroupName() const { return Checked()._systemGroupName; }
+std::int32_t KelErrorLogRecord::VersionNumber() const { return Checked()._versionNumber; }
+std::int32_t KelErrorLogRecord::ReleaseNumber() const { return Checked()._releaseNumber; }
+std::int32_t KelErrorLogRecord::ModificationLevelNumber() const { return Checked()._modificationLevelNumber; }
+KelSenderType::Type KelErrorLogRecord::ComponentID() { return Checked()._componentID; }
+KelString const& KelErrorLogRecord::ComponentName() const { return Checked()._componentName; }
+KelPlatform::Type KelErrorLogRecord::Platform() { return Checked()._platform; }
+KelOID const& KelErrorLogRecord::SystemLogID() const { return Checked()._systemLogID; }
+KelTimeStamp const& KelErrorLogRecord::DetectionTime() const { return Checked()._detectionTime; }
+KelString const& KelErrorLogRecord::ErrorDescription() const { return Checked()._errorDescription; }
+
+std::int32_t KelErrorLogRecord::ServicePack() const
+{
+    Rep const& r = Checked();
+    kelkRequire(ServicePackIsNull() == false);
+    return r._servicePack;
+}
+
+std::int32_t KelErrorLogRecord::ExceptionType() const
+{
+    Rep const& r = Checked();
+    kelkRequire(ExceptionTypeIsNull() == false);
+    return r._exceptionType;
+}
+
+std::int32_t KelErrorLogRecord::MessageType() const
+{
+    Rep const& r = Checked();
+    kelkRequire(MessageTypeIsNull() == false);
+    return r._messageType;
+}
+
+KelString const& KelErrorLogRecord::ErrorFile() const
+{
+    Rep const& r = Checked();
+    kelkRequire(ErrorFileIsNull() == false);
+    return r._errorFile;
+}
+
+std::int32_t KelErrorLogRecord::ErrorLine() const
+{
+    Rep const& r = Checked();
+    kelkRequire(ErrorLineIsNull() == false);
+    return r._errorLine;
+}
+
+bool KelErrorLogRecord::ServicePackIsNull() const { return Checked()._iServicePack; }
+bool KelErrorLogRecord::ExceptionTypeIsNull() const { return Checked()._iExceptionType; }
+bool KelErrorLogRecord::MessageTypeIsNull() const { return Checked()._iMessageType; }
+bool KelErrorLogRecord::ErrorFileIsNull() const { return Checked()._iErrorFile; }
+bool KelErrorLogRecord::ErrorLineIsNull() const { return Checked()._iErrorLine; }
+
+std::ostream& operator<<(std::ostream& os, KelErrorLogRecord const& record)
+{
+    record.StreamKeywordDelimited(os, 0);
+    return os;
+}
+
+// ---------------------------------------------------------------------------------------
+// KelSystemLogRecord
+
+void KelSystemLogRecord::Rep::Deallocate(Rep*& rep)
+{
+    delete rep;
+    rep = nullptr;
+}
+
+KelSystemLogRecord::Rep& KelSystemLogRecord::Checked() const
+{
+    if (_pRep == 0) KelContract::FailHard(KelContractKind::Require, "_pRep != 0", __FILE__, __LINE__);
+    return *_pRep;
+}
+
+void KelSystemLogRecord::CheckInvariant() const
+{
+    char const* failed = _assert_invariant();
+    if (failed) KelContract::Fail(KelContractKind::Invariant, failed, __FILE__, __LINE__);
+}
+
+KelSystemLogRecord::KelSystemLogRecord(KelOID const& id) : _pRep(new Rep)
+{
+    _pRep->_objectID = id;
+    _pRep->_iObjectID = false;
+    CheckInvariant();
+}
+
+KelSystemLogRecord::KelSystemLogRecord(
+    KelOID const& objectID, KelTimeStamp const& creationTime, KelString const& systemName,
+    KelString const& systemGroupName, std::int32_t messageNumber, KelSeverity::Type severity,
+    KelMessageClass::Type messageClass, KelString const& eventIdentifier, bool eventIdentifierIsNull,
+    std::int32_t messageType, bool messageTypeIsNull, bool errorFlag, KelSvrKind::Type svrKind, bool svrKindIsNull,
+    KelSvrState::Type svrState, bool svrStateIsNull, KelUserID const& userID, bool userIDIsNull,
+    std::int32_t exception, bool exceptionIsNull, Parameters const& messageParameters,
+    bool messageParametersIsNull)
+    : _pRep(new Rep)
+{
+    Rep& r = *_pRep;
+    r._objectID = objectID;
+    r._creationTime = creationTime;
+    r._systemName = systemName;
+    r._systemGroupName = systemGroupName;
+    r._messageNumber = messageNumber;
+    r._severity = severity;
+    r._messageClass = messageClass;
+    r._eventIdentifier = eventIdentifier;
+    r._messageType = messageType;
+    r._errorFlag = errorFlag;
+    r._svrKind = svrKind;
+    r._svrState = svrState;
+    r._userID = userID;
+    r._exception = exception;
+    r._messageParameters = messageParameters;
+    r._iEventIdentifier = eventIdentifierIsNull;
+    r._iMessageType = messageTypeIsNull;
+    r._iSvrKind = svrKindIsNull;
+    r._iSvrState = svrStateIsNull;
+    r._iUserID = userIDIsNull;
+    r._iException = exceptionIsNull;
+    r._iMessageParameters = messageParametersIsNull;
+    r._iObjectID = r._iCreationTime = r._iSystemName = r._iSystemGroupName = false;
+    r._iMessageNumber = r._iSeverity = r._iMessageClass = r._iErrorFlag = false;
+    CheckInvariant();
+}
+
+KelSystemLogRecord::KelSystemLogRecord(KelSystemLogRecord const& other) : _pRep(&other.Checked())
+{
+    ++_pRep->_count;
+}
+
+KelSystemLogRecord& KelSystemLogRecord::operator=(KelSystemLogRecord const& other)
+{
+    kelkRequire(_pRep != 0);
+    if (&other != this) {
+        if (_pRep) Release();
+        _pRep = other._pRep;
+        kelkRequire(_pRep != 0);
+        if (_pRep) ++_pRep->_count;
+    }
+    CheckInvariant();
+    return *this;
+}
+
+void KelSystemLogRecord::Release()
+{
+    kelkRequire(_pRep != 0);
+    if (_pRep && --_pRep->_count == 0) Rep::Deallocate(_pRep);
+    _pRep = nullptr;
+}
+
+bool KelSystemLogRecord::IsDeleted() const { return false; }
+bool KelSystemLogRecord::IsDirty() const { return true; }
+
+KelOID KelSystemLogRecord::ID() const { return Checked()._objectID; }
+std::uint32_t KelSystemLogRecord::RefCount() const { return _pRep ? _pRep->_count : 0; }
+
+char const* KelSystemLogRecord::_assert_invariant() const
+{
+    Rep const& r = Checked();
+    if (r._iObjectID != r._objectID.IsNull()) return "_pRep->_iObjectID == _pRep->_objectID.IsNull()";
+    if (r._iCreationTime != r._creationTime.IsNull()) return "_pRep->_iCreationTime == _pRep->_creationTime.IsNull()";
+    if (r._iSystemName != r._systemName.IsNull()) return "_pRep->_iSystemName == _pRep->_systemName.IsNull()";
+    if (r._iSystemGroupName != r._systemGroupName.IsNull())
+        return "_pRep->_iSystemGroupName == _pRep->_systemGroupName.IsNull()";
+    if (r._iEventIdentifier != r._eventIdentifier.IsNull())
+        return "_pRep->_iEventIdentifier == _pRep->_eventIdentifier.IsNull()";
+    if (r._iUserID != r._userID.IsNull()) return "_pRep->_iUserID == _pRep->_userID.IsNull()";
+    return nullptr;
+}
+
+KelOID const& KelSystemLogRecord::ObjectID() const { return Checked()._objectID; }
+KelTimeStamp const& KelSystemLogRecord::CreationTime() const { return Checked()._creationTime; }
+KelString const& KelSystemLogRecord::SystemName() const { return Checked()._systemName; }
+KelString const& KelSystemLogRecord::SystemGroupName() const { return Checked()._systemGroupName; }
+std::int32_t KelSystemLogRecord::MessageNumber() const { return Checked()._messageNumber; }
+KelSeverity::Type KelSystemLogRecord::Severity() { return Checked()._severity; }
+KelMessageClass::Type KelSystemLogRecord::MessageClass() { return Checked()._messageClass; }
+bool KelSystemLogRecord::ErrorFlag() const { return Checked()._errorFlag; }
+
+KelString const& KelSystemLogRecord::EventIdentifier() const
+{
+    Rep const& r = Checked();
+    kelkRequire(EventIdentifierIsNull() == false);
+    return r._eventIdentifier;
+}
+
+std::int32_t KelSystemLogRecord::MessageType() const
+{
+    Rep const& r = Checked();
+    kelkRequire(MessageTypeIsNull() == false);
+    return r._messageType;
+}
+
+KelSvrKind::Type KelSystemLogRecord::SvrKind()
+{
+    Rep const& r = Checked();
+    kelkRequire(SvrKindIsNull() == false);
+    return r._svrKind;
+}
+
+KelSvrState::Type KelSystemLogRecord::SvrState()
+{
+    Rep const& r = Checked();
+    kelkRequire(SvrStateIsNull() == false);
+    return r._svrState;
+}
+
+KelUserID const& KelSystemLogRecord::UserID() const
+{
+    Rep const& r = Checked();
+    kelkRequire(UserIDIsNull() == false);
+    return r._userID;
+}
+
+std::int32_t KelSystemLogRecord::Exception() const
+{
+    Rep const& r = Checked();
+    kelkRequire(ExceptionIsNull() == false);
+    return r._exception;
+}
+
+KelSystemLogRecord::Parameters const& KelSystemLogRecord::MessageParameters() const
+{
+    Rep const& r = Checked();
+    kelkRequire(MessageParametersIsNull() == false);
+    return r._messageParameters;
+}
+
+bool KelSystemLogRecord::EventIdentifierIsNull() const { return Checked()._iEventIdentifier; }
+bool KelSystemLogRecord::MessageTypeIsNull() const { return Checked()._iMessageType; }
+bool KelSystemLogRecord::SvrKindIsNull() const { return Checked()._iSvrKind; }
+bool KelSystemLogRecord::SvrStateIsNull() const { return Checked()._iSvrState; }
+bool KelSystemLogRecord::UserIDIsNull() const { return Checked()._iUserID; }
+bool KelSystemLogRecord::ExceptionIsNull() const { return Checked()._iException; }
+bool KelSystemLogRecord::MessageParametersIsNull() const { return Checked()._iMessageParameters; }
+
+std::ostream& operator<<(std::ostream& os, KelSystemLogRecord const& record)
+{
+    record.StreamKeywordDelimited(os, 0);
+    return os;
+}

@@ -1,0 +1,117 @@
+// KelDomainData: the server object of one domain, held by the domain cache under the
+// domain's name.
+//
+// A handle: _pRep points to a Rep that copies and assignments share (reference-counted;
+// the Rep is destroyed with its last handle). Handles that share a Rep see each other's
+// changes: they are one object. Every member may be null and has a null flag (true: null);
+// the invariant is that each flag equals its member's own IsNull(); assignment checks it.
+// Setters store a value, set its flag from the value's nullness and mark the object dirty;
+// IsDirty() reports a change since the object was built or since MarkClean() (its manager
+// calls that after a write). IsDeleted() reports the mark set by MarkDeleted().
+// Not thread-safe: one transaction's objects are used by one thread at a time.
+// A manager builds an object from a row by the key constructor, a setter per column
+// and MarkClean(); the identity accessor and ID() give the key the cache files it under.
+#pragma once
+
+#include "kernel/kelkfun.hpp"
+#include "kernel/kelkoid.hpp"
+#include "kernel/kelkstr.hpp"
+#include "kernel/kelktim.hpp"
+#include "kernel/kelmusid.hpp"
+
+#include <cstdint>
+#include <iosfwd>
+
+class KelDomainData {
+public:
+    // An object of which only the key is known: every other member null; clean, not deleted.
+    explicit KelDomainData(KelString const& name);
+    // Shares other's Rep.
+    KelDomainData(KelDomainData const& other);
+    // Drops this handle's reference; the Rep is destroyed with its last one.
+    virtual ~KelDomainData();
+
+    // Every member as "keyword=value" lines indented by level (null members as "<null>").
+    virtual void StreamKeywordDelimited(std::ostream& os, int level) const;
+    // The object has been written: no change is pending any more.
+    virtual void MarkClean();
+    // Marks the object deleted (or not); the caches then treat it as absent.
+    virtual void MarkDeleted(bool deleted = true);
+    virtual bool IsDeleted() const;
+    virtual bool IsDirty() const;
+
+    // Shares other's Rep (self-assignment changes nothing), then checks the invariant.
+    KelDomainData& operator=(KelDomainData const& other);
+    void Refresh(KelDomainData const& other) { *this = other; }
+
+    static char const* IdName() { return "DomainName"; }
+    // The key; ID() is a copy of it. Each of these requires "_pRep != 0".
+    KelString const& Name() const;
+    KelString ID() const;
+    bool OIDIsNull() const;
+    // REQUIRES: OIDIsNull() == false.
+    KelOID const& OID() const;
+
+    // The number of handles sharing this level's Rep.
+    std::uint32_t RefCount() const;
+    // The text of the first member whose null flag disagrees with its value, or null.
+    char const* _assert_invariant() const;
+
+    // Members: the value, its null flag, a setter (flag from the value, marks dirty) and
+    // a flag setter (marks dirty).
+    bool NameIsNull() const { return R()._iName; }
+    void SetNameIsNull(bool isNull) { SetNull(&Rep::_iName, isNull); }
+    void SetOID(KelOID const& value) { Set(&Rep::_oID, &Rep::_iOID, value); }
+    void SetOIDIsNull(bool isNull) { SetNull(&Rep::_iOID, isNull); }
+    KelString const& Description() const { return R()._description; }
+    bool DescriptionIsNull() const { return R()._iDescription; }
+    void SetDescription(KelString const& value) { Set(&Rep::_description, &Rep::_iDescription, value); }
+    void SetDescriptionIsNull(bool isNull) { SetNull(&Rep::_iDescription, isNull); }
+
+protected:
+    // Drops this handle's reference; the Rep is destroyed with its last one.
+    void Release();
+
+private:
+    struct Rep {
+        std::uint32_t _count = 1;
+        KelString _name;
+        bool _iName = true;
+        KelOID _oID;
+        bool _iOID = true;
+        KelString _description;
+        bool _iDescription = true;
+        bool _deleted = false;
+        bool _dirty = false;
+
+        // Destroys and frees rep whatever its count; rep becomes null.
+        static void Deallocate(Rep*& rep);
+    };
+    // The Rep; fails "_pRep != 0" (without going on) for a released handle.
+    Rep& R() const;
+    void CheckInvariant() const;
+    template <class T>
+    void Set(T Rep::*member, bool Rep::*isNull, T const& value)
+    {
+        Rep& r = R();
+        r.*member = value;
+        r.*isNull = value.IsNull();
+        r._dirty = true;
+    }
+    void SetNull(bool Rep::*isNull, bool value)
+    {
+        Rep& r = R();
+        r.*isNull = value;
+        r._dirty = true;
+    }
+
+    Rep* _pRep;
+};
+
+// A line end, "KelDomainData {", the keyword text, " }".
+std::ostream& operator<<(std::ostream& os, KelDomainData const& object);
+
+template <>
+struct KelTypeName<KelDomainData> {
+    static constexpr char const* value = "KelDomainData";
+};

@@ -1,0 +1,115 @@
+#include "objects/kelmtrol.hpp"
+
+#include "kernel/kelkcon.hpp"
+#include "objects/kelmtkwd.hpp"
+
+#include <ostream>
+
+void KelRoleData::Rep::Deallocate(Rep*& rep)
+{
+    delete rep;
+    rep = nullptr;
+}
+
+KelRoleData::Rep& KelRoleData::R() const
+{
+    if (_pRep == 0) KelContract::FailHard(KelContractKind::Require, "_pRep != 0", __FILE__, __LINE__);
+    return *_pRep;
+}
+
+void KelRoleData::CheckInvariant() const
+{
+    char const* failed = _assert_invariant();
+    if (failed) KelContract::Fail(KelContractKind::Invariant, failed, __FILE__, __LINE__);
+}
+
+KelRoleData::KelRoleData(KelString const& name) : _pRep(new Rep)
+{
+    _pRep->_name = name;
+    _pRep->_iName = name.IsNull();
+}
+
+KelRoleData::KelRoleData(KelRoleData const& other) : _pRep(&other.R())
+{
+    ++_pRep->_count;
+}
+
+KelRoleData::~KelRoleData()
+{
+    if (_pRep) Release();
+}
+
+KelRoleData& KelRoleData::operator=(KelRoleData const& other)
+{
+    kelkRequire(_pRep != 0);
+    if (&other != this) {
+        if (_pRep) Release();
+        _pRep = other._pRep;
+        kelkRequire(_pRep != 0);
+        if (_pRep) ++_pRep->_count;
+    }
+    CheckInvariant();
+    return *this;
+}
+
+void KelRoleData::Release()
+{
+    kelkRequire(_pRep != 0);
+    if (_pRep && --_pRep->_count == 0) Rep::Deallocate(_pRep);
+    _pRep = nullptr;
+}
+
+bool KelRoleData::IsDirty() const { return R()._dirty; }
+void KelRoleData::MarkClean() { R()._dirty = false; }
+void KelRoleData::MarkDeleted(bool deleted) { R()._deleted = deleted; }
+bool KelRoleData::IsDeleted() const { return R()._deleted; }
+
+KelString const& KelRoleData::Name() const { return R()._name; }
+KelString KelRoleData::ID() const { return R()._name; }
+bool KelRoleData::OIDIsNull() const { return R()._iOID; }
+
+KelOID const& KelRoleData::OID() const
+{
+    Rep const& r = R();
+    kelkRequire(OIDIsNull() == false);
+    return r._oID;
+}
+
+std::uint32_t KelRoleData::RefCount() const { return _pRep ? _pRep->_count : 0; }
+
+char const* KelRoleData::_assert_invariant() const
+{
+    Rep const& r = R();
+    if (r._iName != r._name.IsNull()) return "_pRep->_iName == _pRep->_name.IsNull()";
+    if (r._iOID != r._oID.IsNull()) return "_pRep->_iOID == _pRep->_oID.IsNull()";
+    if (r._iCoordinator != r._coordinator.IsNull()) return "_pRep->_iCoordinator == _pRep->_coordinator.IsNull()";
+    if (r._iCoordinatorOID != r._coordinatorOID.IsNull())
+        return "_pRep->_iCoordinatorOID == _pRep->_coordinatorOID.IsNull()";
+    if (r._iDescription != r._description.IsNull()) return "_pRep->_iDescription == _pRep->_description.IsNull()";
+    if (r._iLockholder != r._lockholder.IsNull()) return "_pRep->_iLockholder == _pRep->_lockholder.IsNull()";
+    if (r._iLockholderOID != r._lockholderOID.IsNull())
+        return "_pRep->_iLockholderOID == _pRep->_lockholderOID.IsNull()";
+    return nullptr;
+}
+
+void KelRoleData::StreamKeywordDelimited(std::ostream& os, int level) const
+{
+    Rep const& r = R();
+    KelKeywordWriter(os, level)
+        .Put("_name", r._name, r._iName)
+        .Put("_oID", r._oID, r._iOID)
+        .Put("_coordinator", r._coordinator, r._iCoordinator)
+        .Put("_coordinatorOID", r._coordinatorOID, r._iCoordinatorOID)
+        .Put("_description", r._description, r._iDescription)
+        .Put("_lockholder", r._lockholder, r._iLockholder)
+        .Put("_lockholderOID", r._lockholderOID, r._iLockholderOID)
+        .Put("_deleted", r._deleted)
+        .Put("_dirty", r._dirty);
+}
+
+std::ostream& operator<<(std::ostream& os, KelRoleData const& object)
+{
+    os << std::endl << "KelRoleData {";
+    object.StreamKeywordDelimited(os, 0);
+    return os << " }";
+}

@@ -1,0 +1,141 @@
+// KelSystemData: the server object of one system of the topology, held by the system
+// cache under its system ID (name, system group).
+//
+// A handle: _pRep points to a Rep that copies and assignments share (reference-counted;
+// the Rep is destroyed with its last handle). Handles that share a Rep see each other's
+// changes: they are one object. Every member may be null and has a null flag (true: null);
+// the invariant is that each flag equals its member's own IsNull(); assignment checks it.
+// Setters store a value, set its flag from the value's nullness and mark the object dirty;
+// IsDirty() reports a change since the object was built or since MarkClean() (its manager
+// calls that after a write). IsDeleted() reports the mark set by MarkDeleted().
+// Not thread-safe: one transaction's objects are used by one thread at a time.
+// Each level of the derivation has a Rep of its own; assignment assigns every level.
+// A manager builds an object from a row by the key constructor, a setter per column
+// and MarkClean(); the identity accessor and ID() give the key the cache files it under.
+#pragma once
+
+#include "kernel/kelkfun.hpp"
+#include "kernel/kelkoid.hpp"
+#include "kernel/kelkstr.hpp"
+#include "kernel/kelktim.hpp"
+#include "kernel/kelmsyst.hpp"
+#include "kernel/kelmusid.hpp"
+#include "objects/kelmttpb.hpp"
+
+#include <cstdint>
+#include <iosfwd>
+
+class KelSystemData : public KelTopologyBaseData {
+public:
+    // An object of which only the key is known: every other member null; clean, not deleted.
+    explicit KelSystemData(KelSystemID const& systemID);
+    // Shares other's Rep.
+    KelSystemData(KelSystemData const& other);
+    // Drops this handle's reference; the Rep is destroyed with its last one.
+    ~KelSystemData() override;
+
+    // Every member as "keyword=value" lines indented by level (null members as "<null>").
+    void StreamKeywordDelimited(std::ostream& os, int level) const override;
+    // The object has been written: no change is pending any more.
+    void MarkClean() override;
+    bool IsDirty() const override;
+
+    // Shares other's Rep (self-assignment changes nothing), then checks the invariant.
+    // The KelTopologyBaseData part is assigned first.
+    KelSystemData& operator=(KelSystemData const& other);
+    void Refresh(KelSystemData const& other) { *this = other; }
+
+    static char const* IdName() { return "SystemID"; }
+    // The key; ID() is a copy of it. Each of these requires "_pRep != 0".
+    KelSystemID const& SystemID() const;
+    KelSystemID ID() const;
+    bool OIDIsNull() const;
+    // REQUIRES: OIDIsNull() == false.
+    KelOID const& OID() const;
+
+    // The number of handles sharing this level's Rep.
+    std::uint32_t RefCount() const;
+    // The text of the first member whose null flag disagrees with its value, or null.
+    char const* _assert_invariant() const;
+
+    // Members: the value, its null flag, a setter (flag from the value, marks dirty) and
+    // a flag setter (marks dirty).
+    bool SystemIDIsNull() const { return R()._iSystemID; }
+    void SetSystemIDIsNull(bool isNull) { SetNull(&Rep::_iSystemID, isNull); }
+    void SetOID(KelOID const& value) { Set(&Rep::_oID, &Rep::_iOID, value); }
+    void SetOIDIsNull(bool isNull) { SetNull(&Rep::_iOID, isNull); }
+    KelOID const& SystemGroupOID() const { return R()._systemGroupOID; }
+    bool SystemGroupOIDIsNull() const { return R()._iSystemGroupOID; }
+    void SetSystemGroupOID(KelOID const& value) { Set(&Rep::_systemGroupOID, &Rep::_iSystemGroupOID, value); }
+    void SetSystemGroupOIDIsNull(bool isNull) { SetNull(&Rep::_iSystemGroupOID, isNull); }
+    KelString const& QueueManager() const { return R()._queueManager; }
+    bool QueueManagerIsNull() const { return R()._iQueueManager; }
+    void SetQueueManager(KelString const& value) { Set(&Rep::_queueManager, &Rep::_iQueueManager, value); }
+    void SetQueueManagerIsNull(bool isNull) { SetNull(&Rep::_iQueueManager, isNull); }
+    KelOID const& QueueManagerOID() const { return R()._queueManagerOID; }
+    bool QueueManagerOIDIsNull() const { return R()._iQueueManagerOID; }
+    void SetQueueManagerOID(KelOID const& value) { Set(&Rep::_queueManagerOID, &Rep::_iQueueManagerOID, value); }
+    void SetQueueManagerOIDIsNull(bool isNull) { SetNull(&Rep::_iQueueManagerOID, isNull); }
+    KelTimeStamp const& LastCfgUpdTime() const { return R()._lastCfgUpdTime; }
+    bool LastCfgUpdTimeIsNull() const { return R()._iLastCfgUpdTime; }
+    void SetLastCfgUpdTime(KelTimeStamp const& value) { Set(&Rep::_lastCfgUpdTime, &Rep::_iLastCfgUpdTime, value); }
+    void SetLastCfgUpdTimeIsNull(bool isNull) { SetNull(&Rep::_iLastCfgUpdTime, isNull); }
+    KelTimeStamp const& LastCfgChkTime() const { return R()._lastCfgChkTime; }
+    bool LastCfgChkTimeIsNull() const { return R()._iLastCfgChkTime; }
+    void SetLastCfgChkTime(KelTimeStamp const& value) { Set(&Rep::_lastCfgChkTime, &Rep::_iLastCfgChkTime, value); }
+    void SetLastCfgChkTimeIsNull(bool isNull) { SetNull(&Rep::_iLastCfgChkTime, isNull); }
+
+protected:
+    // Drops this handle's reference; the Rep is destroyed with its last one.
+    void Release();
+
+private:
+    struct Rep {
+        std::uint32_t _count = 1;
+        KelSystemID _systemID;
+        bool _iSystemID = true;
+        KelOID _oID;
+        bool _iOID = true;
+        KelOID _systemGroupOID;
+        bool _iSystemGroupOID = true;
+        KelString _queueManager;
+        bool _iQueueManager = true;
+        KelOID _queueManagerOID;
+        bool _iQueueManagerOID = true;
+        KelTimeStamp _lastCfgUpdTime;
+        bool _iLastCfgUpdTime = true;
+        KelTimeStamp _lastCfgChkTime;
+        bool _iLastCfgChkTime = true;
+        bool _dirty = false;
+
+        // Destroys and frees rep whatever its count; rep becomes null.
+        static void Deallocate(Rep*& rep);
+    };
+    // The Rep; fails "_pRep != 0" (without going on) for a released handle.
+    Rep& R() const;
+    void CheckInvariant() const;
+    template <class T>
+    void Set(T Rep::*member, bool Rep::*isNull, T const& value)
+    {
+        Rep& r = R();
+        r.*member = value;
+        r.*isNull = value.IsNull();
+        r._dirty = true;
+    }
+    void SetNull(bool Rep::*isNull, bool value)
+    {
+        Rep& r = R();
+        r.*isNull = value;
+        r._dirty = true;
+    }
+
+    Rep* _pRep;
+};
+
+// A line end, "KelSystemData {", the keyword text, " }".
+std::ostream& operator<<(std::ostream& os, KelSystemData const& object);
+
+template <>
+struct KelTypeName<KelSystemData> {
+    static constexpr char const* value = "KelSystemData";
+};

@@ -1,0 +1,394 @@
+// Row records: printed forms, the full constructors' limit checks, keys, handle sharing
+// and the LOB handle's release.
+#include "db/keldsdf.hpp"
+#include "db/keldsdom.hpp"
+#include "db/keldsper.hpp"
+#include "db/keldsrol.hpp"
+#include "db/keldssvr.hpp"
+#include "db/keldssys.hpp"
+#include "db/kellob.hpp"
+#include "kernel/kelkcon.hpp"
+
+#include <gtest/gtest.h>
+
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace {
+
+char const* const kOidHex = "00112233445566778899AABBCCDDEEFF";
+std::string const kZeroOid(32, '0');
+
+KelBinary Oid() { return KelOID::FromHex(kOidHex).AsBinary(); }
+KelBinary Bytes(int n) { return KelBinary(KelBinary::createEmpty, n); }
+KelString Text(int n) { return KelString(std::string(static_cast<std::size_t>(n), 'x')); }
+KelString Stamp() { return KelString("2024-01-02-03.04.05.000006"); }
+
+std::string Hex(void const* p)
+{
+    std::ostringstream os;
+    os << std::hex << reinterpret_cast<unsigned long>(p);
+    return os.str();
+}
+
+template <class Row>
+std::string Printed(Row const& row)
+{
+    std::ostringstream os;
+    row.PrintMembers(os);
+    return os.str();
+}
+
+KEL_SYSTEM_LOG SystemLog(KelString const& parameters, std::int16_t iParameters)
+{
+    return KEL_SYSTEM_LOG(Oid(), Stamp(), "SYS1", "GRP1", 4711, 2, 1, 7, 0, 1, 2, -2, 3, 0, 99, -1, "EVT", 0,
+                          "ADMIN", 0, parameters, iParameters);
+}
+
+KEL_ERROR_LOG ErrorLog(std::int16_t iErrorFile)
+{
+    return KEL_ERROR_LOG(Oid(), Stamp(), "SYS1", "GRP1", Oid(), 3, 1, 0, 2, 0, 5, 4, 12, -1, 8, 0, Stamp(),
+                         "kelmod.cpp", iErrorFile, 120, 0, "Scheduler", "it failed");
+}
+
+// A locator that tells the test when it goes and how many handles its text still had.
+struct WatchingLocator {
+    int* destroyed = nullptr;
+    KelString const* watched = nullptr;
+    std::uint32_t* watchedCountAtDestruction = nullptr;
+    ~WatchingLocator()
+    {
+        if (destroyed) ++*destroyed;
+        if (watched && watchedCountAtDestruction) *watchedCountAtDestruction = watched->RefCount();
+    }
+};
+using WatchedLob = KelLOBAccess<KelString, KelDatabase::Person, WatchingLocator>;
+
+}  // namespace
+
+TEST(RowRecords, DefaultRowsPrintNullableColumnsAsBareLabelsAndTextsEmpty)
+{
+    KEL_SVR_INSTANCE_STATE svr;
+    EXPECT_EQ(Printed(svr), "\nthis=" + Hex(&svr) + "\n_svrOid=" + kZeroOid + "\n_creationTime=\n_systemOid=" +
+                                kZeroOid + "\n_svrType=0\n_svrState=0\n_lastStateChange=\n_requestType=");
+
+    KEL_SYSTEM_STATE state;
+    EXPECT_EQ(Printed(state), "\nthis=" + Hex(&state) + "\n_systemOid=" + kZeroOid +
+                                  "\n_adminSvrStart=\n_adminSvrState=0");
+
+    KEL_SYSTEM_LOG log;
+    EXPECT_EQ(Printed(log), "\nthis=" + Hex(&log) + "\n_objectId=" + kZeroOid +
+                                "\n_creationTime=\n_system=\n_systemGroup=\n_messageNumber=0\n_severity=0"
+                                "\n_messageClass=0\n_messageType=\n_errorFlag=0\n_svrKind=\n_svrState="
+                                "\n_exception=\n_eventIdentifier=\n_userId=\n_messageParameters=");
+
+    KEL_ERROR_LOG err;
+    EXPECT_EQ(Printed(err), "\nthis=" + Hex(&err) + "\n_objectId=" + kZeroOid +
+                                "\n_creationTime=\n_system=\n_systemGroup=\n_systemlogId=" + kZeroOid +
+                                "\n_versionNumber=0\n_releaseNumber=0\n_modLevelNumber=0\n_servicePack="
+                                "\n_componentId=0\n_platform=0\n_exceptionType=\n_messageType="
+                                "\n_detectionTime=\n_errorFile=\n_errorLine=\n_componentName="
+                                "\n_errorDescription=");
+}
+
+TEST(RowRecords, PrintedFormOfPresentValues)
+{
+    // The system state as its manager traces it, with a null start time.
+    KEL_SYSTEM_STATE state(Oid(), Stamp(), -1, 3);
+    std::ostringstream os;
+    os << std::endl << "KEL_SYSTEM_STATE {";
+    state.PrintMembers(os);
+    os << " }";
+    EXPECT_EQ(os.str(), std::string("\nKEL_SYSTEM_STATE {\nthis=") + Hex(&state) + "\n_systemOid=" + kOidHex +
+                            "\n_adminSvrStart=\n_adminSvrState=3 }");
+    // The address is printed in hexadecimal only: the stream is decimal again after it.
+    os << 255;
+    EXPECT_EQ(os.str().substr(os.str().size() - 3), "255");
+
+    // -2 counts as present; a present null text prints "<null>"; the flag prints as a number.
+    KEL_SYSTEM_LOG log = SystemLog("a;b", 0);
+    log._iMessageType = -2;
+    log._userId = KelString();
+    std::string printed = Printed(log);
+    EXPECT_NE(printed.find("\n_messageType=7\n_errorFlag=1\n_svrKind=2\n_svrState=3\n_exception=\n"
+                           "_eventIdentifier=EVT\n_userId=<null>\n_messageParameters=a;b"),
+              std::string::npos)
+        << printed;
+
+    KEL_ERROR_LOG err = ErrorLog(-2);
+    err._systemlogId = KelBinary();
+    err._servicePack = -7;
+    printed = Printed(err);
+    EXPECT_NE(printed.find("\n_systemlogId=<null>\n"), std::string::npos) << printed;
+    EXPECT_NE(printed.find("\n_servicePack=-7\n"), std::string::npos) << printed;
+    EXPECT_NE(printed.find("\n_exceptionType=\n_messageType=8\n"), std::string::npos) << printed;
+    EXPECT_NE(printed.find("\n_errorFile=kelmod.cpp\n_errorLine=120\n_componentName=Scheduler"
+                           "\n_errorDescription=it failed"),
+              std::string::npos)
+        << printed;
+    EXPECT_EQ(printed.back(), 'd');  // nothing follows the last value
+}
+
+TEST(RowRecords, ConstructorChecksLimitsOfNullableTextsOnlyWhenPresent)
+{
+    char const* const parameters = "_iMessageParameters == null ? true : _messageParameters.Length() <= 1024";
+    {
+        KelContractRecorder rec;
+        SystemLog(Text(1024), 0);
+        EXPECT_TRUE(rec.Empty()) << rec.Conditions().front();
+    }
+    {
+        KelContractRecorder rec;
+        KEL_SYSTEM_LOG log = SystemLog(Text(1025), 0);
+        EXPECT_EQ(rec.Conditions(), std::vector<std::string>{parameters});
+        EXPECT_NE(rec.Failures().front().file.find("keldsdf"), std::string::npos);
+        EXPECT_EQ(log._messageParameters.Length(), 1025);  // the row is built all the same
+    }
+    {
+        KelContractRecorder rec;
+        SystemLog(Text(1025), -1);  // null: its value is not looked at
+        SystemLog(KelString(), -1);
+        EXPECT_TRUE(rec.Empty());
+        SystemLog(Text(1025), -2);
+        EXPECT_EQ(rec.Conditions(), std::vector<std::string>{parameters});
+    }
+    // Under the default policy the first failed check throws.
+    try {
+        KEL_SVR_INSTANCE_STATE(Oid(), Stamp(), Oid(), 1, 2, Text(27), 0, 0, -1);
+        FAIL() << "no violation";
+    } catch (KelContractViolation const& v) {
+        EXPECT_EQ(v.Kind(), KelContractKind::Require);
+        EXPECT_EQ(v.Condition(), "_iLastStateChange == null ? true : _lastStateChange.Length() <= 26");
+    }
+    EXPECT_THROW(KEL_SYSTEM_STATE(Oid(), Text(27), 0, 1), KelContractViolation);
+    KEL_SYSTEM_STATE(Oid(), Text(27), -1, 1);
+    KEL_SYSTEM_STATE(Oid(), Text(26), 0, -5);  // numbers and indicators are not checked
+}
+
+TEST(RowRecords, ConstructorChecksRunInColumnOrder)
+{
+    KelContractRecorder rec;
+    KEL_ERROR_LOG(Bytes(17), Text(27), Text(9), Text(9), Bytes(17), 0, 0, 0, 0, -1, 0, 0, 0, -1, 0, -1, Text(27),
+                  Text(17), 0, 0, -1, Text(33), Text(1025));
+    EXPECT_EQ(rec.Conditions(),
+              (std::vector<std::string>{"_objectId.Length() <= 16", "_creationTime.Length() <= 26",
+                                        "_system.Length() <= 8", "_systemGroup.Length() <= 8",
+                                        "_systemlogId.Length() <= 16", "_detectionTime.Length() <= 26",
+                                        "_iErrorFile == null ? true : _errorFile.Length() <= 16",
+                                        "_componentName.Length() <= 32", "_errorDescription.Length() <= 1024"}));
+    rec.Clear();
+
+    KEL_SYSTEM_LOG(Bytes(17), Text(27), Text(9), Text(9), 0, 0, 0, 0, -1, 0, 0, -1, 0, -1, 0, -1, Text(33), 0,
+                   Text(33), 0, Text(1025), 0);
+    EXPECT_EQ(rec.Conditions(),
+              (std::vector<std::string>{"_objectId.Length() <= 16", "_creationTime.Length() <= 26",
+                                        "_system.Length() <= 8", "_systemGroup.Length() <= 8",
+                                        "_iEventIdentifier == null ? true : _eventIdentifier.Length() <= 32",
+                                        "_iUserId == null ? true : _userId.Length() <= 32",
+                                        "_iMessageParameters == null ? true : _messageParameters.Length() <= 1024"}));
+    rec.Clear();
+
+    KEL_SVR_INSTANCE_STATE(Bytes(17), Text(27), Bytes(17), 0, 0, Text(27), 0, 0, -1);
+    EXPECT_EQ(rec.Conditions(), (std::vector<std::string>{
+                                    "_svrOid.Length() <= 16", "_creationTime.Length() <= 26",
+                                    "_systemOid.Length() <= 16",
+                                    "_iLastStateChange == null ? true : _lastStateChange.Length() <= 26"}));
+    rec.Clear();
+
+    KEL_SYSTEM_STATE(Bytes(17), Text(27), 0, 0);
+    EXPECT_EQ(rec.Conditions(), (std::vector<std::string>{"_systemOid.Length() <= 16",
+                                                          "_iAdminSvrStart == null ? true : _adminSvrStart.Length() <= 26"}));
+}
+
+TEST(RowRecords, ConstructorRefusesNullRequiredColumns)
+{
+    KelContractRecorder rec;
+    // Null OIDs fail their null checks and pass their length checks.
+    KEL_ERROR_LOG err(KelBinary(), Stamp(), "S", "G", KelBinary(), 0, 0, 0, 0, -1, 0, 0, 0, -1, 0, -1, Stamp(),
+                      KelString(), -1, 0, -1, "C", "D");
+    EXPECT_EQ(rec.Conditions(), (std::vector<std::string>{"_objectId.IsNull() != true",
+                                                          "_systemlogId.IsNull() != true"}));
+    EXPECT_TRUE(err._objectId.IsNull());
+    rec.Clear();
+
+    KEL_SVR_INSTANCE_STATE(Oid(), Stamp(), KelBinary(), 0, 0, KelString(), -1, 0, -1);
+    KEL_SYSTEM_STATE(KelBinary(), KelString(), -1, 0);
+    EXPECT_EQ(rec.Conditions(), (std::vector<std::string>{"_systemOid.IsNull() != true",
+                                                          "_systemOid.IsNull() != true"}));
+    rec.Clear();
+
+    // Every null check comes before the first length check; the length of a null text
+    // fails the kernel's own "!IsNull()" and the constructor goes on.
+    KEL_ERROR_LOG(Oid(), Stamp(), "S", "G", Oid(), 0, 0, 0, 0, -1, 0, 0, 0, -1, 0, -1, Stamp(), KelString(), -1, 0,
+                  -1, KelString(), KelString());
+    EXPECT_EQ(rec.Conditions(), (std::vector<std::string>{"_componentName.IsNull() != true",
+                                                          "_errorDescription.IsNull() != true", "!IsNull()",
+                                                          "!IsNull()"}));
+    rec.Clear();
+
+    KEL_SYSTEM_LOG(Oid(), KelString(), "S", "G", 0, 0, 0, 0, -1, 0, 0, -1, 0, -1, 0, -1, "", 0, "", 0, "", 0);
+    EXPECT_EQ(rec.Conditions(), (std::vector<std::string>{"_creationTime.IsNull() != true", "!IsNull()"}));
+    rec.Clear();
+
+    // A present nullable text that is null fails the same way.
+    KEL_SYSTEM_STATE(Oid(), KelString(), 0, 0);
+    EXPECT_EQ(rec.Conditions(), std::vector<std::string>{"!IsNull()"});
+}
+
+TEST(RowRecords, KeysAreTheOidColumnsOfExactlySixteenBytes)
+{
+    EXPECT_EQ(KEL_SYSTEM_STATE(Oid(), Stamp(), 0, 1).Key(), KelOID::FromHex(kOidHex));
+    EXPECT_EQ(KEL_SVR_INSTANCE_STATE(Oid(), Stamp(), Bytes(16), 0, 0, "", -1, 0, -1).Key(),
+              KelOID::FromHex(kOidHex));
+    EXPECT_TRUE(KEL_SYSTEM_LOG().Key().IsNull());
+
+    for (int n : {15, 17}) {
+        KEL_SYSTEM_LOG log = SystemLog("", 0);
+        log._objectId = Bytes(n);
+        EXPECT_THROW(log.Key(), KelContractViolation) << n;
+        KelContractRecorder rec;
+        log.Key();
+        EXPECT_EQ(rec.Conditions(), std::vector<std::string>{"streamed.Length()==sizeof(_data)"}) << n;
+    }
+}
+
+TEST(RowRecords, CopiesShareTheColumnHandles)
+{
+    KEL_ERROR_LOG err = ErrorLog(0);
+    EXPECT_EQ(err._objectId.RefCount(), 1u);
+    {
+        KEL_ERROR_LOG copy(err);
+        EXPECT_EQ(err._objectId.RefCount(), 2u);
+        EXPECT_EQ(copy._errorDescription.Data(), err._errorDescription.Data());
+        EXPECT_EQ(copy._errorLine, 120);
+        KEL_ERROR_LOG assigned;
+        assigned = copy;
+        EXPECT_EQ(err._componentName.RefCount(), 3u);
+    }
+    EXPECT_EQ(err._objectId.RefCount(), 1u);
+    EXPECT_EQ(err._componentName.RefCount(), 1u);
+
+    // The full constructor shares its arguments' representations.
+    KelString parameters("p1;p2");
+    KEL_SYSTEM_LOG log = SystemLog(parameters, 0);
+    EXPECT_EQ(parameters.RefCount(), 2u);
+}
+
+TEST(RowRecords, StaffAndTopologyKeysComeFromTheirNameColumns)
+{
+    KEL_PERSON person;
+    person._userId = "ADMIN";
+    EXPECT_EQ(person.Key(), KelString("ADMIN"));
+
+    KEL_ROLE role;
+    role._roleName = "Clerk";
+    EXPECT_EQ(role.Key(), KelString("Clerk"));
+
+    KEL_DOMAIN domain;
+    domain._domainName = "Main";
+    EXPECT_EQ(domain.Key(), KelString("Main"));
+
+    KEL_SYSTEM system;
+    system._systemName = "SYS1";
+    system._systemGroupName = "GRP1";
+    EXPECT_EQ(system.Key(), KelSystemID("SYS1", "GRP1"));
+
+    KEL_SERVER server;
+    server._kind = KelSvrKind::ExecSvr;
+    server._serverName = "EXE1";
+    server._systemName = "SYS1";
+    server._systemGroupName = "GRP1";
+    EXPECT_EQ(server.Key(), KelServerID(KelSvrKind::ExecSvr, "EXE1", "SYS1", "GRP1"));
+
+    EXPECT_EQ((KelTemplateName<KEL_SYSTEM_STATE, KEL_PERSON, KEL_SERVER>::Of("T", "Op")),
+              "T<class KEL_SYSTEM_STATE,class KEL_PERSON,class KEL_SERVER>::Op");
+}
+
+TEST(RowRecords, StaffAndTopologyRowsPrintTheirColumns)
+{
+    KEL_SERVER server;
+    EXPECT_EQ(Printed(server), "\nthis=" + Hex(&server) + "\n_oid=" + kZeroOid +
+                                   "\n_kind=0\n_serverName=\n_systemName=\n_systemGroupName=\n_systemOid="
+                                   "\n_description=\n_lockholderOid=\n_lockholderName=");
+    EXPECT_TRUE(server._description.IsNull());
+
+    KEL_PERSON person;
+    person._userId = "ADMIN";
+    person._description = KEL_PERSON::Description(KelString("the boss"));
+    person._iDescription = 0;
+    person._lockholderOid = Oid();
+    person._iLockholderOid = 0;
+    EXPECT_EQ(Printed(person), "\nthis=" + Hex(&person) + "\n_oid=" + kZeroOid +
+                                   "\n_userId=ADMIN\n_systemGroup=\n_firstName=\n_lastName="
+                                   "\n_description=the boss\n_lockholderOid=" + kOidHex + "\n_lockholderName=");
+
+    KEL_DOMAIN domain;
+    domain._iDescription = 0;  // present but never filled
+    EXPECT_EQ(Printed(domain), "\nthis=" + Hex(&domain) + "\n_oid=" + kZeroOid +
+                                   "\n_domainName=\n_description=<null>");
+}
+
+TEST(LobAccess, HandlesShareOneRepAndTheLastOneFreesIt)
+{
+    int destroyed = 0;
+    std::uint32_t textCountAtLocatorEnd = 0;
+    KelString text("long text");
+    {
+        WatchingLocator locator;
+        WatchedLob lob(text, locator);
+        locator.watched = nullptr;  // only the copy inside the Rep reports
+        EXPECT_EQ(lob.RefCount(), 1u);
+        EXPECT_EQ(lob.Length(), 9);
+        EXPECT_EQ(lob.Value().Data(), text.Data());
+        {
+            WatchedLob copy(lob);
+            WatchedLob assigned;
+            assigned = copy;
+            assigned = assigned;
+            EXPECT_EQ(lob.RefCount(), 3u);
+            EXPECT_EQ(&copy.Value(), &lob.Value());
+        }
+        EXPECT_EQ(lob.RefCount(), 1u);
+
+        // Assigning over the last handle frees the old Rep at once, locator first.
+        WatchingLocator watching{&destroyed, &text, &textCountAtLocatorEnd};
+        WatchedLob other(text, watching);
+        watching.destroyed = nullptr;
+        watching.watched = nullptr;
+        EXPECT_EQ(text.RefCount(), 3u);  // text, lob's Rep, other's Rep
+        other = lob;
+        EXPECT_EQ(destroyed, 1);
+        EXPECT_EQ(textCountAtLocatorEnd, 3u);  // the text was still held when the locator went
+        EXPECT_EQ(text.RefCount(), 2u);
+        EXPECT_EQ(lob.RefCount(), 2u);
+        other = WatchedLob();
+        EXPECT_TRUE(other.IsNull());
+        EXPECT_EQ(lob.RefCount(), 1u);
+    }
+    EXPECT_EQ(text.RefCount(), 1u);
+
+    // A null handle has no value, whatever the contract policy.
+    KelContractRecorder rec;
+    WatchedLob none;
+    EXPECT_EQ(none.RefCount(), 0u);
+    EXPECT_EQ(none.Length(), 0);
+    EXPECT_THROW(none.Value(), KelContractViolation);
+    EXPECT_TRUE(rec.Has("!IsNull()"));
+}
+
+TEST(LobAccess, RowCopiesShareTheDescription)
+{
+    KEL_ROLE role;
+    role._oid = Oid();
+    role._description = KEL_ROLE::Description(KelString("what a clerk does"), KelDBLobLocator("role", role._oid));
+    role._iDescription = 0;
+    {
+        KEL_ROLE copy(role);
+        EXPECT_EQ(role._description.RefCount(), 2u);
+        EXPECT_EQ(copy._description.LobLocator().Table(), KelString("role"));
+        EXPECT_EQ(copy._description.LobLocator().RowOid(), role._oid);
+    }
+    EXPECT_EQ(role._description.RefCount(), 1u);
+    EXPECT_EQ(role._oid.RefCount(), 2u);  // the row and its locator
+}
