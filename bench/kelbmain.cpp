@@ -30,6 +30,7 @@ struct Options {
     std::string out = "bench-out";
     bool plot = true;
     bool postgres = true;
+    std::string only;  // "om" or "raw": run that kind alone (for profiling)
 };
 
 std::vector<std::size_t> ParseSizes(std::string const& text)
@@ -44,12 +45,14 @@ std::vector<std::size_t> ParseSizes(std::string const& text)
 void Usage(std::ostream& os)
 {
     os << "usage: keldatom_bench [--large] [--sizes N,N,...] [--out DIR] [--no-plot] [--no-postgresql]\n"
+          "                      [--only om|raw]\n"
           "  --large          add N = 1,000,000 to the default sizes 10,000 and 100,000\n"
           "  --sizes          the sizes to run (each a multiple of 40)\n"
           "  --out            directory for the SQLite files, bench.csv, growth.gp and growth.svg\n"
           "                   (default bench-out)\n"
           "  --no-plot        do not run gnuplot\n"
-          "  --no-postgresql  skip PostgreSQL even when KELDATOM_PG_URL is set\n";
+          "  --no-postgresql  skip PostgreSQL even when KELDATOM_PG_URL is set\n"
+          "  --only           run one kind of contender alone, e.g. under a profiler\n";
 }
 
 // The contenders of one database, raw first.
@@ -82,6 +85,8 @@ int main(int argc, char** argv)
             options.plot = false;
         } else if (arg == "--no-postgresql") {
             options.postgres = false;
+        } else if (arg == "--only" && i + 1 < argc) {
+            options.only = argv[++i];
         } else {
             Usage(arg == "--help" || arg == "-h" ? std::cout : std::cerr);
             return arg == "--help" || arg == "-h" ? 0 : 2;
@@ -101,6 +106,7 @@ int main(int argc, char** argv)
             std::vector<KelBenchResult> ofSize;
             for (std::string const& database : databases) {
                 for (auto& contender : Contenders(database, options, pgUrl)) {
+                    if (!options.only.empty() && contender->Kind() != options.only) continue;
                     std::cerr << "N=" << n << " " << contender->Kind() << "-" << database << " ..." << std::endl;
                     ofSize.push_back(KelBenchRun(*contender, data));
                     KelBenchResult const& r = ofSize.back();
