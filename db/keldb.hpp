@@ -1,7 +1,24 @@
 // KelDatabase: one connection to the database of one administration server and one
 // accessor object per table. The embedding server owns the transaction (Begin, Commit,
-// Rollback); the object caches reach the tables only through the accessors.
+// Rollback); the object caches reach the tables only through the accessors, which the
+// getters return by reference for the life of the database.
+//
+// A KelDatabase is used by one thread at a time; two of them are two connections, which
+// the database isolates from each other (row locks, the SQLite write lock). Errors raise
+// KelDBException. The accessor classes are declared here and defined in their own
+// headers (db/kelda*.hpp), all of which this header includes at its end.
 #pragma once
+
+#include "db/keldkrnl.hpp"
+
+#include <chrono>
+#include <map>
+#include <memory>
+#include <string>
+
+class KelDrvConnection;
+class KelDBAccessor;
+struct KelDBCallCounts;
 
 class KelDatabase {
 public:
@@ -14,4 +31,80 @@ public:
     class System;
     class Server;
     class Domain;
+
+    // Opens "sqlite:PATH", "sqlite::memory:", a "postgresql://..." URL or a libpq
+    // conninfo, and records its type for KelGetRtDbType. Raises KelDBException.
+    static std::unique_ptr<KelDatabase> Open(std::string const& url);
+    ~KelDatabase();
+    KelDatabase(KelDatabase const&) = delete;
+    KelDatabase& operator=(KelDatabase const&) = delete;
+
+    KelDBType::Type Type() const;
+
+    // Starts a transaction that may write. REQUIRES: none is open.
+    void Begin();
+    void Commit();
+    // Ends the open transaction, if any, without its changes.
+    void Rollback();
+    bool InTransaction() const;
+
+    // Creates the nine tables and their indexes where they are missing.
+    void CreateSchema();
+    // Drops the nine tables where they exist (for tests and tools that start afresh).
+    void DropSchema();
+    // How long a statement waits for a lock that another connection holds before it
+    // raises a retryable KelDBException (default 30 s). On PostgreSQL a setting made
+    // inside a transaction ends with that transaction if it rolls back.
+    void SetLockTimeout(std::chrono::milliseconds timeout);
+
+    // Call counts of every accessor, by table name.
+    std::map<std::string, KelDBCallCounts> Statistics() const;
+    void ResetStatistics();
+
+    SvrInstanceState& svrInstanceState() { return *_svrInstanceState; }
+    SystemState& systemState() { return *_systemState; }
+    SystemLog& systemLog() { return *_systemLog; }
+    ErrorLog& errorLog() { return *_errorLog; }
+    Person& person() { return *_person; }
+    Role& role() { return *_role; }
+    System& system() { return *_system; }
+    Server& server() { return *_server; }
+    Domain& domain() { return *_domain; }
+
+    // The accessor of the table of A, chosen by the static type of the unused pointer.
+    SvrInstanceState& accessorObject(SvrInstanceState const*) { return *_svrInstanceState; }
+    SystemState& accessorObject(SystemState const*) { return *_systemState; }
+    SystemLog& accessorObject(SystemLog const*) { return *_systemLog; }
+    ErrorLog& accessorObject(ErrorLog const*) { return *_errorLog; }
+    Person& accessorObject(Person const*) { return *_person; }
+    Role& accessorObject(Role const*) { return *_role; }
+    System& accessorObject(System const*) { return *_system; }
+    Server& accessorObject(Server const*) { return *_server; }
+    Domain& accessorObject(Domain const*) { return *_domain; }
+
+private:
+    explicit KelDatabase(std::unique_ptr<KelDrvConnection> conn);
+
+    std::unique_ptr<KelDrvConnection> _conn;
+    std::unique_ptr<SvrInstanceState> _svrInstanceState;
+    std::unique_ptr<SystemState> _systemState;
+    std::unique_ptr<SystemLog> _systemLog;
+    std::unique_ptr<ErrorLog> _errorLog;
+    std::unique_ptr<Person> _person;
+    std::unique_ptr<Role> _role;
+    std::unique_ptr<System> _system;
+    std::unique_ptr<Server> _server;
+    std::unique_ptr<Domain> _domain;
+    // The nine accessors, in the order in which the schema creates their tables.
+    KelDBAccessor* _accessors[9];
 };
+
+#include "db/keldadom.hpp"
+#include "db/keldaerl.hpp"
+#include "db/keldaper.hpp"
+#include "db/keldarol.hpp"
+#include "db/keldaslg.hpp"
+#include "db/keldassv.hpp"
+#include "db/keldassy.hpp"
+#include "db/keldasvi.hpp"
+#include "db/keldasys.hpp"

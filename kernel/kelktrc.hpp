@@ -14,6 +14,7 @@
 //   counts ("#flushed objects=", "#refreshed objects=")  9 / 0x20  / 0x10
 //   row and object dumps of the managers                 9 / 0x400 / 0x8 rows, 0x10 objects
 //   identification string at load (also under _Xt)       0 / 0x40  / 0x1
+//   raise of a database error (KelDBException)           1 / 0x2   / 0x4
 #pragma once
 
 #include <functional>

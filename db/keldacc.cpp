@@ -1,0 +1,202 @@
+#include "db/keldacc.hpp"
+
+#include "kernel/kelkoid.hpp"
+#include "kernel/kelmsvid.hpp"
+#include "kernel/kelmsyst.hpp"
+
+int KelDBBind(KelDrvStatement& stmt, int pos, KelOID const& key)
+{
+    stmt.BindBlob(pos, key.AsBinary());
+    return 1;
+}
+
+int KelDBBind(KelDrvStatement& stmt, int pos, KelBinary const& key)
+{
+    stmt.BindBlob(pos, key);
+    return 1;
+}
+
+int KelDBBind(KelDrvStatement& stmt, int pos, KelString const& key)
+{
+    stmt.BindText(pos, key);
+    return 1;
+}
+
+int KelDBBind(KelDrvStatement& stmt, int pos, KelSystemID const& key)
+{
+    stmt.BindText(pos, key.Name());
+    stmt.BindText(pos + 1, key.Group());
+    return 2;
+}
+
+int KelDBBind(KelDrvStatement& stmt, int pos, KelServerID const& key)
+{
+    stmt.BindInt32(pos, key.Kind());
+    stmt.BindText(pos + 1, key.Name());
+    stmt.BindText(pos + 2, key.System());
+    stmt.BindText(pos + 3, key.SystemGroup());
+    return 4;
+}
+
+void KelDBBindText(KelDrvStatement& stmt, int pos, KelString const& value, std::int16_t indicator)
+{
+    if (indicator == -1)
+        stmt.BindNull(pos);
+    else
+        stmt.BindText(pos, value);
+}
+
+void KelDBBindOid(KelDrvStatement& stmt, int pos, KelBinary const& value, std::int16_t indicator)
+{
+    if (indicator == -1)
+        stmt.BindNull(pos);
+    else
+        stmt.BindBlob(pos, value);
+}
+
+void KelDBBindInt(KelDrvStatement& stmt, int pos, std::int32_t value, std::int16_t indicator)
+{
+    if (indicator == -1)
+        stmt.BindNull(pos);
+    else
+        stmt.BindInt32(pos, value);
+}
+
+void KelDBReadText(KelDrvStatement const& stmt, int col, KelString& value, std::int16_t& indicator)
+{
+    if (stmt.IsNull(col)) {
+        indicator = -1;
+        return;
+    }
+    value = stmt.ColumnText(col);
+    indicator = 0;
+}
+
+void KelDBReadText(KelDrvStatement const& stmt, int col, KelString& value) { value = stmt.ColumnText(col); }
+
+void KelDBReadOid(KelDrvStatement const& stmt, int col, KelBinary& value, std::int16_t& indicator)
+{
+    if (stmt.IsNull(col)) {
+        indicator = -1;
+        return;
+    }
+    value = stmt.ColumnBlob(col);
+    indicator = 0;
+}
+
+void KelDBReadOid(KelDrvStatement const& stmt, int col, KelBinary& value) { value = stmt.ColumnBlob(col); }
+
+void KelDBReadInt(KelDrvStatement const& stmt, int col, std::int32_t& value, std::int16_t& indicator)
+{
+    if (stmt.IsNull(col)) {
+        indicator = -1;
+        return;
+    }
+    value = stmt.ColumnInt32(col);
+    indicator = 0;
+}
+
+void KelDBReadInt(KelDrvStatement const& stmt, int col, std::int32_t& value)
+{
+    value = stmt.IsNull(col) ? 0 : stmt.ColumnInt32(col);
+}
+
+void KelDBReadInt(KelDrvStatement const& stmt, int col, std::int16_t& value)
+{
+    value = stmt.IsNull(col) ? 0 : stmt.ColumnInt16(col);
+}
+
+KelDBAccessor::KelDBAccessor(KelDrvConnection& conn, KelDBTableDef const& def)
+    : _conn(conn), _def(def), _tableText(def.name)
+{
+}
+
+KelDBAccessor::~KelDBAccessor() = default;
+
+std::size_t KelDBAccessor::AddStatement(std::string const& pattern)
+{
+    _sql.push_back(Expand(pattern));
+    _stmts.emplace_back();
+    _active.push_back(false);
+    return _sql.size() - 1;
+}
+
+KelDrvStatement& KelDBAccessor::Stmt(std::size_t id) const
+{
+    std::unique_ptr<KelDrvStatement>& stmt = _stmts[id];
+    if (!stmt) stmt = _conn.Prepare(_sql[id], _def.name);
+    return *stmt;
+}
+
+void KelDBAccessor::Discard()
+{
+    for (auto& stmt : _stmts) stmt.reset();
+    _active.assign(_active.size(), false);
+}
+
+std::string KelDBAccessor::KeyCondition(int first) const
+{
+    std::string text;
+    for (std::size_t i = 0; i < _def.key.size(); ++i) {
+        if (i) text += " AND ";
+        text += _def.columns[static_cast<std::size_t>(_def.key[i])].name;
+        text += " = $" + std::to_string(first + static_cast<int>(i));
+    }
+    return text;
+}
+
+std::string KelDBAccessor::Expand(std::string const& pattern) const
+{
+    std::string cols, order, key;
+    for (std::size_t i = 0; i < _def.columns.size(); ++i) cols += (i ? ", t." : "t.") + std::string(_def.columns[i].name);
+    for (std::size_t i = 0; i < _def.key.size(); ++i) {
+        std::string name = _def.columns[static_cast<std::size_t>(_def.key[i])].name;
+        order += (i ? ", t." : "t.") + name;
+        key += (i ? " AND t." : "t.") + name + " = $" + std::to_string(i + 1);
+    }
+    std::string const fields[][2] = {
+        {"{table}", _def.name}, {"{cols}", cols}, {"{order}", order}, {"{lock}", _conn.Dialect().lockClause},
+        {"{key}", key}};
+    std::string text = pattern;
+    for (auto const& field : fields) {
+        for (std::size_t at = text.find(field[0]); at != std::string::npos; at = text.find(field[0], at)) {
+            text.replace(at, field[0].size(), field[1]);
+            at += field[1].size();
+        }
+    }
+    return text;
+}
+
+std::vector<std::string> KelDBAccessor::SchemaSql() const
+{
+    KelDrvDialect const& dialect = _conn.Dialect();
+    std::string table = std::string("CREATE TABLE IF NOT EXISTS ") + _def.name + " (";
+    for (KelDBColumn const& c : _def.columns) {
+        char const* type = c.type == KelDBColumnType::Oid    ? dialect.oidType
+                           : c.type == KelDBColumnType::Text ? dialect.textType
+                                                             : dialect.intType;
+        table += std::string(c.name) + " " + type + (c.nullable ? "" : " NOT NULL") + ", ";
+    }
+    table += "PRIMARY KEY (";
+    for (std::size_t i = 0; i < _def.key.size(); ++i)
+        table += (i ? ", " : "") + std::string(_def.columns[static_cast<std::size_t>(_def.key[i])].name);
+    table += ")";
+    if (_def.uniqueColumn >= 0)
+        table += std::string(", UNIQUE (") + _def.columns[static_cast<std::size_t>(_def.uniqueColumn)].name + ")";
+    table += ")";
+
+    std::vector<std::string> sql{table};
+    for (int column : _def.indexed) {
+        std::string name = _def.columns[static_cast<std::size_t>(column)].name;
+        sql.push_back("CREATE INDEX IF NOT EXISTS " + std::string(_def.name) + "_" + name + "_ix ON " + _def.name +
+                      " (" + name + ")");
+    }
+    return sql;
+}
+
+void KelDBAccessor::Raise(KelDBException& e, std::string const& key) const
+{
+    if (e.Table().empty()) e.SetTable(_def.name);
+    e.SetKey(key);
+    KelRaise(e, KEL_DB_TRACE_LEVEL, KEL_DB_TRACE_COMPONENT);
+}

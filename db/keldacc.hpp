@@ -1,0 +1,196 @@
+// KelDBAccessor: what every table accessor of KelDatabase shares. It knows its table's
+// layout (KelDBTableDef), builds its SQL from that layout once, prepares each statement
+// on first use and keeps it for the life of the database, counts its calls, and raises
+// a failed statement's KelDBException with the table and the key of the row filled in.
+//
+// An accessor lives inside its KelDatabase and uses that database's connection; it is
+// used by one thread at a time.
+#pragma once
+
+#include "db/keldbexc.hpp"
+#include "db/keldrv.hpp"
+#include "kernel/kelkbin.hpp"
+#include "kernel/kelkstr.hpp"
+
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <sstream>
+#include <string>
+#include <vector>
+
+class KelOID;
+class KelSystemID;
+class KelServerID;
+
+// Database calls of one accessor by operation. seluni, selupd, insert, updcli and dbadel
+// count exactly those operations; open counts every cursor's OpenFetch, fetch every
+// Fetch; other counts the remaining single calls (seluniOID, seluidOID, seluniByName,
+// selupdLckhldrUpdate). Close is not a database call.
+struct KelDBCallCounts {
+    std::uint64_t seluni = 0;
+    std::uint64_t selupd = 0;
+    std::uint64_t insert = 0;
+    std::uint64_t updcli = 0;
+    std::uint64_t dbadel = 0;
+    std::uint64_t open = 0;
+    std::uint64_t fetch = 0;
+    std::uint64_t other = 0;
+    std::uint64_t Total() const { return seluni + selupd + insert + updcli + dbadel + open + fetch + other; }
+};
+
+enum class KelDBColumnType { Oid, Text, Int };
+
+struct KelDBColumn {
+    char const* name;
+    KelDBColumnType type;
+    bool nullable;
+};
+
+// The layout of one table. Columns are in the member order of the table's row record.
+struct KelDBTableDef {
+    char const* name;
+    // The accessor's class name, for exception origins ("KelDatabase::Person").
+    char const* accessor;
+    std::vector<KelDBColumn> columns;
+    // Primary key columns, in the order in which the accessor's key binds them.
+    std::vector<int> key;
+    // A further column that must be unique (the OID of a named row), or -1.
+    int uniqueColumn;
+    // Columns that a cursor filters on; each gets an index.
+    std::vector<int> indexed;
+};
+
+// Binding a key or a cursor argument; each returns the number of parameters it bound,
+// starting at `pos`.
+int KelDBBind(KelDrvStatement& stmt, int pos, KelOID const& key);
+int KelDBBind(KelDrvStatement& stmt, int pos, KelBinary const& key);
+int KelDBBind(KelDrvStatement& stmt, int pos, KelString const& key);
+int KelDBBind(KelDrvStatement& stmt, int pos, KelSystemID const& key);
+int KelDBBind(KelDrvStatement& stmt, int pos, KelServerID const& key);
+
+// Value columns with their null indicators: -1 binds NULL, any other indicator the value;
+// reading sets the indicator to -1 for NULL (and leaves the value) or to 0.
+void KelDBBindText(KelDrvStatement& stmt, int pos, KelString const& value, std::int16_t indicator = 0);
+void KelDBBindOid(KelDrvStatement& stmt, int pos, KelBinary const& value, std::int16_t indicator = 0);
+void KelDBBindInt(KelDrvStatement& stmt, int pos, std::int32_t value, std::int16_t indicator = 0);
+void KelDBReadText(KelDrvStatement const& stmt, int col, KelString& value, std::int16_t& indicator);
+void KelDBReadText(KelDrvStatement const& stmt, int col, KelString& value);
+void KelDBReadOid(KelDrvStatement const& stmt, int col, KelBinary& value, std::int16_t& indicator);
+void KelDBReadOid(KelDrvStatement const& stmt, int col, KelBinary& value);
+void KelDBReadInt(KelDrvStatement const& stmt, int col, std::int32_t& value, std::int16_t& indicator);
+void KelDBReadInt(KelDrvStatement const& stmt, int col, std::int32_t& value);
+void KelDBReadInt(KelDrvStatement const& stmt, int col, std::int16_t& value);
+
+// A long text held through a LOB access handle: a null handle or indicator -1 binds NULL.
+template <class Lob>
+void KelDBBindLob(KelDrvStatement& stmt, int pos, Lob const& lob, std::int16_t indicator)
+{
+    if (indicator == -1 || lob.IsNull())
+        stmt.BindNull(pos);
+    else
+        stmt.BindText(pos, lob.Value());
+}
+
+// NULL gives a null handle and indicator -1; a value gives a handle holding the text and
+// `locator`, which records where the text came from.
+template <class Lob, class Locator>
+void KelDBReadLob(KelDrvStatement const& stmt, int col, Lob& lob, std::int16_t& indicator, Locator const& locator)
+{
+    if (stmt.IsNull(col)) {
+        lob = Lob();
+        indicator = -1;
+        return;
+    }
+    lob = Lob(stmt.ColumnText(col), locator);
+    indicator = 0;
+}
+
+class KelDBAccessor {
+public:
+    virtual ~KelDBAccessor();
+    KelDBAccessor(KelDBAccessor const&) = delete;
+    KelDBAccessor& operator=(KelDBAccessor const&) = delete;
+
+    KelDBCallCounts const& Stats() const { return _counts; }
+    void ResetStats() { _counts = KelDBCallCounts(); }
+    char const* TableName() const { return _def.name; }
+    KelString const& TableText() const { return _tableText; }
+    KelDBTableDef const& Definition() const { return _def; }
+
+    // CREATE TABLE and CREATE INDEX statements, each safe to run again.
+    std::vector<std::string> SchemaSql() const;
+    // Finalizes the prepared statements; the next use prepares them again.
+    void Discard();
+
+protected:
+    KelDBAccessor(KelDrvConnection& conn, KelDBTableDef const& def);
+
+    // Registers a statement and returns its id. In `pattern`, {table} is the table name,
+    // {cols} the columns of alias t in member order, {order} its key columns of alias t,
+    // {lock} the locking clause of the database, {key} "k1 = $1 AND ..." on t.
+    std::size_t AddStatement(std::string const& pattern);
+    // The statement, prepared on its first use.
+    KelDrvStatement& Stmt(std::size_t id) const;
+    // Whether the statement is an open cursor with rows left; a statement that has been
+    // reset would run again on its next step, so a finished cursor must not step.
+    bool IsActive(std::size_t id) const { return _active[id]; }
+    void SetActive(std::size_t id, bool active) const { _active[id] = active; }
+    // Ends the current use of the statement without preparing it.
+    void ResetIfPrepared(std::size_t id) const
+    {
+        if (_stmts[id]) _stmts[id]->Reset();
+    }
+    // Key condition without alias, parameters from $first.
+    std::string KeyCondition(int first) const;
+
+    // Completes a failed statement's exception with table and key and raises it.
+    [[noreturn]] void Raise(KelDBException& e, std::string const& key) const;
+    template <class Key>
+    static std::string KeyText(Key const& key)
+    {
+        std::ostringstream text;
+        text << key;
+        return text.str();
+    }
+
+    // Runs `body`; a KelDBException leaving it is raised with the table and the key
+    // text that `keyText` gives (called only then).
+    template <class KeyTextFn, class Body>
+    auto RunKeyed(KeyTextFn&& keyText, Body&& body) const -> decltype(body())
+    {
+        try {
+            return body();
+        } catch (KelDBException& e) {
+            std::string key;
+            try {
+                key = keyText();
+            } catch (...) {
+                // A key that cannot be printed must not hide the database's error.
+            }
+            Raise(e, key);
+        }
+    }
+    template <class Key, class Body>
+    auto Run(Key const& key, Body&& body) const -> decltype(body())
+    {
+        return RunKeyed([&] { return KeyText(key); }, body);
+    }
+    template <class Body>
+    auto Run(Body&& body) const -> decltype(body())
+    {
+        return RunKeyed([] { return std::string(); }, body);
+    }
+
+    KelDrvConnection& _conn;
+    mutable KelDBCallCounts _counts;
+
+private:
+    std::string Expand(std::string const& pattern) const;
+
+    KelDBTableDef const& _def;
+    KelString _tableText;
+    std::vector<std::string> _sql;
+    mutable std::vector<std::unique_ptr<KelDrvStatement>> _stmts;
+    mutable std::vector<bool> _active;
+};

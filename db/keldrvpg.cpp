@@ -1,0 +1,305 @@
+#include "db/keldrvpg.hpp"
+
+#include "db/keldbexc.hpp"
+
+#include <libpq-fe.h>
+
+#include <cctype>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <vector>
+
+namespace {
+
+constexpr std::chrono::milliseconds defaultLockTimeout{30000};
+
+// Type OIDs of the result columns that the accessors read.
+constexpr Oid boolOid = 16, byteaOid = 17, int8Oid = 20, int2Oid = 21, int4Oid = 23;
+
+std::string Trimmed(char const* text)
+{
+    std::string s = text ? text : "";
+    while (!s.empty() && std::isspace(static_cast<unsigned char>(s.back()))) s.pop_back();
+    return s;
+}
+
+// The one place where PostgreSQL's errors become error categories. `result` may be null
+// when libpq failed before the server answered.
+KelDBException PgError(PGconn* conn, PGresult const* result, std::string const& sql, std::string const& table,
+                       char const* function)
+{
+    std::string sqlState;
+    std::string message;
+    std::int64_t native = conn ? PQstatus(conn) : CONNECTION_BAD;
+    if (result) {
+        native = PQresultStatus(result);
+        char const* state = PQresultErrorField(result, PG_DIAG_SQLSTATE);
+        sqlState = state ? state : "";
+        char const* primary = PQresultErrorField(result, PG_DIAG_MESSAGE_PRIMARY);
+        char const* detail = PQresultErrorField(result, PG_DIAG_MESSAGE_DETAIL);
+        message = primary ? primary : Trimmed(PQresultErrorMessage(result));
+        if (detail) message += std::string(" (") + detail + ")";
+    }
+    if (message.empty()) message = conn ? Trimmed(PQerrorMessage(conn)) : "out of memory";
+
+    KelDBErrorCategory::Type category = KelDBErrorCategory::Other;
+    std::string cls = sqlState.substr(0, 2);
+    if (!conn || PQstatus(conn) == CONNECTION_BAD || cls == "08" || sqlState == "57P01" || sqlState == "57P02" ||
+        sqlState == "57P03")
+        category = KelDBErrorCategory::ConnectionLost;
+    else if (cls == "23")
+        category = KelDBErrorCategory::ConstraintViolation;
+    else if (sqlState == "40P01" || sqlState == "55P03" || sqlState == "40001")
+        category = KelDBErrorCategory::DeadlockOrLockTimeout;
+    else if (sqlState == "53300")
+        category = KelDBErrorCategory::Busy;
+    else if (sqlState == "25006")
+        category = KelDBErrorCategory::ReadOnly;
+    return KelDBException(KelOrigin(__FILE__, __LINE__, function), category, native, std::move(sqlState),
+                          std::move(message), sql, table);
+}
+
+// A result that clears itself.
+struct PgResult {
+    explicit PgResult(PGresult* r) : r(r) {}
+    ~PgResult() { PQclear(r); }
+    PgResult(PgResult const&) = delete;
+    PgResult& operator=(PgResult const&) = delete;
+    bool Ok() const
+    {
+        ExecStatusType s = PQresultStatus(r);
+        return r && (s == PGRES_COMMAND_OK || s == PGRES_TUPLES_OK);
+    }
+    PGresult* r;
+};
+
+// The highest $n in the text: the statement's parameter count.
+int ParameterCount(std::string const& sql)
+{
+    int count = 0;
+    for (std::size_t i = 0; i < sql.size(); ++i) {
+        if (sql[i] != '$') continue;
+        int n = 0;
+        std::size_t j = i + 1;
+        while (j < sql.size() && std::isdigit(static_cast<unsigned char>(sql[j]))) n = n * 10 + (sql[j++] - '0');
+        if (n > count) count = n;
+    }
+    return count;
+}
+
+std::uint64_t BigEndian(char const* p, int n)
+{
+    std::uint64_t v = 0;
+    for (int i = 0; i < n; ++i) v = (v << 8) | static_cast<unsigned char>(p[i]);
+    return v;
+}
+
+class PgStatement : public KelDrvStatement {
+public:
+    PgStatement(PGconn* conn, std::string name, std::string sql, std::string table)
+        : KelDrvStatement(std::move(sql), std::move(table)), _conn(conn), _name(std::move(name)),
+          _count(ParameterCount(Sql())), _values(_count, nullptr), _lengths(_count, 0), _formats(_count, 0),
+          _kept(_count), _numbers(_count), _result(nullptr), _row(-1), _rows(0), _executed(false), _changes(0)
+    {
+    }
+    ~PgStatement() override { PQclear(_result); }
+
+    void BindNull(int pos) override { _values[Index(pos)] = nullptr; }
+    void BindInt32(int pos, std::int32_t value) override
+    {
+        std::size_t i = Index(pos);
+        std::snprintf(_numbers[i].digits, sizeof _numbers[i].digits, "%ld", static_cast<long>(value));
+        _values[i] = _numbers[i].digits;
+        _formats[i] = 0;
+    }
+    void BindText(int pos, KelString const& value) override { BindBlob(pos, value); }
+    void BindBlob(int pos, KelBinary const& value) override
+    {
+        if (value.IsNull()) return BindNull(pos);
+        std::size_t i = Index(pos);
+        _kept[i] = value;
+        _values[i] = reinterpret_cast<char const*>(value.Data());
+        _lengths[i] = value.Length();
+        _formats[i] = 1;
+    }
+
+    bool Step() override
+    {
+        if (!_executed) Execute();
+        ++_row;
+        return _row < _rows;
+    }
+    std::int64_t Changes() const override { return _changes; }
+
+    bool IsNull(int col) const override { return PQgetisnull(_result, _row, col) != 0; }
+    std::int32_t ColumnInt32(int col) const override
+    {
+        char const* p = PQgetvalue(_result, _row, col);
+        int n = PQgetlength(_result, _row, col);
+        Oid type = PQftype(_result, col);
+        if ((type == int4Oid && n == 4) || (type == int2Oid && n == 2) || (type == int8Oid && n == 8) ||
+            (type == boolOid && n == 1)) {
+            std::uint64_t v = BigEndian(p, n);
+            if (n == 2) return static_cast<std::int16_t>(v);
+            return static_cast<std::int32_t>(v);
+        }
+        throw KelDBException(KelOrigin(__FILE__, __LINE__, "PgStatement::ColumnInt32"), KelDBErrorCategory::Other,
+                             static_cast<std::int64_t>(type), "", "column " + std::to_string(col) +
+                             " is not an integer column", Sql(), Table());
+    }
+    KelString ColumnText(int col) const override
+    {
+        if (IsNull(col)) return KelString();
+        return KelString(PQgetvalue(_result, _row, col), PQgetlength(_result, _row, col));
+    }
+    KelBinary ColumnBlob(int col) const override
+    {
+        if (IsNull(col)) return KelBinary();
+        return KelBinary(PQgetvalue(_result, _row, col), PQgetlength(_result, _row, col));
+    }
+
+    void Reset() noexcept override
+    {
+        PQclear(_result);
+        _result = nullptr;
+        _executed = false;
+        _row = -1;
+        _rows = 0;
+        for (std::size_t i = 0; i < _values.size(); ++i) {
+            _values[i] = nullptr;
+            _kept[i].Release();
+        }
+    }
+
+private:
+    std::size_t Index(int pos) const
+    {
+        if (pos < 1 || pos > _count)
+            throw KelDBException(KelOrigin(__FILE__, __LINE__, "PgStatement::Bind"), KelDBErrorCategory::Other, 0,
+                                 "", "parameter " + std::to_string(pos) + " out of range", Sql(), Table());
+        return static_cast<std::size_t>(pos - 1);
+    }
+
+    void Execute()
+    {
+        PQclear(_result);
+        _result = PQexecPrepared(_conn, _name.c_str(), _count, _values.data(), _lengths.data(), _formats.data(), 1);
+        _executed = true;
+        _row = -1;
+        _rows = 0;
+        ExecStatusType status = PQresultStatus(_result);
+        if (_result && status == PGRES_TUPLES_OK) {
+            _rows = PQntuples(_result);
+        } else if (_result && status == PGRES_COMMAND_OK) {
+            _changes = std::atoll(PQcmdTuples(_result));
+        } else {
+            KelDBException e = PgError(_conn, _result, Sql(), Table(), "PgStatement::Step");
+            Reset();
+            throw e;
+        }
+    }
+
+    struct Number {
+        char digits[16];
+    };
+
+    PGconn* _conn;
+    std::string _name;
+    int _count;
+    std::vector<char const*> _values;
+    std::vector<int> _lengths;
+    std::vector<int> _formats;
+    // Bound texts and binaries stay alive until the statement has run.
+    std::vector<KelBinary> _kept;
+    std::vector<Number> _numbers;
+    PGresult* _result;
+    int _row;
+    int _rows;
+    bool _executed;
+    std::int64_t _changes;
+};
+
+constexpr KelDrvDialect postgresDialect{"bytea", "bytea", "INTEGER", " FOR UPDATE OF t"};
+
+void IgnoreNotice(void*, char const*) {}
+
+class PgConnection : public KelDrvConnection {
+public:
+    explicit PgConnection(std::string const& url) : _conn(PQconnectdb(url.c_str())), _statements(0)
+    {
+        if (!_conn || PQstatus(_conn) != CONNECTION_OK) {
+            KelDBException e = PgError(_conn, nullptr, "", "", "KelDrvOpenPostgreSQL");
+            PQfinish(_conn);
+            throw e;
+        }
+        // Notices ("relation already exists, skipping") are not errors; keep them off stderr.
+        PQsetNoticeProcessor(_conn, IgnoreNotice, nullptr);
+        try {
+            SetLockTimeout(defaultLockTimeout);
+        } catch (...) {
+            PQfinish(_conn);
+            throw;
+        }
+    }
+    ~PgConnection() override { PQfinish(_conn); }
+
+    KelDBType::Type Type() const override { return KelDBType::PostgreSQL; }
+    KelDrvDialect const& Dialect() const override { return postgresDialect; }
+
+    std::unique_ptr<KelDrvStatement> Prepare(std::string const& sql, std::string const& table) override
+    {
+        std::string name = "kel_" + std::to_string(++_statements);
+        PgResult prepared(PQprepare(_conn, name.c_str(), sql.c_str(), 0, nullptr));
+        if (!prepared.Ok()) throw PgError(_conn, prepared.r, sql, table, "PgConnection::Prepare");
+        return std::make_unique<PgStatement>(_conn, std::move(name), sql, table);
+    }
+
+    void Execute(std::string const& sql) override
+    {
+        PgResult result(PQexec(_conn, sql.c_str()));
+        if (!result.Ok()) throw PgError(_conn, result.r, sql, "", "PgConnection::Execute");
+    }
+
+    void Begin() override { Execute("BEGIN"); }
+    void Commit() override
+    {
+        // COMMIT of a transaction that an error has aborted only rolls it back; say so.
+        if (PQtransactionStatus(_conn) == PQTRANS_INERROR) {
+            Execute("ROLLBACK");
+            throw KelDBException(KelOrigin(__FILE__, __LINE__, "PgConnection::Commit"), KelDBErrorCategory::Other,
+                                 0, "25P02", "an earlier statement failed; the transaction was rolled back",
+                                 "COMMIT");
+        }
+        Execute("COMMIT");
+    }
+    void Rollback() override
+    {
+        if (PQtransactionStatus(_conn) != PQTRANS_IDLE) Execute("ROLLBACK");
+    }
+    bool InTransaction() const override
+    {
+        PGTransactionStatusType s = PQtransactionStatus(_conn);
+        return s == PQTRANS_INTRANS || s == PQTRANS_INERROR || s == PQTRANS_ACTIVE;
+    }
+    // Applies to the session; a rollback of the transaction that set it undoes it.
+    void SetLockTimeout(std::chrono::milliseconds timeout) override
+    {
+        static char const sql[] = "SELECT set_config('lock_timeout', $1, false)";
+        std::string value = std::to_string(timeout.count());
+        char const* values[] = {value.c_str()};
+        PgResult result(PQexecParams(_conn, sql, 1, nullptr, values, nullptr, nullptr, 0));
+        if (!result.Ok()) throw PgError(_conn, result.r, sql, "", "PgConnection::SetLockTimeout");
+    }
+
+private:
+    PGconn* _conn;
+    unsigned _statements;
+};
+
+}  // namespace
+
+std::unique_ptr<KelDrvConnection> KelDrvOpenPostgreSQL(std::string const& url)
+{
+    return std::make_unique<PgConnection>(url);
+}

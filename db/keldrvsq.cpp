@@ -1,0 +1,200 @@
+#include "db/keldrvsq.hpp"
+
+#include "db/keldbexc.hpp"
+
+#include <sqlite3.h>
+
+#include <cctype>
+#include <vector>
+
+namespace {
+
+constexpr std::chrono::milliseconds defaultLockTimeout{30000};
+
+// The one place where SQLite's result codes become error categories.
+KelDBException SqError(sqlite3* db, int rc, std::string const& sql, std::string const& table, char const* function)
+{
+    int extended = db ? sqlite3_extended_errcode(db) : rc;
+    if ((extended & 0xff) != (rc & 0xff)) extended = rc;
+    KelDBErrorCategory::Type category = KelDBErrorCategory::Other;
+    switch (rc & 0xff) {
+    case SQLITE_CONSTRAINT: category = KelDBErrorCategory::ConstraintViolation; break;
+    case SQLITE_BUSY:
+    case SQLITE_LOCKED: category = KelDBErrorCategory::Busy; break;
+    case SQLITE_READONLY: category = KelDBErrorCategory::ReadOnly; break;
+    case SQLITE_CANTOPEN:
+    case SQLITE_NOTADB:
+    case SQLITE_IOERR: category = KelDBErrorCategory::ConnectionLost; break;
+    default: break;
+    }
+    std::string message = db ? sqlite3_errmsg(db) : sqlite3_errstr(rc);
+    return KelDBException(KelOrigin(__FILE__, __LINE__, function), category, extended, "", std::move(message), sql,
+                          table);
+}
+
+// Numbered parameters: "$3" becomes "?3", which SQLite binds by the same number.
+std::string ToSqliteParameters(std::string const& sql)
+{
+    std::string out = sql;
+    for (std::size_t i = 0; i + 1 < out.size(); ++i)
+        if (out[i] == '$' && std::isdigit(static_cast<unsigned char>(out[i + 1]))) out[i] = '?';
+    return out;
+}
+
+class SqStatement : public KelDrvStatement {
+public:
+    SqStatement(sqlite3* db, sqlite3_stmt* stmt, std::string sql, std::string table)
+        : KelDrvStatement(std::move(sql), std::move(table)), _db(db), _stmt(stmt), _changes(0),
+          _kept(static_cast<std::size_t>(sqlite3_bind_parameter_count(stmt)) + 1)
+    {
+    }
+    ~SqStatement() override { sqlite3_finalize(_stmt); }
+
+    void BindNull(int pos) override { Check(sqlite3_bind_null(_stmt, pos), "SqStatement::BindNull"); }
+    void BindInt32(int pos, std::int32_t value) override
+    {
+        Check(sqlite3_bind_int(_stmt, pos, value), "SqStatement::BindInt32");
+    }
+    void BindText(int pos, KelString const& value) override
+    {
+        if (value.IsNull()) return BindNull(pos);
+        Keep(pos, value);
+        Check(sqlite3_bind_text(_stmt, pos, value.C_str(), value.Length(), SQLITE_STATIC), "SqStatement::BindText");
+    }
+    void BindBlob(int pos, KelBinary const& value) override
+    {
+        if (value.IsNull()) return BindNull(pos);
+        Keep(pos, value);
+        Check(sqlite3_bind_blob(_stmt, pos, value.Data(), value.Length(), SQLITE_STATIC), "SqStatement::BindBlob");
+    }
+
+    bool Step() override
+    {
+        int rc = sqlite3_step(_stmt);
+        if (rc == SQLITE_ROW) return true;
+        if (rc == SQLITE_DONE) {
+            _changes = sqlite3_changes(_db);
+            return false;
+        }
+        KelDBException e = SqError(_db, rc, Sql(), Table(), "SqStatement::Step");
+        Reset();
+        throw e;
+    }
+    std::int64_t Changes() const override { return _changes; }
+
+    bool IsNull(int col) const override { return sqlite3_column_type(_stmt, col) == SQLITE_NULL; }
+    std::int32_t ColumnInt32(int col) const override { return sqlite3_column_int(_stmt, col); }
+    KelString ColumnText(int col) const override
+    {
+        if (IsNull(col)) return KelString();
+        // The blob accessor hands out the stored bytes without any conversion.
+        char const* data = static_cast<char const*>(sqlite3_column_blob(_stmt, col));
+        int n = sqlite3_column_bytes(_stmt, col);
+        return KelString(data ? data : "", n);
+    }
+    KelBinary ColumnBlob(int col) const override
+    {
+        if (IsNull(col)) return KelBinary();
+        void const* data = sqlite3_column_blob(_stmt, col);
+        int n = sqlite3_column_bytes(_stmt, col);
+        return KelBinary(data, n);
+    }
+
+    void Reset() noexcept override
+    {
+        sqlite3_reset(_stmt);
+        sqlite3_clear_bindings(_stmt);
+        for (KelBinary& kept : _kept) kept.Release();
+    }
+
+private:
+    void Keep(int pos, KelBinary const& value)
+    {
+        if (pos > 0 && static_cast<std::size_t>(pos) < _kept.size()) _kept[static_cast<std::size_t>(pos)] = value;
+    }
+    void Check(int rc, char const* function)
+    {
+        if (rc != SQLITE_OK) throw SqError(_db, rc, Sql(), Table(), function);
+    }
+
+    sqlite3* _db;
+    sqlite3_stmt* _stmt;
+    std::int64_t _changes;
+    // Bound texts and binaries stay alive while SQLite points into them.
+    std::vector<KelBinary> _kept;
+};
+
+constexpr KelDrvDialect sqliteDialect{"BLOB", "TEXT", "INTEGER", ""};
+
+class SqConnection : public KelDrvConnection {
+public:
+    explicit SqConnection(std::string const& path) : _db(nullptr)
+    {
+        int flags = SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_NOMUTEX;
+        int rc = sqlite3_open_v2(path.c_str(), &_db, flags, nullptr);
+        if (rc != SQLITE_OK) {
+            KelDBException e = SqError(_db, rc, "", "", "KelDrvOpenSQLite");
+            sqlite3_close(_db);
+            throw KelDBException(e.GetOrigin(), e.Category(), e.NativeCode(), "", e.Message() + " (" + path + ")");
+        }
+        sqlite3_extended_result_codes(_db, 1);
+        sqlite3_busy_timeout(_db, static_cast<int>(defaultLockTimeout.count()));
+        if (path != ":memory:" && !path.empty()) {
+            try {
+                Execute("PRAGMA journal_mode=WAL");
+            } catch (...) {
+                sqlite3_close(_db);
+                throw;
+            }
+        }
+    }
+    ~SqConnection() override { sqlite3_close(_db); }
+
+    KelDBType::Type Type() const override { return KelDBType::SQLite; }
+    KelDrvDialect const& Dialect() const override { return sqliteDialect; }
+
+    std::unique_ptr<KelDrvStatement> Prepare(std::string const& sql, std::string const& table) override
+    {
+        std::string text = ToSqliteParameters(sql);
+        sqlite3_stmt* stmt = nullptr;
+        int rc = sqlite3_prepare_v3(_db, text.c_str(), static_cast<int>(text.size() + 1), SQLITE_PREPARE_PERSISTENT,
+                                    &stmt, nullptr);
+        if (rc != SQLITE_OK) {
+            sqlite3_finalize(stmt);
+            throw SqError(_db, rc, sql, table, "SqConnection::Prepare");
+        }
+        return std::make_unique<SqStatement>(_db, stmt, sql, table);
+    }
+
+    void Execute(std::string const& sql) override
+    {
+        // sqlite3_exec runs every statement of the text; ours hold no values.
+        char* error = nullptr;
+        int rc = sqlite3_exec(_db, sql.c_str(), nullptr, nullptr, &error);
+        sqlite3_free(error);
+        if (rc != SQLITE_OK) throw SqError(_db, rc, sql, "", "SqConnection::Execute");
+    }
+
+    void Begin() override { Execute("BEGIN IMMEDIATE"); }
+    void Commit() override { Execute("COMMIT"); }
+    void Rollback() override
+    {
+        // After some errors SQLite has already rolled back on its own.
+        if (InTransaction()) Execute("ROLLBACK");
+    }
+    bool InTransaction() const override { return sqlite3_get_autocommit(_db) == 0; }
+    void SetLockTimeout(std::chrono::milliseconds timeout) override
+    {
+        sqlite3_busy_timeout(_db, static_cast<int>(timeout.count()));
+    }
+
+private:
+    sqlite3* _db;
+};
+
+}  // namespace
+
+std::unique_ptr<KelDrvConnection> KelDrvOpenSQLite(std::string const& path)
+{
+    return std::make_unique<SqConnection>(path);
+}

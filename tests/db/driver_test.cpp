@@ -1,0 +1,189 @@
+// The drivers below the accessors: what a statement binds comes back unchanged, a failed
+// statement is reset and can run again, and each database's errors arrive with the
+// right category.
+#include "db/keldbexc.hpp"
+#include "db/keldrv.hpp"
+
+#include "dbtest.hpp"
+
+#include <climits>
+#include <cstdio>
+#include <unistd.h>
+
+namespace {
+
+class Driver : public testing::TestWithParam<std::string> {
+protected:
+    void SetUp() override
+    {
+        std::string url = ResolveUrl(GetParam());
+        if (url.empty()) GTEST_SKIP() << "KELDATOM_PG_URL is not set";
+        conn = KelDrvOpen(url);
+        KelDrvDialect const& d = conn->Dialect();
+        conn->Execute("DROP TABLE IF EXISTS kel_drv_probe");
+        conn->Execute(std::string("CREATE TABLE kel_drv_probe (id ") + d.intType + " PRIMARY KEY, n " + d.intType +
+                      ", s " + d.textType + ", b " + d.oidType + ")");
+    }
+    void TearDown() override
+    {
+        if (conn) conn->Execute("DROP TABLE IF EXISTS kel_drv_probe");
+    }
+    std::unique_ptr<KelDrvConnection> conn;
+};
+
+TEST_P(Driver, ValuesComeBackAsBoundAndEmptyDiffersFromNull)
+{
+    auto insert = conn->Prepare("INSERT INTO kel_drv_probe (id, n, s, b) VALUES ($1, $2, $3, $4)", "kel_drv_probe");
+    auto select = conn->Prepare("SELECT n, s, b FROM kel_drv_probe WHERE id = $1", "kel_drv_probe");
+    char const bytes[] = {'\x00', '\x01', '\xff', '\x00'};
+    struct Case {
+        std::int32_t n;
+        KelString s;
+        KelBinary b;
+    } const cases[] = {
+        {INT32_MIN, KelString(""), KelBinary(bytes, 0)},
+        {INT32_MAX, KelString("a\0b'\xe9;", 6), KelBinary(bytes, 4)},
+        {-1, KelString(), KelBinary()},
+    };
+    int id = 0;
+    for (Case const& c : cases) {
+        insert->BindInt32(1, ++id);
+        insert->BindInt32(2, c.n);
+        insert->BindText(3, c.s);
+        insert->BindBlob(4, c.b);
+        EXPECT_FALSE(insert->Step());
+        EXPECT_EQ(1, insert->Changes());
+        insert->Reset();
+    }
+    id = 0;
+    for (Case const& c : cases) {
+        KelDrvUse use(*select);
+        select->BindInt32(1, ++id);
+        ASSERT_TRUE(select->Step());
+        EXPECT_EQ(c.n, select->ColumnInt32(0));
+        EXPECT_EQ(c.s.IsNull(), select->IsNull(1));
+        EXPECT_EQ(c.s.IsNull(), select->ColumnText(1).IsNull());
+        EXPECT_EQ(c.s.Str(), select->ColumnText(1).Str());
+        EXPECT_EQ(c.b.IsNull(), select->ColumnBlob(2).IsNull());
+        EXPECT_EQ(c.b, select->ColumnBlob(2));
+        EXPECT_FALSE(select->Step());
+    }
+}
+
+TEST_P(Driver, FailedStatementIsResetAndRunsAgain)
+{
+    auto insert = conn->Prepare("INSERT INTO kel_drv_probe (id, n) VALUES ($1, $2)", "kel_drv_probe");
+    insert->BindInt32(1, 7);
+    insert->BindInt32(2, 1);
+    insert->Step();
+    insert->Reset();
+    insert->BindInt32(1, 7);
+    insert->BindInt32(2, 2);
+    try {
+        insert->Step();
+        FAIL() << "duplicate key accepted";
+    } catch (KelDBException const& e) {
+        EXPECT_EQ(KelDBErrorCategory::ConstraintViolation, e.Category());
+        EXPECT_FALSE(e.IsRetryable());
+        EXPECT_EQ("kel_drv_probe", e.Table());
+        EXPECT_NE(std::string::npos, e.Statement().find("INSERT INTO kel_drv_probe"));
+        if (conn->Type() == KelDBType::PostgreSQL) {
+            EXPECT_EQ("23505", e.SqlState());
+        }
+    }
+    insert->BindInt32(1, 8);
+    insert->BindInt32(2, 3);
+    EXPECT_FALSE(insert->Step());
+    EXPECT_EQ(1, insert->Changes());
+    insert->Reset();
+
+    try {
+        conn->Prepare("SELEC nothing", "kel_drv_probe");
+        FAIL() << "bad SQL prepared";
+    } catch (KelDBException const& e) {
+        EXPECT_EQ(KelDBErrorCategory::Other, e.Category());
+        EXPECT_FALSE(e.Message().empty());
+    }
+}
+
+TEST_P(Driver, TransactionRollsBackUnlessCommitted)
+{
+    auto insert = conn->Prepare("INSERT INTO kel_drv_probe (id) VALUES ($1)", "kel_drv_probe");
+    auto count = conn->Prepare("SELECT COUNT(*) FROM kel_drv_probe", "kel_drv_probe");
+    auto rows = [&] {
+        KelDrvUse use(*count);
+        count->Step();
+        return count->ColumnInt32(0);
+    };
+    {
+        KelDrvTransaction txn(*conn);
+        EXPECT_TRUE(conn->InTransaction());
+        insert->BindInt32(1, 1);
+        insert->Step();
+        insert->Reset();
+    }
+    EXPECT_FALSE(conn->InTransaction());
+    EXPECT_EQ(0, rows());
+    {
+        KelDrvTransaction txn(*conn);
+        insert->BindInt32(1, 2);
+        insert->Step();
+        insert->Reset();
+        txn.Commit();
+    }
+    EXPECT_EQ(1, rows());
+}
+
+INSTANTIATE_TEST_SUITE_P(Databases, Driver, testing::Values("sqlite::memory:", "postgresql"), DatabaseName);
+
+TEST(DriverOpen, BadUrlsRaiseCategorizedErrors)
+{
+    try {
+        KelDrvOpen("mysql://somewhere");
+        FAIL();
+    } catch (KelDBException const& e) {
+        EXPECT_EQ(KelDBErrorCategory::Other, e.Category());
+    }
+    try {
+        KelDrvOpen("sqlite:/nonexistent-directory/x.db");
+        FAIL();
+    } catch (KelDBException const& e) {
+        EXPECT_EQ(KelDBErrorCategory::ConnectionLost, e.Category());
+        EXPECT_NE(std::string::npos, e.Message().find("/nonexistent-directory/x.db"));
+    }
+    try {
+        KelDrvOpen("postgresql://nobody@127.0.0.1:1/none?connect_timeout=2");
+        FAIL();
+    } catch (KelDBException const& e) {
+        EXPECT_EQ(KelDBErrorCategory::ConnectionLost, e.Category());
+    }
+}
+
+// Two connections to one file: while one holds the write transaction, the other's
+// BEGIN IMMEDIATE gives up after its busy timeout with a retryable error.
+TEST(DriverSQLite, SecondWriterIsBusyAndMayRetry)
+{
+    char path[] = "/tmp/keldrvXXXXXX";
+    int fd = mkstemp(path);
+    ASSERT_GE(fd, 0);
+    close(fd);
+    {
+        auto a = KelDrvOpen(std::string("sqlite:") + path);
+        auto b = KelDrvOpen(std::string("sqlite:") + path);
+        b->SetLockTimeout(std::chrono::milliseconds(10));
+        a->Begin();
+        try {
+            b->Begin();
+            FAIL() << "two writers";
+        } catch (KelDBException const& e) {
+            EXPECT_EQ(KelDBErrorCategory::Busy, e.Category());
+            EXPECT_TRUE(e.IsRetryable());
+        }
+        a->Commit();
+        b->Begin();
+        b->Commit();
+    }
+    for (char const* suffix : {"", "-wal", "-shm"}) std::remove((std::string(path) + suffix).c_str());
+}
+
+}  // namespace
