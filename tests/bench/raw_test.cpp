@@ -3,6 +3,7 @@
 #include "bench/kelbrawpg.hpp"
 #include "bench/kelbrawsq.hpp"
 #include "bench/kelbrun.hpp"
+#include "db/keldb.hpp"
 
 #include <gtest/gtest.h>
 #include <libpq-fe.h>
@@ -135,4 +136,42 @@ TEST(BenchRun, ChecksEveryWorkloadsCountAndTimesThem)
     EXPECT_EQ(r.cached, 100u);
     EXPECT_GT(r.HeapBytesPerCached(), 100.0) << "a kept row holds at least its texts";
     EXPECT_GT(r.hitSum, 0u);
+}
+
+namespace {
+
+// The CREATE statements that SQLite keeps for the two tables and their indexes.
+std::string SchemaOf(std::string const& path)
+{
+    sqlite3* db = nullptr;
+    sqlite3_open(path.c_str(), &db);
+    std::string text;
+    sqlite3_exec(
+        db,
+        "SELECT name || ': ' || sql FROM sqlite_master WHERE tbl_name IN ('kel_system_log', "
+        "'kel_svr_instance_state') AND sql IS NOT NULL ORDER BY name",
+        [](void* out, int, char** values, char**) {
+            *static_cast<std::string*>(out) += std::string(values[0]) + "\n";
+            return 0;
+        },
+        &text, nullptr);
+    sqlite3_close(db);
+    return text;
+}
+
+}  // namespace
+
+TEST(BenchRawSchema, IsTheSchemaThatTheLibraryCreates)
+{
+    std::string const raw = "/tmp/keldatom_bench_raw_" + std::to_string(::getpid()) + ".db";
+    std::string const lib = "/tmp/keldatom_bench_lib_" + std::to_string(::getpid()) + ".db";
+    KelBenchRawSQLite contender(raw);
+    contender.Prepare(KelBenchData(40));
+    KelBenchRemoveSQLiteFiles(lib);
+    KelDatabase::Open("sqlite:" + lib)->CreateSchema();
+    std::string const expected = SchemaOf(lib);
+    EXPECT_NE(expected.find("kel_system_log_system_name_ix"), std::string::npos);
+    EXPECT_EQ(SchemaOf(raw), expected);
+    contender.Finish();
+    KelBenchRemoveSQLiteFiles(lib);
 }
