@@ -1,0 +1,220 @@
+// The per-class cache over system states on SQLite: materialize, save, delete, drop,
+// flush, refresh and clear, counted with the accessor's call statistics.
+#include "tests/tom/tomfixture.hpp"
+
+#include <algorithm>
+#include <cstdio>
+
+TEST_F(TomTest, ReadsGoToTheDatabaseOnlyOnAMiss)
+{
+    AddState(TomOid(1));
+    auto const& calls = db->systemState().Stats();
+    KelSystemState const& a = states->MaterializeForRead(parm, TomOid(1));
+    EXPECT_EQ(&states->MaterializeForRead(parm, TomOid(1)), &a);
+    KelSystemState& created = states->Create({TomOid(2)});
+    EXPECT_EQ(&states->MaterializeForRead(parm, TomOid(2)), &created);
+    EXPECT_EQ(calls.seluni, 1u);
+    EXPECT_EQ(states->Statistics().readHits, 2u);
+    EXPECT_EQ(states->Statistics().readMisses, 1u);
+
+    try {
+        states->MaterializeForRead(parm, TomOid(9));
+        FAIL();
+    } catch (KelTOMNotFoundException const& e) {
+        EXPECT_EQ(e.KeyValues().Str(), "SystemState09000000000000000000000000000000");
+        EXPECT_NE(e.What().find("Function=KelTomForServerClass<class KelSystemState,class KEL_SYSTEM_STATE,class "
+                                "KelDatabase::SystemState,class KelTOMForSystemStateParms>::MaterializeForReadImpl"),
+                  std::string::npos);
+    }
+    try {
+        states->Create({TomOid(1)});
+        FAIL();
+    } catch (KelTOMNotUniqueException const& e) {
+        EXPECT_EQ(e.KeyValues().Str(), "Key=01000000000000000000000000000000");
+    }
+    EXPECT_EQ(states->LiveEntries().size(), 2u);
+}
+
+TEST_F(TomTest, ReadForUpdateUpgradesInPlaceOrOnOracleReadsAgain)
+{
+    AddState(TomOid(1));
+    AddState(TomOid(2));
+    auto const& calls = db->systemState().Stats();
+    KelSystemState const& read = states->MaterializeForRead(parm, TomOid(1));
+    KelSystemState& locked = states->MaterializeForUpdate(parm, TomOid(1));
+    EXPECT_EQ(&locked, &read);
+    EXPECT_EQ(&states->MaterializeForUpdate(parm, TomOid(1)), &locked);
+    EXPECT_EQ(calls.selupd, 1u);
+    auto const* entry = dynamic_cast<TomStates::DictMember const*>(states->LiveEntries().at(TomOid(1)));
+    EXPECT_EQ(entry->State(), KelCachedObjectState::MaterializedForUpdate);
+    ASSERT_NE(entry->Row(), nullptr);
+    EXPECT_TRUE(entry->Functor()->CanUpdate() && !entry->Functor()->CanInsert());
+
+    KelRtDbTypeOverride oracle(111);
+    KelSystemState const& old = states->MaterializeForRead(parm, TomOid(2));
+    db->systemState().updcli(TomOid(2), KEL_SYSTEM_STATE(TomOid(2).AsBinary(), KelString(""), -1, KelSvrState::Running));
+    KelSystemState& fresh = states->MaterializeForUpdate(parm, TomOid(2));
+    EXPECT_NE(&fresh, &old);
+    EXPECT_EQ(fresh.AdminSvrState(), KelSvrState::Running);
+    EXPECT_EQ(old.AdminSvrState(), KelSvrState::Stopped);  // dropped, kept alive, unchanged
+    EXPECT_EQ(states->DroppedObjects(), std::vector<KelSystemState*>({const_cast<KelSystemState*>(&old)}));
+    EXPECT_EQ(states->Statistics().updateMisses, 2u);  // the upgrade and the Oracle re-read
+    EXPECT_EQ(states->Statistics().updateHits, 1u);
+}
+
+TEST_F(TomTest, SaveInsertsThenUpdatesAndRefusesReadOnlyEntries)
+{
+    AddState(TomOid(1));
+    auto const& calls = db->systemState().Stats();
+    KelSystemState& created = states->Create({TomOid(2)});
+    states->Save(created);
+    states->Save(created);
+    EXPECT_EQ(calls.insert, 2u);  // one of them by AddState
+    EXPECT_EQ(calls.updcli, 1u);
+    EXPECT_EQ(StateOf(TomOid(2)), KelCachedObjectState::Saved);
+
+    KelSystemState const& read = states->MaterializeForRead(parm, TomOid(1));
+    KelContractRecorder rec;
+    EXPECT_EQ(TomInvalidCase([&] { states->Save(read); }), 2);
+    EXPECT_TRUE(rec.Has("(*iter).second->State() != KelCachedObjectState::MaterializedForRead"));
+    EXPECT_EQ(StateOf(TomOid(1)), KelCachedObjectState::MaterializedForRead);
+}
+
+TEST_F(TomTest, FlushWritesDirtyEntriesInKeyOrderAndSkipsReadOnes)
+{
+    AddState(TomOid(5));
+    auto& readOnly = const_cast<KelSystemState&>(states->MaterializeForRead(parm, TomOid(5)));
+    readOnly.SetAdminSvrState(KelSvrState::Running);
+    for (unsigned char first : {0x80, 0x01, 0x7F}) states->Create({TomOid(first)}).SetAdminSvrState(KelSvrState::Running);
+    states->Create({TomOid(0x02)});  // clean: not written
+    EXPECT_TRUE(states->ContainsDirtyObjects());
+
+    KelTraceCapture cap(9, 0x10, 0x20);
+    states->Flush();
+    states->Flush();  // still dirty: written again, now as updates
+    std::vector<KelOID> const order = {TomOid(0x01), TomOid(0x7F), TomOid(0x80)};
+    EXPECT_EQ(states->written, std::vector<KelOID>({order[0], order[1], order[2], order[0], order[1], order[2]}));
+    EXPECT_EQ(db->systemState().Stats().insert, 4u);
+    EXPECT_EQ(db->systemState().Stats().updcli, 3u);
+    EXPECT_EQ(cap.Text(), "#flushed objects=3\n#flushed objects=3\n");
+    EXPECT_EQ(states->Statistics().flushed, 6u);
+    EXPECT_EQ(StateOf(TomOid(5)), KelCachedObjectState::MaterializedForRead);
+    EXPECT_EQ(StateOf(TomOid(0x02)), KelCachedObjectState::New);
+}
+
+TEST_F(TomTest, FlushStoppedByTheDatabaseLeavesLaterEntriesUnwritten)
+{
+    AddState(TomOid(0x7F));
+    for (unsigned char first : {0x01, 0x7F, 0x80}) states->Create({TomOid(first)}).SetAdminSvrState(KelSvrState::Running);
+    EXPECT_THROW(states->Flush(), KelException);  // the second insert meets an existing row
+    EXPECT_EQ(StateOf(TomOid(0x01)), KelCachedObjectState::Saved);
+    EXPECT_EQ(StateOf(TomOid(0x7F)), KelCachedObjectState::New);
+    EXPECT_EQ(StateOf(TomOid(0x80)), KelCachedObjectState::New);
+    states->ClearCache();  // writes nothing
+    EXPECT_TRUE(states->IsCacheEmpty());
+    EXPECT_EQ(db->systemState().Stats().updcli, 0u);
+}
+
+TEST_F(TomTest, DeleteMovesEntriesAsideAndKeepsTheirObjects)
+{
+    AddState(TomOid(1));
+    AddState(TomOid(3));
+    KelSystemState const& first = states->MaterializeForRead(parm, TomOid(1));
+    states->Delete(TomOid(1));
+    EXPECT_THROW(states->MaterializeForRead(parm, TomOid(1)), KelTOMNotFoundException);
+    EXPECT_EQ(first.ID(), TomOid(1));
+
+    KelSystemState& second = states->Create({TomOid(1)});
+    EXPECT_THROW(states->Delete(TomOid(1)), KelTOMNotFoundException);  // no row yet
+    EXPECT_EQ(StateOf(TomOid(1)), KelCachedObjectState::New);
+    states->Save(second);
+    states->Delete(TomOid(1));
+    ASSERT_EQ(states->DeletedEntries().size(), 1u);
+    EXPECT_EQ(states->DeletedEntries().at(TomOid(1))->ServerObject(), &second);
+    EXPECT_EQ(states->DroppedObjects(), std::vector<KelSystemState*>({const_cast<KelSystemState*>(&first)}));
+
+    states->Delete(TomOid(3));  // never cached: only the row goes
+    EXPECT_TRUE(states->LiveEntries().empty());
+    EXPECT_EQ(db->systemState().Stats().dbadel, 4u);
+}
+
+TEST_F(TomTest, DroppedObjectsStayValidAndAreNeverWritten)
+{
+    AddState(TomOid(1));
+    KelSystemState& locked = states->MaterializeForUpdate(parm, TomOid(1));
+    locked.SetAdminSvrState(KelSvrState::Failed);
+    states->Drop(locked);
+    states->Flush();
+    EXPECT_EQ(db->systemState().Stats().updcli, 0u);
+    KelSystemState const& again = states->MaterializeForRead(parm, TomOid(1));
+    EXPECT_NE(&again, &locked);
+    EXPECT_EQ(again.AdminSvrState(), KelSvrState::Stopped);
+    EXPECT_EQ(locked.AdminSvrState(), KelSvrState::Failed);
+}
+
+TEST_F(TomTest, RefreshMovesRowsDeletedByAnotherConnectionAside)
+{
+    std::string const path = ::testing::TempDir() + "tom_refresh.db";
+    std::remove(path.c_str());
+    auto mine = KelDatabase::Open("sqlite:" + path);
+    mine->CreateSchema();
+    auto other = KelDatabase::Open("sqlite:" + path);
+    KelTinyObjectManager om(*mine);
+    TomStates cache(om, *mine);
+    auto insert = [&](KelOID const& oid) { other->systemState().insert(KEL_SYSTEM_STATE(oid.AsBinary(), KelString(""), -1, 1)); };
+    insert(TomOid(1));
+    insert(TomOid(2));
+    KelSystemState const& gone = cache.MaterializeForRead(parm, TomOid(1));
+    KelSystemState& kept = cache.MaterializeForUpdate(parm, TomOid(2));
+    cache.Create({TomOid(3)});
+    other->systemState().dbadel(TomOid(1));
+    other->systemState().updcli(TomOid(2), KEL_SYSTEM_STATE(TomOid(2).AsBinary(), KelString(""), -1, KelSvrState::Running));
+
+    KelTraceCapture cap(9, 0x10, 0x20);
+    cache.Refresh();
+    EXPECT_EQ(cap.Text(), "#refreshed objects=1\n");
+    EXPECT_EQ(mine->systemState().Stats().seluni, 3u);  // the New entry is skipped
+    EXPECT_EQ(kept.AdminSvrState(), KelSvrState::Running);
+    EXPECT_EQ(cache.LiveEntries().count(TomOid(1)), 0u);
+    EXPECT_EQ(cache.DeletedEntries().at(TomOid(1))->ServerObject(), &gone);
+
+    insert(TomOid(1));  // cached again, vanishing again: the newer entry replaces the older
+    KelSystemState const& back = cache.MaterializeForRead(parm, TomOid(1));
+    other->systemState().dbadel(TomOid(1));
+    cache.Refresh();
+    EXPECT_EQ(cache.DeletedEntries().at(TomOid(1))->ServerObject(), &back);
+    EXPECT_EQ(cache.DroppedObjects(), std::vector<KelSystemState*>({const_cast<KelSystemState*>(&gone)}));
+    std::remove(path.c_str());
+}
+
+TEST_F(TomTest, BulkReadsMergeRowsWithTheCache)
+{
+    for (unsigned char i = 1; i <= 3; ++i) AddState(TomOid(i));
+    KelSystemState& locked = states->MaterializeForUpdate(parm, TomOid(2));
+    locked.SetAdminSvrState(KelSvrState::Running);
+    std::vector<KelSystemState const*> read;
+    states->MaterializeAllForRead(parm, read);
+    ASSERT_EQ(read.size(), 3u);
+    EXPECT_NE(std::find(read.begin(), read.end(), &locked), read.end());  // the cache's values, not the row's
+    EXPECT_EQ(locked.AdminSvrState(), KelSvrState::Running);
+    EXPECT_EQ(StateOf(TomOid(1)), KelCachedObjectState::MaterializedForRead);
+
+    std::vector<KelSystemState*> update;
+    states->MaterializeAllForUpdate(parm, update);
+    std::vector<KelSystemState const*> same(update.begin(), update.end());
+    std::sort(same.begin(), same.end());
+    std::sort(read.begin(), read.end());
+    EXPECT_EQ(same, read);
+    for (unsigned char i = 1; i <= 3; ++i) EXPECT_EQ(StateOf(TomOid(i)), KelCachedObjectState::MaterializedForUpdate);
+    EXPECT_EQ(db->systemState().Stats().open, 2u);
+}
+
+TEST_F(TomTest, OperationsTraceTheirFullNames)
+{
+    KelTraceCapture cap(3, 0x10, 0x1);
+    states->Create({TomOid(1)});
+    ASSERT_FALSE(cap.Records().empty());
+    EXPECT_EQ(cap.Records()[0].function, "KelTomForServerClass<class KelSystemState,class KEL_SYSTEM_STATE,class "
+                                         "KelDatabase::SystemState,class KelTOMForSystemStateParms>::Create");
+    EXPECT_EQ(cap.Records()[0].text, " >entry");
+}

@@ -1,0 +1,155 @@
+// Two small concrete caches over a real SQLite database: system states (the bulk-query
+// cache) and persons (the named-object cache), with the row conversions a manager makes.
+#pragma once
+
+#include "db/keldb.hpp"
+#include "db/keldkrnl.hpp"
+#include "db/keldsdf.hpp"
+#include "db/keldsper.hpp"
+#include "objects/kelasyss.hpp"
+#include "objects/kelmtper.hpp"
+#include "tom/keldtqry.hpp"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+struct TomStateParms {
+    struct CreateInpParm { KelOID _systemOid; };
+    struct MaterializeInpParm {};
+};
+template <>
+struct KelTypeName<TomStateParms> {
+    static constexpr char const* value = "KelTOMForSystemStateParms";
+};
+
+struct TomPersonParms {
+    struct CreateInpParm {
+        KelString _userId;
+        KelString Key() const { return _userId; }
+    };
+    struct MaterializeInpParm {};
+};
+template <>
+struct KelTypeName<TomPersonParms> {
+    static constexpr char const* value = "KelTOMForPersonParms";
+};
+
+// Records the key of every row it builds for writing, in order.
+class TomStates : public KelTomForServerClassQry<KelSystemState, KEL_SYSTEM_STATE, KelDatabase::SystemState, TomStateParms> {
+public:
+    using KelTomForServerClassQry::KelTomForServerClassQry;
+    std::vector<KelOID> written;
+
+    KelSystemState* CreateNewServerObject(CreateInpParm const& parm) override { return new KelSystemState(parm._systemOid); }
+    KelSystemState* CreateMaterializedServerObject(MaterializeInpParm const&, KEL_SYSTEM_STATE const& row) override
+    {
+        bool const isNull = row._iAdminSvrStart < 0;
+        return new KelSystemState(KelOID(row._systemOid), static_cast<KelSvrState::Type>(row._adminSvrState),
+                                  isNull ? KelTimeStamp() : KelTimeStamp::FromVsqString(row._adminSvrStart), isNull);
+    }
+    KEL_SYSTEM_STATE* CreateTupleObject(KelSystemState const& state) override
+    {
+        written.push_back(state.ID());
+        bool const isNull = state.AdminSvrStartTimeIsNull();
+        return new KEL_SYSTEM_STATE(state.ID().AsBinary(), isNull ? KelString("") : state.AdminSvrStartTime().AsVsqString(),
+                                    isNull ? -1 : 0, state.AdminSvrState());
+    }
+};
+
+// A person whose first name is "(deleted)" counts as deleted.
+class TomPersons : public KelTomForServerOHANClass<KelPersonData, KEL_PERSON, KelDatabase::Person, TomPersonParms> {
+public:
+    using KelTomForServerOHANClass::KelTomForServerOHANClass;
+
+    KelPersonData* CreateNewServerObject(CreateInpParm const& parm) override
+    {
+        auto* person = new KelPersonData(parm._userId);
+        person->SetOID(KelOID::Generate());
+        return person;
+    }
+    KelPersonData* CreateServerObjectFromTuple(KEL_PERSON const& row) override
+    {
+        auto* person = new KelPersonData(row._userId);
+        person->SetOID(KelOID(row._oid));
+        if (row._iFirstName == 0) person->SetFirstName(row._firstName);
+        if (row._iLockholderOid == 0) person->SetLockholderOID(KelOID(row._lockholderOid));
+        person->MarkDeleted(row._iFirstName == 0 && row._firstName == KelString("(deleted)"));
+        person->MarkClean();
+        return person;
+    }
+    KEL_PERSON* CreateTupleObject(KelPersonData const& person) override
+    {
+        auto* row = new KEL_PERSON();
+        row->_oid = person.OID().AsBinary();
+        row->_userId = person.Name();
+        return row;
+    }
+};
+
+inline KelOID TomOid(unsigned char first, unsigned char last = 0)
+{
+    unsigned char bytes[16] = {first};
+    bytes[15] = last;
+    return KelOID(bytes);
+}
+
+// What the call throws as KelIntExcInvalidCase: its value, or -1 when it throws nothing.
+inline int TomInvalidCase(std::function<void()> const& call)
+{
+    try {
+        call();
+    } catch (KelIntExcInvalidCase const& e) {
+        return e.Value();
+    }
+    return -1;
+}
+
+class TomTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        db = KelDatabase::Open("sqlite::memory:");
+        db->CreateSchema();
+        db->Begin();
+        tom = std::make_unique<KelTinyObjectManager>(*db);
+        states = std::make_unique<TomStates>(*tom, *db);
+        persons = std::make_unique<TomPersons>(*tom, *db);
+    }
+    void TearDown() override { db->Rollback(); }
+
+    void AddState(KelOID const& oid, KelSvrState::Type state = KelSvrState::Stopped)
+    {
+        db->systemState().insert(KEL_SYSTEM_STATE(oid.AsBinary(), KelString(""), -1, state));
+    }
+    // A person row of group "grp"; lockedBy and lockholderName name its lock holder.
+    KelOID AddPerson(char const* name, char const* firstName = nullptr, KelOID const* lockedBy = nullptr,
+                     char const* lockholderName = nullptr)
+    {
+        KEL_PERSON row;
+        KelOID const oid = KelOID::Generate();
+        row._oid = oid.AsBinary();
+        row._userId = KelString(name);
+        row._systemGroup = KelString("grp");
+        row._iSystemGroup = 0;
+        if (firstName) row._firstName = KelString(firstName), row._iFirstName = 0;
+        if (lockedBy) row._lockholderOid = lockedBy->AsBinary(), row._iLockholderOid = 0;
+        if (lockholderName) row._lockholderName = KelString(lockholderName), row._iLockholderName = 0;
+        db->person().insert(row);
+        return oid;
+    }
+    KelCachedObjectState::Type StateOf(KelOID const& key) const
+    {
+        auto it = states->LiveEntries().find(key);
+        return it == states->LiveEntries().end() ? KelCachedObjectState::Type(0) : it->second->State();
+    }
+
+    std::unique_ptr<KelDatabase> db;
+    std::unique_ptr<KelTinyObjectManager> tom;
+    std::unique_ptr<TomStates> states;
+    std::unique_ptr<TomPersons> persons;
+    TomStateParms::MaterializeInpParm const parm{};
+};
