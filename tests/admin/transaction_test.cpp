@@ -1,0 +1,270 @@
+// The administration server's object manager over a real database (SQLite always,
+// PostgreSQL when KELDATOM_PG_URL is set): whole transactions end to end, the managers'
+// special queries merging with cached entries, suspension and clearing.
+#include "admin/keldatom.hpp"
+#include "objects/kelascctx.hpp"
+#include "db/keldb.hpp"
+#include "kernel/kelkcon.hpp"
+
+#include "db/dbtest.hpp"
+
+#include <memory>
+
+namespace {
+
+KelString S(char const* text) { return KelString(text); }
+
+class AdminTransactions : public testing::TestWithParam<std::string> {
+protected:
+    void SetUp() override
+    {
+        std::string url = ResolveUrl(GetParam());
+        if (url.empty()) GTEST_SKIP() << "KELDATOM_PG_URL is not set";
+        db = KelDatabase::Open(url);
+        db->DropSchema();
+        db->CreateSchema();
+        tom = std::make_unique<KelTOMForAdminServer>(*db);
+    }
+    void TearDown() override
+    {
+        if (tom) tom->TxnHasBeenCommitted();
+        if (db && db->InTransaction()) db->Rollback();
+    }
+    // Commits and empties the caches, as the administration server does.
+    void Commit()
+    {
+        db->Commit();
+        tom->TxnHasBeenCommitted();
+    }
+    // A system SYS1 of group GRP1 with its state; returns the system's OID.
+    KelOID SeedSystem(char const* name)
+    {
+        db->Begin();
+        KelSystemData& system =
+            tom->ForSystems().Create(KelTOMForSystemParms::CreateInpParm(KelSystemID(S(name), S("GRP1"))));
+        KelOID oid = system.OID();
+        tom->ForSystems().Save(system);
+        // A new object is clean: Flush would skip it, Save inserts it.
+        tom->ForSystemStates().Save(tom->ForSystemStates().Create(KelTOMForSystemStateParms::CreateInpParm(oid)));
+        Commit();
+        return oid;
+    }
+    KelSystemLogRecord LogRecord(KelOID const& oid, std::vector<std::string> const& params)
+    {
+        KelValueSequence<KelString, -100> parameters;
+        for (auto const& p : params) parameters.Append(KelString(p));
+        return KelSystemLogRecord(oid, KelTimeStamp::Now(), "SYS1", "GRP1", 42, KelSeverity::Information,
+                                  KelMessageClass::System, "EVT", false, 0, true, false, KelSvrKind::ExecSvr, false,
+                                  KelSvrState::Running, false, KelUserID("admin", "GRP1"), false, 0, true, parameters,
+                                  false);
+    }
+
+    std::unique_ptr<KelDatabase> db;
+    std::unique_ptr<KelTOMForAdminServer> tom;
+};
+
+}  // namespace
+
+TEST_P(AdminTransactions, ThreeTransactionsEndToEnd)
+{
+    KelOID system = SeedSystem("SYS1");
+    KelOID instanceOids[2] = {KelOID::Generate(), KelOID::Generate()};
+    KelOID logOid = KelOID::Generate(), errorOid = KelOID::Generate();
+
+    // 1: create server instances, a system log record with parameters and an error log record.
+    db->Begin();
+    for (KelOID const& oid : instanceOids)
+        tom->ForSvrInstances().Save(tom->ForSvrInstances().Create(
+            KelTOMForSvrInstanceParms::CreateInpParm(oid, system, KelSenderType::ExecSvr)));
+    KelSystemLogRecord& log = tom->ForSystemLogs().Create(KelTOMForSystemLogRecordParms::CreateInpParm(logOid));
+    log = LogRecord(logOid, {"first", "second;third", ""});
+    KelErrorLogRecord& error = tom->ForErrorLogs().Create(KelTOMForErrorLogRecordParms::CreateInpParm(errorOid));
+    error = KelErrorLogRecord(errorOid, KelTimeStamp::Now(), "SYS1", "GRP1", 1, 2, 3, 0, true, KelSenderType::ExecSvr,
+                              "exec", KelPlatform::Linux, 0, true, logOid, 0, true, KelTimeStamp::Now(), "f.cpp",
+                              false, 10, false, "it broke");
+    tom->ForSvrInstances().Flush();
+    tom->ForSystemLogs().Save(log);
+    tom->ForErrorLogs().Flush();
+    Commit();
+    EXPECT_TRUE(tom->ForSvrInstances().IsCacheEmpty());
+
+    // 2: read back by system name and by OID, lock the instances and change them.
+    db->Begin();
+    KelSystemState const& state = tom->ForSystemStates().MaterializeForReadByName(S("SYS1"));
+    EXPECT_EQ(state.ID(), system);
+    std::vector<KelSystemLogRecord const*> logs;
+    tom->ForSystemLogs().MaterializeSystemLogRecordsForRead(S("SYS1"), logs);
+    ASSERT_EQ(logs.size(), 1u);
+    auto& readLog = const_cast<KelSystemLogRecord&>(*logs[0]);
+    std::vector<std::string> params;
+    for (KelString const& p : readLog.MessageParameters()) params.push_back(p.Str());
+    EXPECT_EQ(params, (std::vector<std::string>{"first", "second", "third", ""}));
+    EXPECT_EQ(readLog.UserID().Name().Str(), "admin");
+    std::vector<KelErrorLogRecord const*> errors;
+    tom->ForErrorLogs().MaterializeErrorLogRecordsForRead(logOid, errors);
+    ASSERT_EQ(errors.size(), 1u);
+    EXPECT_EQ(errors[0]->ErrorDescription().Str(), "it broke");
+    std::vector<KelSvrInstance*> instances;
+    tom->ForSvrInstances().MaterializeSvrsForUpdate(system, instances);
+    ASSERT_EQ(instances.size(), 2u);
+    KelAdminSvrCoreContextIF context;
+    for (KelSvrInstance* instance : instances) instance->StartUpResponse(context);
+    tom->ForSvrInstances().Flush();
+    EXPECT_EQ(tom->ForSvrInstances().DatabaseCalls().updcli, 2u);
+    Commit();
+
+    // 3: the changes are there.
+    db->Begin();
+    std::vector<KelSvrInstance const*> read;
+    tom->ForSvrInstances().MaterializeSvrsForRead(system, read);
+    ASSERT_EQ(read.size(), 2u);
+    for (KelSvrInstance const* instance : read) EXPECT_EQ(instance->ServerState(), KelSvrState::Running);
+    Commit();
+}
+
+TEST_P(AdminTransactions, SpecialQueriesMergeWithTheCache)
+{
+    KelOID system = SeedSystem("SYS1");
+    KelOID oids[2] = {KelOID::Generate(), KelOID::Generate()};
+    db->Begin();
+    for (KelOID const& oid : oids)
+        tom->ForSvrInstances().Save(tom->ForSvrInstances().Create(
+            KelTOMForSvrInstanceParms::CreateInpParm(oid, system, KelSenderType::ExecSvr)));
+    Commit();
+
+    db->Begin();
+    auto& cache = tom->ForSvrInstances();
+    // A cached object with an unsaved change is returned as cached by both read queries.
+    KelSvrInstance& locked = cache.MaterializeForUpdate({}, oids[0]);
+    locked.SetServerState(KelSvrState::Failed);
+    std::vector<KelSvrInstance const*> byOid, byName;
+    cache.MaterializeSvrsForRead(system, byOid);
+    cache.MaterializeSvrsForRead(S("SYS1"), byName);
+    ASSERT_EQ(byOid.size(), 2u);
+    EXPECT_EQ(byOid, byName);
+    EXPECT_TRUE(std::find(byOid.begin(), byOid.end(), &locked) != byOid.end());
+    EXPECT_EQ(locked.ServerState(), KelSvrState::Failed);
+
+    // The other instance was entered for read; the update query upgrades it in place and a
+    // second update query returns the same objects without changing the entries.
+    KelSvrInstance const* other = byOid[0] == &locked ? byOid[1] : byOid[0];
+    EXPECT_EQ(cache.LiveEntries().at(other->ID())->State(), KelCachedObjectState::MaterializedForRead);
+    std::vector<KelSvrInstance*> first, second;
+    cache.MaterializeSvrsForUpdate(system, first);
+    EXPECT_EQ(cache.LiveEntries().at(other->ID())->State(), KelCachedObjectState::MaterializedForUpdate);
+    cache.MaterializeSvrsForUpdate(system, second);
+    EXPECT_EQ(first, second);
+    EXPECT_EQ(std::vector<KelSvrInstance const*>(first.begin(), first.end()), byOid);
+
+    // A system without instances leaves the result as it was.
+    std::vector<KelSvrInstance const*> none{other};
+    cache.MaterializeSvrsForRead(S("NOSUCH"), none);
+    EXPECT_EQ(none.size(), 1u);
+    Commit();
+}
+
+TEST_P(AdminTransactions, ReadByNameOfAnUnknownSystem)
+{
+    db->Begin();
+    try {
+        tom->ForSystemStates().MaterializeForReadByName(S("NOSUCH"));
+        FAIL() << "no exception";
+    } catch (KelTOMNotFoundException const& e) {
+        EXPECT_EQ(e.KeyValues().Str(), " SysName=NOSUCH");
+        EXPECT_EQ(e.GetOrigin().Function().Str(), "KelTOMForSystemStates::MaterializeForReadByName");
+    }
+    EXPECT_TRUE(tom->ForSystemStates().IsCacheEmpty());
+    db->Rollback();
+}
+
+TEST_P(AdminTransactions, SuspendAndClear)
+{
+    KelOID system = SeedSystem("SYS1");
+    tom->Suspend();  // every cache empty: no assertion
+    {
+        KelContractRecorder rec;
+        tom->ForSystemStates();
+        EXPECT_EQ(rec.Conditions(), std::vector<std::string>{"!_isSuspended"});
+        EXPECT_NE(rec.Failures()[0].file.find("keldatom"), std::string::npos);
+    }
+    tom->TxnHasBeenCommitted();  // works while suspended
+    tom->Resume();
+
+    db->Begin();
+    tom->ForSvrInstances().Create(
+        KelTOMForSvrInstanceParms::CreateInpParm(KelOID::Generate(), system, KelSenderType::ExecSvr));
+    tom->ForSystemStates().MaterializeForRead({}, system);
+    {
+        KelContractRecorder rec;
+        tom->Suspend();
+        EXPECT_EQ(rec.Conditions(), (std::vector<std::string>{"_pForSvrInstances->IsCacheEmpty()",
+                                                              "_pForSystemStates->IsCacheEmpty()"}));
+    }
+    tom->Resume();
+    db->Rollback();
+    tom->TxnHasBeenCommitted();
+    EXPECT_TRUE(tom->ForSvrInstances().IsCacheEmpty());
+    EXPECT_TRUE(tom->ForSystemStates().IsCacheEmpty());
+    tom->Suspend();
+    tom->Resume();
+}
+
+TEST_P(AdminTransactions, StaffAndTopologyObjectsKeepTheirKeys)
+{
+    db->Begin();
+    KelPersonData& person = tom->ForPersons().Create(KelTOMForPersonParms::CreateInpParm(S("alice")));
+    person.SetFirstName(S("Alice"));
+    person.SetDescription(S(std::string(3000, 'd').c_str()));
+    KelServerID serverID(KelSvrKind::ExecSvr, S("EXEC1"), S("SYS1"), S("GRP1"));
+    KelServerData& server = tom->ForServers().Create(KelTOMForServerParms::CreateInpParm(serverID));
+    server.SetLockholder(KelUserID(S("alice"), S("GRP1")));
+    server.SetLockholderOID(person.OID());
+    tom->ForDomains().Create(KelTOMForDomainParms::CreateInpParm(S("DOM1")));
+    tom->ForRoles().Create(KelTOMForRoleParms::CreateInpParm(S("ROLE1")));
+    tom->ForPersons().Flush();
+    tom->ForServers().Flush();
+    tom->ForDomains().Flush();
+    tom->ForRoles().Flush();
+    KelOID personOid = person.OID();
+    Commit();
+
+    db->Begin();
+    std::vector<KelPersonData const*> persons;
+    tom->ForPersons().MaterializeAllForRead({}, persons);
+    ASSERT_EQ(persons.size(), 1u);
+    EXPECT_EQ(persons[0]->ID(), S("alice"));
+    EXPECT_EQ(persons[0]->OID(), personOid);
+    EXPECT_EQ(persons[0]->Description().Length(), 3000);
+    EXPECT_EQ(tom->ForPersons().OID(KelTOMForPersonParms::CreateInpParm(S("alice"))), personOid);
+    std::vector<KelEntity> locked;
+    tom->ForServers().Search(locked, KelUserID(S("alice"), KelString()), KelEntityType::Server);
+    ASSERT_EQ(locked.size(), 1u);
+    EXPECT_EQ(locked[0].ServerID(), serverID);
+    std::vector<KelEntity> found;
+    tom->ForTopologySearch().LockedBy(KelUserID(S("alice"), KelString()), found);
+    EXPECT_EQ(found.size(), 1u);
+    EXPECT_EQ(tom->ForDomains().MaterializeForRead({}, S("DOM1")).ID(), S("DOM1"));
+    Commit();
+
+    db->Begin();
+    tom->ForServers().Release(KelTOMForServerParms::CreateInpParm(serverID), KelUserID(S("alice"), KelString()));
+    Commit();
+    db->Begin();
+    KelServerData const& released = tom->ForServers().MaterializeForRead({}, serverID);
+    EXPECT_TRUE(released.LockholderOIDIsNull());
+    EXPECT_EQ(released.ID(), serverID);
+    Commit();
+}
+
+TEST(AdminEntry, TurnsOffThreadNotificationsOnAttach)
+{
+    int module = 0;
+    EXPECT_TRUE(KelLibraryEntry(&module, KEL_THREAD_ATTACH, nullptr));
+    EXPECT_FALSE(KelThreadLibraryCallsDisabled(&module));
+    EXPECT_TRUE(KelLibraryEntry(&module, KEL_PROCESS_ATTACH, nullptr));
+    EXPECT_TRUE(KelThreadLibraryCallsDisabled(&module));
+    EXPECT_TRUE(KelLibraryEntry(&module, KEL_PROCESS_DETACH, nullptr));
+}
+
+INSTANTIATE_TEST_SUITE_P(Databases, AdminTransactions, testing::Values("sqlite::memory:", "postgresql"),
+                         DatabaseName);

@@ -1,0 +1,142 @@
+// The command-line tool run as a user runs it: the built program in a scratch folder, its
+// exit code, standard output and standard error.
+#include "db/dbtest.hpp"
+
+#include <nlohmann/json.hpp>
+
+#include <array>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <sys/wait.h>
+
+namespace {
+
+struct ToolRun {
+    int code;
+    std::string out;
+    std::string err;
+};
+
+class Kelatom : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        dir = std::filesystem::temp_directory_path() /
+              ("kelatom-test-" + std::to_string(::getpid()) + "-" +
+               testing::UnitTest::GetInstance()->current_test_info()->name());
+        std::filesystem::remove_all(dir);
+        std::filesystem::create_directories(dir);
+    }
+    void TearDown() override { std::filesystem::remove_all(dir); }
+
+    // One argument for the shell, as it stands.
+    static std::string Quote(std::string const& a)
+    {
+        std::string quoted = "'";
+        for (char c : a) quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
+        return quoted + "'";
+    }
+
+    // Runs the tool with the arguments (each quoted) in the scratch folder.
+    ToolRun Tool(std::vector<std::string> const& args)
+    {
+        std::string command = "cd '" + dir.string() + "' && '" KELATOM_PATH "'";
+        for (auto const& a : args) command += " " + Quote(a);
+        command += " 2>'" + (dir / "stderr").string() + "'";
+        ToolRun run{-1, "", ""};
+        FILE* pipe = ::popen(command.c_str(), "r");
+        if (!pipe) return run;
+        std::array<char, 4096> buffer;
+        std::size_t n;
+        while ((n = std::fread(buffer.data(), 1, buffer.size(), pipe)) > 0) run.out.append(buffer.data(), n);
+        int status = ::pclose(pipe);
+        run.code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+        std::ifstream err(dir / "stderr");
+        std::stringstream text;
+        text << err.rdbuf();
+        run.err = text.str();
+        return run;
+    }
+
+    std::filesystem::path dir;
+};
+
+}  // namespace
+
+TEST_F(Kelatom, DemoTwiceOnOneDatabaseFile)
+{
+    ToolRun first = Tool({"demo"});
+    ASSERT_EQ(first.code, 0) << first.err;
+    EXPECT_NE(first.out.find("seeded the demonstration topology"), std::string::npos) << first.out;
+    EXPECT_NE(first.out.find("OPERATOR held 3 locks; released them"), std::string::npos) << first.out;
+    EXPECT_NE(first.out.find("database calls made:"), std::string::npos);
+    EXPECT_TRUE(std::filesystem::exists(dir / "kelatom.db"));
+
+    ToolRun second = Tool({"demo"});
+    ASSERT_EQ(second.code, 0) << second.err;
+    EXPECT_NE(second.out.find("the demonstration topology is there already"), std::string::npos);
+    EXPECT_NE(second.out.find("3 log records from earlier runs"), std::string::npos) << second.out;
+    EXPECT_NE(second.out.find("SYS1 has 6 system log records (3 from earlier runs) and 2 error log records"),
+              std::string::npos)
+        << second.out;
+}
+
+TEST_F(Kelatom, NotFoundAndUsageExitCodes)
+{
+    ASSERT_EQ(Tool({"init", "--demo"}).code, 0);
+    ToolRun unknown = Tool({"state", "show", "NOSUCH"});
+    EXPECT_EQ(unknown.code, 1);
+    EXPECT_NE(unknown.err.find("KelTOMNotFoundException"), std::string::npos) << unknown.err;
+    EXPECT_NE(unknown.err.find(" SysName=NOSUCH"), std::string::npos) << unknown.err;
+
+    EXPECT_EQ(Tool({"state"}).code, 2);
+    EXPECT_EQ(Tool({"locks", "release", "OPERATOR", "planet", "X"}).code, 2);
+    EXPECT_EQ(Tool({"--help"}).code, 0);
+
+    ToolRun notLocked = Tool({"locks", "release", "ADMIN", "role", "OPERATORS"});
+    EXPECT_EQ(notLocked.code, 1);
+    EXPECT_NE(notLocked.err.find("RoleName OPERATORS not locked by with name: ADMIN"), std::string::npos)
+        << notLocked.err;
+    EXPECT_EQ(Tool({"locks", "release", "OPERATOR", "role", "OPERATORS"}).code, 0);
+    EXPECT_EQ(Tool({"locks", "release", "OPERATOR", "role", "OPERATORS"}).code, 1);
+}
+
+TEST_F(Kelatom, FailedLogAddLeavesNoRowAndJsonParsesBack)
+{
+    ASSERT_EQ(Tool({"init", "--demo"}).code, 0);
+    ToolRun added = Tool({"--json", "log", "add", "SYS1", "--message", "7", "--param", "a;b", "--param", "O'Brien"});
+    ASSERT_EQ(added.code, 0) << added.err;
+    auto json = nlohmann::json::parse(added.out);
+    EXPECT_EQ(json["message"], 7);
+
+    ToolRun refused = Tool({"log", "add", "SYS1", "--message", "8", "--param", std::string(1100, 'x')});
+    EXPECT_EQ(refused.code, 2) << refused.err;
+    EXPECT_NE(refused.err.find("_messageParameters.Length() <= 1024"), std::string::npos) << refused.err;
+
+    ToolRun listed = Tool({"--json", "log", "list", "SYS1"});
+    ASSERT_EQ(listed.code, 0) << listed.err;
+    auto records = nlohmann::json::parse(listed.out);
+    ASSERT_EQ(records.size(), 1u);
+    EXPECT_EQ(records[0]["parameters"], (nlohmann::json{"a", "b", "O'Brien"}));
+
+    ToolRun locks = Tool({"--json", "locks", "list", "OPERATOR"});
+    ASSERT_EQ(locks.code, 0) << locks.err;
+    EXPECT_EQ(nlohmann::json::parse(locks.out).size(), 3u);
+    ToolRun instances = Tool({"--json", "instances", "list", "SYS1", "--for-update"});
+    ASSERT_EQ(instances.code, 0) << instances.err;
+    EXPECT_TRUE(nlohmann::json::parse(instances.out).is_array());
+}
+
+TEST_F(Kelatom, RunsOnPostgreSQL)
+{
+    if (!PgUrl()) GTEST_SKIP() << "KELDATOM_PG_URL is not set";
+    std::string url = PgUrl();
+    ToolRun demo = Tool({"--db", url, "demo"});
+    ASSERT_EQ(demo.code, 0) << demo.err;
+    ToolRun state = Tool({"--db", url, "--json", "state", "show", "SYS1"});
+    ASSERT_EQ(state.code, 0) << state.err;
+    EXPECT_EQ(nlohmann::json::parse(state.out)["state"], "Stopped");
+    EXPECT_EQ(Tool({"--db", url, "state", "show", "NOSUCH"}).code, 1);
+}
