@@ -8,6 +8,7 @@
 #include "bench/kelbrawsq.hpp"
 #include "bench/kelbrep.hpp"
 #include "bench/kelbrun.hpp"
+#include "bench/kelbtom.hpp"
 
 #include <sys/stat.h>
 
@@ -62,8 +63,12 @@ std::vector<std::unique_ptr<KelBenchContender>> Contenders(std::string const& da
     std::vector<std::unique_ptr<KelBenchContender>> list;
     if (database == "sqlite") {
         list.push_back(std::make_unique<KelBenchRawSQLite>(options.out + "/raw.db"));
+        std::string const om = options.out + "/om.db";
+        list.push_back(std::make_unique<KelBenchObjectManager>(database, "sqlite:" + om, om));
     } else {
         list.push_back(std::make_unique<KelBenchRawPostgreSQL>(pgUrl, pgSchema));
+        list.push_back(
+            std::make_unique<KelBenchObjectManager>(database, KelBenchPgUrlInSchema(pgUrl, pgSchema), std::string()));
     }
     return list;
 }
