@@ -4,10 +4,18 @@
 #include <sqlite3.h>
 #include <unistd.h>
 
+#include <ctime>
 #include <cstdio>
 #include <cstring>
 #include <fstream>
 #include <string>
+
+double KelBenchStopwatch::ThreadCpuSeconds()
+{
+    timespec t{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
+    return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_nsec) * 1e-9;
+}
 
 std::uint64_t KelBenchHeapInUse()
 {

@@ -5,16 +5,23 @@
 #include <chrono>
 #include <cstdint>
 
+// Wall-clock time, and the CPU time of the calling thread (which leaves out the time that
+// other processes of a shared machine took the processor; on PostgreSQL it also leaves
+// out the server's work).
 class KelBenchStopwatch {
 public:
-    KelBenchStopwatch() : _start(std::chrono::steady_clock::now()) {}
+    KelBenchStopwatch() : _start(std::chrono::steady_clock::now()), _cpuStart(ThreadCpuSeconds()) {}
     double Seconds() const
     {
         return std::chrono::duration<double>(std::chrono::steady_clock::now() - _start).count();
     }
+    double CpuSeconds() const { return ThreadCpuSeconds() - _cpuStart; }
 
 private:
+    static double ThreadCpuSeconds();
+
     std::chrono::steady_clock::time_point _start;
+    double _cpuStart;
 };
 
 // Bytes that malloc has handed out and not yet taken back (all arenas).

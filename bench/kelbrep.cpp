@@ -53,7 +53,7 @@ void KelBenchPrintTable(std::ostream& os, std::vector<KelBenchResult> const& res
         os << std::left << std::setw(22) << "workload" << std::right << std::setw(9) << "objects";
         for (KelBenchResult const* r : rs) os << std::setw(20) << (r->Contender() + " s");
         for (KelBenchResult const* r : rs)
-            if (r->kind != "raw") os << std::setw(9) << (r->kind + "/raw");
+            if (r->kind != "raw") os << std::setw(9) << (r->kind + "/raw") << std::setw(9) << "cpu";
         for (KelBenchResult const* r : rs) os << std::setw(20) << (r->kind + " ns/object");
         os << "\n";
         for (int w = 0; w < KelBenchWorkload::count; ++w) {
@@ -63,9 +63,10 @@ void KelBenchPrintTable(std::ostream& os, std::vector<KelBenchResult> const& res
             for (KelBenchResult const* r : rs) os << std::setw(20) << Fixed(r->seconds[static_cast<std::size_t>(w)], 4);
             for (KelBenchResult const* r : rs) {
                 if (r->kind == "raw") continue;
-                double const base = raw ? raw->seconds[static_cast<std::size_t>(w)] : 0.0;
-                os << std::setw(9)
-                   << (base > 0 ? Fixed(r->seconds[static_cast<std::size_t>(w)] / base, 2) : std::string("-"));
+                std::size_t const i = static_cast<std::size_t>(w);
+                double const base = raw ? raw->seconds[i] : 0.0, cpuBase = raw ? raw->cpuSeconds[i] : 0.0;
+                os << std::setw(9) << (base > 0 ? Fixed(r->seconds[i] / base, 2) : std::string("-")) << std::setw(9)
+                   << (cpuBase > 0 ? Fixed(r->cpuSeconds[i] / cpuBase, 2) : std::string("-"));
             }
             for (KelBenchResult const* r : rs) os << std::setw(20) << Fixed(r->NanosPerObject(w), 0);
             os << "\n";
@@ -82,7 +83,7 @@ void KelBenchPrintTable(std::ostream& os, std::vector<KelBenchResult> const& res
 void KelBenchWriteCsv(std::ostream& os, std::vector<KelBenchResult> const& results)
 {
     os << "n,database,contender,workload,objects,seconds,ns_per_object,ratio_to_raw,heap_bytes_per_cached,"
-          "rss_bytes_per_cached,peak_rss_bytes\n";
+          "rss_bytes_per_cached,peak_rss_bytes,cpu_seconds,cpu_ratio_to_raw\n";
     for (KelBenchResult const& r : results) {
         KelBenchResult const* raw = r.kind == "raw" ? nullptr : KelBenchRawPeer(results, r);
         for (int w = 0; w < KelBenchWorkload::count; ++w) {
@@ -91,7 +92,9 @@ void KelBenchWriteCsv(std::ostream& os, std::vector<KelBenchResult> const& resul
                << r.objects[i] << ',' << Fixed(r.seconds[i], 6) << ',' << Fixed(r.NanosPerObject(w), 1) << ',';
             if (raw && raw->seconds[i] > 0) os << Fixed(r.seconds[i] / raw->seconds[i], 3);
             os << ',' << Fixed(r.HeapBytesPerCached(), 1) << ',' << Fixed(r.ResidentBytesPerCached(), 1) << ','
-               << r.peakResident << '\n';
+               << r.peakResident << ',' << Fixed(r.cpuSeconds[i], 6) << ',';
+            if (raw && raw->cpuSeconds[i] > 0) os << Fixed(r.cpuSeconds[i] / raw->cpuSeconds[i], 3);
+            os << '\n';
         }
     }
 }

@@ -17,8 +17,8 @@ void KelBenchPrintTable(std::ostream& os, std::vector<KelBenchResult> const& res
 
 // One line per contender, size and workload, after a header line:
 // n,database,contender,workload,objects,seconds,ns_per_object,ratio_to_raw,
-// heap_bytes_per_cached,rss_bytes_per_cached,peak_rss_bytes
-// (ratio_to_raw empty for the raw contenders themselves).
+// heap_bytes_per_cached,rss_bytes_per_cached,peak_rss_bytes,cpu_seconds,cpu_ratio_to_raw
+// (the ratios empty for the raw contenders themselves).
 void KelBenchWriteCsv(std::ostream& os, std::vector<KelBenchResult> const& results);
 
 // A gnuplot script that reads `csvFile` and writes `svgFile` (both names as the script

@@ -32,6 +32,18 @@ double KelBenchResult::ResidentBytesPerCached() const
     return cached ? static_cast<double>(residentGrowth) / static_cast<double>(cached) : 0.0;
 }
 
+void KelBenchKeepBest(KelBenchResult& best, KelBenchResult const& run)
+{
+    for (std::size_t w = 0; w < best.seconds.size(); ++w)
+        if (run.seconds[w] < best.seconds[w]) best.seconds[w] = run.seconds[w];
+    for (std::size_t w = 0; w < best.cpuSeconds.size(); ++w)
+        if (run.cpuSeconds[w] < best.cpuSeconds[w]) best.cpuSeconds[w] = run.cpuSeconds[w];
+    if (run.heapGrowth < best.heapGrowth) best.heapGrowth = run.heapGrowth;
+    if (run.residentGrowth < best.residentGrowth) best.residentGrowth = run.residentGrowth;
+    if (run.peakResident && (!best.peakResident || run.peakResident < best.peakResident))
+        best.peakResident = run.peakResident;
+}
+
 namespace {
 
 void Expect(KelBenchContender const& c, int w, std::size_t got, std::size_t want)
@@ -60,13 +72,14 @@ KelBenchResult KelBenchRun(KelBenchContender& c, KelBenchData const& data)
     KelBenchStopwatch write;
     r.objects[W::Write] = c.Write(data);
     r.seconds[W::Write] = write.Seconds();
+    r.cpuSeconds[W::Write] = write.CpuSeconds();
     Expect(c, W::Write, r.objects[W::Write], n);
 
     KelBenchTrimHeap();
     KelBenchMemoryProbe probe;
     KelBenchStopwatch read;
     r.objects[W::BulkRead] = c.ReadSystem(data);
-    double const readSeconds = read.Seconds();
+    double const readSeconds = read.Seconds(), readCpu = read.CpuSeconds();
     r.heapGrowth = probe.HeapGrowth();
     r.residentGrowth = probe.ResidentGrowth();
     r.cached = r.objects[W::BulkRead];
@@ -76,6 +89,7 @@ KelBenchResult KelBenchRun(KelBenchContender& c, KelBenchData const& data)
     KelBenchStopwatch hits;
     r.objects[W::CacheHits] = c.Hits(data, kelBenchHitRounds, sum);
     r.seconds[W::CacheHits] = hits.Seconds();
+    r.cpuSeconds[W::CacheHits] = hits.CpuSeconds();
     Expect(c, W::CacheHits, r.objects[W::CacheHits], perSystem * kelBenchHitRounds);
     r.hitSum = sum;
     if (sum == 0) throw std::runtime_error(r.Contender() + " W3: no message numbers seen");
@@ -83,15 +97,18 @@ KelBenchResult KelBenchRun(KelBenchContender& c, KelBenchData const& data)
     KelBenchStopwatch refresh;
     r.objects[W::Refresh] = c.RefreshAll(data);
     r.seconds[W::Refresh] = refresh.Seconds();
+    r.cpuSeconds[W::Refresh] = refresh.CpuSeconds();
     Expect(c, W::Refresh, r.objects[W::Refresh], perSystem);
 
     KelBenchStopwatch end;
     c.EndRead();
     r.seconds[W::BulkRead] = readSeconds + end.Seconds();
+    r.cpuSeconds[W::BulkRead] = readCpu + end.CpuSeconds();
 
     KelBenchStopwatch lock;
     r.objects[W::LockUpdate] = c.LockAndUpdate(data);
     r.seconds[W::LockUpdate] = lock.Seconds();
+    r.cpuSeconds[W::LockUpdate] = lock.CpuSeconds();
     Expect(c, W::LockUpdate, r.objects[W::LockUpdate], data.instances.size());
 
     r.peakResident = peak ? KelBenchPeakResidentBytes() : 0;

@@ -20,7 +20,8 @@ struct KelBenchResult {
     std::string kind;      // "om" or "raw"
     std::string database;  // "sqlite" or "postgresql"
     std::size_t n = 0;
-    std::array<double, KelBenchWorkload::count> seconds{};
+    std::array<double, KelBenchWorkload::count> seconds{};     // wall clock
+    std::array<double, KelBenchWorkload::count> cpuSeconds{};  // this thread's CPU time
     std::array<std::size_t, KelBenchWorkload::count> objects{};
     // Growth of malloc's bytes in use and of the resident set while the bulk read built
     // its cache (or its vector of rows), and the number of objects then held.
@@ -41,6 +42,10 @@ struct KelBenchResult {
 
 // Look-ups per kept key in the cache-hit workload.
 constexpr int kelBenchHitRounds = 10;
+
+// Folds another run of the same contender and size into best: per workload the shorter
+// time, and the smaller memory figures (noise on a shared machine only adds).
+void KelBenchKeepBest(KelBenchResult& best, KelBenchResult const& run);
 
 // Runs Prepare, the five workloads and Finish. Throws std::runtime_error when a workload
 // handled another number of objects than the data set implies.
