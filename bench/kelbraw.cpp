@@ -1,5 +1,7 @@
 #include "bench/kelbraw.hpp"
 
+#include <algorithm>
+
 namespace {
 
 char const* const logColumns =
@@ -85,6 +87,16 @@ std::string const KelBenchRawSql::instanceUpdate =
 std::string KelBenchRawSql::LockInstances(KelBenchRawDialect const& dialect)
 {
     return std::string(instanceSelect) + " WHERE t.system_oid = $1 ORDER BY t.svr_oid" + dialect.lockClause;
+}
+
+std::vector<KelBenchLogInput const*> KelBenchKeyOrder(std::vector<KelBenchLogInput> const& logs)
+{
+    std::vector<KelBenchLogInput const*> order;
+    order.reserve(logs.size());
+    for (KelBenchLogInput const& in : logs) order.push_back(&in);
+    std::sort(order.begin(), order.end(),
+              [](KelBenchLogInput const* a, KelBenchLogInput const* b) { return a->objectId < b->objectId; });
+    return order;
 }
 
 void KelBenchRawRowOf(KelBenchLogInput const& in, KelBenchRawLogRow& row)

@@ -68,6 +68,10 @@ struct KelBenchRawSql {
     static std::string const instanceUpdate;  // every column but the key, then $7 the key
 };
 
+// The input records in ascending key order: the order in which the object manager writes
+// (its Flush walks its cache in key order), so that both kinds leave the same table.
+std::vector<KelBenchLogInput const*> KelBenchKeyOrder(std::vector<KelBenchLogInput> const& logs);
+
 // The row that the write workload inserts for one input record (parameters joined,
 // time formatted), and the row that seeds one server instance.
 void KelBenchRawRowOf(KelBenchLogInput const& in, KelBenchRawLogRow& row);

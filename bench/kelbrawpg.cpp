@@ -197,8 +197,8 @@ std::size_t KelBenchRawPostgreSQL::Write(KelBenchData const& data)
     Exec("BEGIN");
     KelBenchRawLogRow row;
     Params p(15);
-    for (KelBenchLogInput const& in : data.logs) {
-        KelBenchRawRowOf(in, row);
+    for (KelBenchLogInput const* in : KelBenchKeyOrder(data.logs)) {
+        KelBenchRawRowOf(*in, row);
         p.Oid(1, row.objectId);
         p.Text(2, row.creationTime);
         p.Text(3, row.system);

@@ -204,8 +204,8 @@ std::size_t KelBenchRawSQLite::Write(KelBenchData const& data)
 {
     Exec("BEGIN IMMEDIATE");
     KelBenchRawLogRow row;
-    for (KelBenchLogInput const& in : data.logs) {
-        KelBenchRawRowOf(in, row);
+    for (KelBenchLogInput const* in : KelBenchKeyOrder(data.logs)) {
+        KelBenchRawRowOf(*in, row);
         sqlite3_stmt* s = _logInsert;
         BindOid(s, 1, row.objectId);
         BindText(s, 2, row.creationTime);
