@@ -31,8 +31,12 @@ public:
     // W2, first half: a new transaction reads every log record of the read system and
     // keeps it (the cache, or plain rows).
     virtual std::size_t ReadSystem(KelBenchData const& data) = 0;
-    // W3: each kept key looked up `rounds` times. Adds the message numbers seen to `sum`.
-    virtual std::size_t Hits(KelBenchData const& data, int rounds, std::uint64_t& sum) = 0;
+    // W3: each kept key looked up `rounds` times (the look-up alone: what the caller then
+    // reads from the object is its own cost).
+    virtual std::size_t Hits(KelBenchData const& data, int rounds) = 0;
+    // The sum of the message numbers of what ReadSystem kept (not timed): the same for
+    // every contender that read the same rows.
+    virtual std::uint64_t KeptSum() const = 0;
     // W5: every kept record read again from the database.
     virtual std::size_t RefreshAll(KelBenchData const& data) = 0;
     // W2, second half: commit and let go of everything kept.

@@ -128,7 +128,7 @@ int main(int argc, char** argv)
                         else
                             KelBenchKeepBest(ofSize[next], r);
                         KelBenchResult const* raw = KelBenchRawPeer(ofSize, r);
-                        if (raw && raw->hitSum != r.hitSum)
+                        if (raw && raw->keptSum != r.keptSum)
                             throw std::runtime_error(r.Contender() + " saw other rows than " + raw->Contender());
                         ++next;
                     }

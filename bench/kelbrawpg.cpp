@@ -233,7 +233,7 @@ std::size_t KelBenchRawPostgreSQL::ReadSystem(KelBenchData const&)
     return _kept.size();
 }
 
-std::size_t KelBenchRawPostgreSQL::Hits(KelBenchData const& data, int rounds, std::uint64_t& sum)
+std::size_t KelBenchRawPostgreSQL::Hits(KelBenchData const& data, int rounds)
 {
     std::size_t found = 0;
     KelBenchRawLogRow row;
@@ -244,12 +244,18 @@ std::size_t KelBenchRawPostgreSQL::Hits(KelBenchData const& data, int rounds, st
             Result r = Check(_conn, p.Exec(_conn, "log_by_key"), "reading a system log record");
             if (PQntuples(r.get()) == 1) {
                 ReadLog(r.get(), 0, row);
-                sum += static_cast<std::uint64_t>(row.messageNumber);
                 ++found;
             }
         }
     }
     return found;
+}
+
+std::uint64_t KelBenchRawPostgreSQL::KeptSum() const
+{
+    std::uint64_t sum = 0;
+    for (KelBenchRawLogRow const& row : _kept) sum += static_cast<std::uint64_t>(row.messageNumber);
+    return sum;
 }
 
 std::size_t KelBenchRawPostgreSQL::RefreshAll(KelBenchData const&)

@@ -244,7 +244,7 @@ std::size_t KelBenchRawSQLite::ReadSystem(KelBenchData const&)
     return _kept.size();
 }
 
-std::size_t KelBenchRawSQLite::Hits(KelBenchData const& data, int rounds, std::uint64_t& sum)
+std::size_t KelBenchRawSQLite::Hits(KelBenchData const& data, int rounds)
 {
     // Without a cache every look-up goes to the database.
     std::size_t found = 0;
@@ -255,13 +255,19 @@ std::size_t KelBenchRawSQLite::Hits(KelBenchData const& data, int rounds, std::u
             BindOid(s, 1, key);
             if (sqlite3_step(s) == SQLITE_ROW) {
                 ReadLog(s, row);
-                sum += static_cast<std::uint64_t>(row.messageNumber);
                 ++found;
             }
             sqlite3_reset(s);
         }
     }
     return found;
+}
+
+std::uint64_t KelBenchRawSQLite::KeptSum() const
+{
+    std::uint64_t sum = 0;
+    for (KelBenchRawLogRow const& row : _kept) sum += static_cast<std::uint64_t>(row.messageNumber);
+    return sum;
 }
 
 std::size_t KelBenchRawSQLite::RefreshAll(KelBenchData const&)

@@ -23,7 +23,8 @@ public:
     void Prepare(KelBenchData const& data) override;
     std::size_t Write(KelBenchData const& data) override;
     std::size_t ReadSystem(KelBenchData const& data) override;
-    std::size_t Hits(KelBenchData const& data, int rounds, std::uint64_t& sum) override;
+    std::size_t Hits(KelBenchData const& data, int rounds) override;
+    std::uint64_t KeptSum() const override;
     std::size_t RefreshAll(KelBenchData const& data) override;
     void EndRead() override;
     std::size_t LockAndUpdate(KelBenchData const& data) override;

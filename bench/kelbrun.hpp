@@ -30,9 +30,9 @@ struct KelBenchResult {
     std::size_t cached = 0;
     // Highest resident set size during the contender's run (0 where it cannot be reset).
     std::uint64_t peakResident = 0;
-    // Sum of the message numbers that the cache-hit workload saw: the same for every
-    // contender that read the same rows.
-    std::uint64_t hitSum = 0;
+    // Sum of the message numbers that the bulk read kept: the same for every contender
+    // that read the same rows.
+    std::uint64_t keptSum = 0;
 
     std::string Contender() const { return kind + "-" + database; }
     double NanosPerObject(int w) const;
