@@ -1,6 +1,7 @@
 #include "objects/kelasvin.hpp"
 
 #include "kernel/kelkcon.hpp"
+#include "objects/kelmtkwd.hpp"
 
 #include <ostream>
 
@@ -92,9 +93,4 @@ void KelSvrInstance::SetRequestTypeNull()
     _dRequestType = true;
 }
 
-std::ostream& operator<<(std::ostream& os, KelSvrInstance const& instance)
-{
-    os << std::endl << "KelSvrInstance {";
-    instance.StreamKeywordDelimited(os, 0);
-    return os << " }";
-}
+std::ostream& operator<<(std::ostream& os, KelSvrInstance const& instance) { return KelPutObject(os, instance); }

@@ -1,6 +1,7 @@
 #include "objects/kelasyss.hpp"
 
 #include "kernel/kelkcon.hpp"
+#include "objects/kelmtkwd.hpp"
 
 #include <ostream>
 
@@ -56,9 +57,4 @@ void KelSystemState::SetAdminSvrStartTimeNull()
     _dAdminSvrStartTime = true;
 }
 
-std::ostream& operator<<(std::ostream& os, KelSystemState const& state)
-{
-    os << std::endl << "KelSystemState {";
-    state.StreamKeywordDelimited(os, 0);
-    return os << " }";
-}
+std::ostream& operator<<(std::ostream& os, KelSystemState const& state) { return KelPutObject(os, state); }

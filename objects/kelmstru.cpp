@@ -29,6 +29,27 @@ bool PutHead(KelStream& s, std::uint32_t parm, bool isNull)
     return !isNull;
 }
 
+// A record: its kind, its members as writeMembers puts them, then 0.
+template <class Record>
+void WriteRecord(KelStream& s, std::int32_t kind, Record const& record, void (Record::*writeMembers)(KelStream&) const)
+{
+    s.PutInt32(kind);
+    (record.*writeMembers)(s);
+    s.PutUInt32(0);
+}
+
+// Reads a record of that kind (another kind raises KelIntExcInvalidCase from function):
+// cleans the record up, then reads each member that the stream names until 0.
+template <class Record>
+void ReadRecord(KelStream& s, std::int32_t kind, char const* function, Record& record, void (Record::*cleanup)(),
+                void (Record::*readParm)(KelStream&, unsigned long))
+{
+    std::int32_t read = s.GetInt32();
+    if (read != kind) RaiseInvalidCase(function, __LINE__, read);
+    (record.*cleanup)();
+    for (std::uint32_t parm = s.GetUInt32(); parm != 0; parm = s.GetUInt32()) (record.*readParm)(s, parm);
+}
+
 std::string JoinParameters(KelSystemLogRecord::Parameters const& parameters)
 {
     std::string text;
@@ -45,10 +66,7 @@ std::string JoinParameters(KelSystemLogRecord::Parameters const& parameters)
 // ---------------------------------------------------------------------------------------
 // KelErrorLogRecord
 
-KelErrorLogRecord::~KelErrorLogRecord()
-{
-    if (_pRep) Release();
-}
+KelErrorLogRecord::~KelErrorLogRecord() { if (_pRep) Release(); }
 
 void KelErrorLogRecord::WriteMembers(KelStream& s) const
 {
@@ -108,17 +126,13 @@ void KelErrorLogRecord::ReadParm(KelStream& s, unsigned long parm)
 
 void KelErrorLogRecord::WriteTo(KelStream& s) const
 {
-    s.PutInt32(kErrorLogRecordKind);
-    WriteMembers(s);
-    s.PutUInt32(0);
+    WriteRecord(s, kErrorLogRecordKind, *this, &KelErrorLogRecord::WriteMembers);
 }
 
 void KelErrorLogRecord::ReadFrom(KelStream& s)
 {
-    std::int32_t kind = s.GetInt32();
-    if (kind != kErrorLogRecordKind) RaiseInvalidCase("KelErrorLogRecord::ReadFrom", __LINE__, kind);
-    Cleanup();
-    for (std::uint32_t parm = s.GetUInt32(); parm != 0; parm = s.GetUInt32()) ReadParm(s, parm);
+    ReadRecord(s, kErrorLogRecordKind, "KelErrorLogRecord::ReadFrom", *this, &KelErrorLogRecord::Cleanup,
+               &KelErrorLogRecord::ReadParm);
     CheckInvariant();
 }
 
@@ -149,10 +163,7 @@ void KelErrorLogRecord::StreamKeywordDelimited(std::ostream& os, int level) cons
 // ---------------------------------------------------------------------------------------
 // KelSystemLogRecord
 
-KelSystemLogRecord::~KelSystemLogRecord()
-{
-    if (_pRep) Release();
-}
+KelSystemLogRecord::~KelSystemLogRecord() { if (_pRep) Release(); }
 
 void KelSystemLogRecord::WriteMembers(KelStream& s) const
 {
@@ -223,17 +234,13 @@ void KelSystemLogRecord::ReadParm(KelStream& s, unsigned long parm)
 
 void KelSystemLogRecord::WriteTo(KelStream& s) const
 {
-    s.PutInt32(kSystemLogRecordKind);
-    WriteMembers(s);
-    s.PutUInt32(0);
+    WriteRecord(s, kSystemLogRecordKind, *this, &KelSystemLogRecord::WriteMembers);
 }
 
 void KelSystemLogRecord::ReadFrom(KelStream& s)
 {
-    std::int32_t kind = s.GetInt32();
-    if (kind != kSystemLogRecordKind) RaiseInvalidCase("KelSystemLogRecord::ReadFrom", __LINE__, kind);
-    Cleanup();
-    for (std::uint32_t parm = s.GetUInt32(); parm != 0; parm = s.GetUInt32()) ReadParm(s, parm);
+    ReadRecord(s, kSystemLogRecordKind, "KelSystemLogRecord::ReadFrom", *this, &KelSystemLogRecord::Cleanup,
+               &KelSystemLogRecord::ReadParm);
     CheckInvariant();
 }
 

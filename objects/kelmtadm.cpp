@@ -4,33 +4,28 @@
 
 #include <ostream>
 
+namespace {
+// The Rep of a record of which only the object ID is known; its flag is clear whatever
+// the ID, so that a null ID fails the invariant.
+template <class Rep>
+Rep* RepOfID(KelOID const& id)
+{
+    Rep* rep = new Rep;
+    rep->_objectID = id;
+    rep->_iObjectID = false;
+    return rep;
+}
+}  // namespace
+
 // ---------------------------------------------------------------------------------------
 // KelErrorLogRecord
 
-void KelErrorLogRecord::Rep::Deallocate(Rep*& rep)
-{
-    delete rep;
-    rep = nullptr;
-}
+KelErrorLogRecord::Rep& KelErrorLogRecord::Checked() const { return Shared::Get(_pRep, {__FILE__, __LINE__}); }
+void KelErrorLogRecord::CheckInvariant() const { Shared::Check(_assert_invariant(), {__FILE__, __LINE__}); }
+void KelErrorLogRecord::Release() { Shared::Release(_pRep, {__FILE__, __LINE__}); }
+std::uint32_t KelErrorLogRecord::RefCount() const { return Shared::Count(_pRep); }
 
-KelErrorLogRecord::Rep& KelErrorLogRecord::Checked() const
-{
-    if (_pRep == 0) KelContract::FailHard(KelContractKind::Require, "_pRep != 0", __FILE__, __LINE__);
-    return *_pRep;
-}
-
-void KelErrorLogRecord::CheckInvariant() const
-{
-    char const* failed = _assert_invariant();
-    if (failed) KelContract::Fail(KelContractKind::Invariant, failed, __FILE__, __LINE__);
-}
-
-KelErrorLogRecord::KelErrorLogRecord(KelOID const& id) : _pRep(new Rep)
-{
-    _pRep->_objectID = id;
-    _pRep->_iObjectID = false;
-    CheckInvariant();
-}
+KelErrorLogRecord::KelErrorLogRecord(KelOID const& id) : _pRep(RepOfID<Rep>(id)) { CheckInvariant(); }
 
 KelErrorLogRecord::KelErrorLogRecord(
     KelOID const& objectID, KelTimeStamp const& creationTime, KelString const& systemName,
@@ -73,36 +68,19 @@ KelErrorLogRecord::KelErrorLogRecord(
     CheckInvariant();
 }
 
-KelErrorLogRecord::KelErrorLogRecord(KelErrorLogRecord const& other) : _pRep(&other.Checked())
-{
-    ++_pRep->_count;
-}
+KelErrorLogRecord::KelErrorLogRecord(KelErrorLogRecord const& other) : _pRep(Shared::Share(other.Checked())) {}
 
 KelErrorLogRecord& KelErrorLogRecord::operator=(KelErrorLogRecord const& other)
 {
-    kelkRequire(_pRep != 0);
-    if (&other != this) {
-        if (_pRep) Release();
-        _pRep = other._pRep;
-        kelkRequire(_pRep != 0);
-        if (_pRep) ++_pRep->_count;
-    }
+    Shared::Assign(_pRep, other._pRep, &other == this, {__FILE__, __LINE__});
     CheckInvariant();
     return *this;
-}
-
-void KelErrorLogRecord::Release()
-{
-    kelkRequire(_pRep != 0);
-    if (_pRep && --_pRep->_count == 0) Rep::Deallocate(_pRep);
-    _pRep = nullptr;
 }
 
 bool KelErrorLogRecord::IsDeleted() const { return false; }
 bool KelErrorLogRecord::IsDirty() const { return true; }
 
 KelOID KelErrorLogRecord::ID() const { return Checked()._objectID; }
-std::uint32_t KelErrorLogRecord::RefCount() const { return _pRep ? _pRep->_count : 0; }
 
 char const* KelErrorLogRecord::_assert_invariant() const
 {
@@ -187,30 +165,12 @@ std::ostream& operator<<(std::ostream& os, KelErrorLogRecord const& record)
 // ---------------------------------------------------------------------------------------
 // KelSystemLogRecord
 
-void KelSystemLogRecord::Rep::Deallocate(Rep*& rep)
-{
-    delete rep;
-    rep = nullptr;
-}
+KelSystemLogRecord::Rep& KelSystemLogRecord::Checked() const { return Shared::Get(_pRep, {__FILE__, __LINE__}); }
+void KelSystemLogRecord::CheckInvariant() const { Shared::Check(_assert_invariant(), {__FILE__, __LINE__}); }
+void KelSystemLogRecord::Release() { Shared::Release(_pRep, {__FILE__, __LINE__}); }
+std::uint32_t KelSystemLogRecord::RefCount() const { return Shared::Count(_pRep); }
 
-KelSystemLogRecord::Rep& KelSystemLogRecord::Checked() const
-{
-    if (_pRep == 0) KelContract::FailHard(KelContractKind::Require, "_pRep != 0", __FILE__, __LINE__);
-    return *_pRep;
-}
-
-void KelSystemLogRecord::CheckInvariant() const
-{
-    char const* failed = _assert_invariant();
-    if (failed) KelContract::Fail(KelContractKind::Invariant, failed, __FILE__, __LINE__);
-}
-
-KelSystemLogRecord::KelSystemLogRecord(KelOID const& id) : _pRep(new Rep)
-{
-    _pRep->_objectID = id;
-    _pRep->_iObjectID = false;
-    CheckInvariant();
-}
+KelSystemLogRecord::KelSystemLogRecord(KelOID const& id) : _pRep(RepOfID<Rep>(id)) { CheckInvariant(); }
 
 KelSystemLogRecord::KelSystemLogRecord(
     KelOID const& objectID, KelTimeStamp const& creationTime, KelString const& systemName,
@@ -250,36 +210,19 @@ KelSystemLogRecord::KelSystemLogRecord(
     CheckInvariant();
 }
 
-KelSystemLogRecord::KelSystemLogRecord(KelSystemLogRecord const& other) : _pRep(&other.Checked())
-{
-    ++_pRep->_count;
-}
+KelSystemLogRecord::KelSystemLogRecord(KelSystemLogRecord const& other) : _pRep(Shared::Share(other.Checked())) {}
 
 KelSystemLogRecord& KelSystemLogRecord::operator=(KelSystemLogRecord const& other)
 {
-    kelkRequire(_pRep != 0);
-    if (&other != this) {
-        if (_pRep) Release();
-        _pRep = other._pRep;
-        kelkRequire(_pRep != 0);
-        if (_pRep) ++_pRep->_count;
-    }
+    Shared::Assign(_pRep, other._pRep, &other == this, {__FILE__, __LINE__});
     CheckInvariant();
     return *this;
-}
-
-void KelSystemLogRecord::Release()
-{
-    kelkRequire(_pRep != 0);
-    if (_pRep && --_pRep->_count == 0) Rep::Deallocate(_pRep);
-    _pRep = nullptr;
 }
 
 bool KelSystemLogRecord::IsDeleted() const { return false; }
 bool KelSystemLogRecord::IsDirty() const { return true; }
 
 KelOID KelSystemLogRecord::ID() const { return Checked()._objectID; }
-std::uint32_t KelSystemLogRecord::RefCount() const { return _pRep ? _pRep->_count : 0; }
 
 char const* KelSystemLogRecord::_assert_invariant() const
 {

@@ -3,8 +3,7 @@
 // their object IDs. Log records are written once and never changed: they have no
 // mutators and always report IsDirty().
 //
-// Each is a handle holding _pRep, a pointer to a reference-counted Rep. Copying and
-// assigning share the Rep (count + 1); the Rep is destroyed with its last handle. Each
+// Each is a handle sharing its Rep as KelSharedRep (objects/kelmtrep.hpp) describes. Each
 // member of a Rep has a null flag (true: null); an optional member's accessor requires
 // its flag to be clear. The invariant ties the flags of class-typed members to their
 // values' own nullness; constructors and assignment check it. Not thread-safe.
@@ -21,6 +20,7 @@
 #include "kernel/kelmusid.hpp"
 #include "objects/kelasenum.hpp"
 #include "objects/kelmtenum.hpp"
+#include "objects/kelmtrep.hpp"
 #include "objects/kelmtseq.hpp"
 
 #include <cstdint>
@@ -145,9 +145,10 @@ private:
         bool _iDetectionTime = true;
         bool _iErrorDescription = true;
 
-        // Destroys and frees rep whatever its count; rep becomes null.
-        static void Deallocate(Rep*& rep);
+        static void Deallocate(Rep*& rep) { delete rep; rep = nullptr; }
     };
+    using Shared = KelSharedRep<Rep>;
+    // The Rep; fails "_pRep != 0" (without going on) for a released handle.
     Rep& Checked() const;
     void CheckInvariant() const;
 
@@ -274,9 +275,10 @@ private:
         bool _iMessageClass = true;
         bool _iErrorFlag = true;
 
-        // Destroys and frees rep whatever its count; rep becomes null.
-        static void Deallocate(Rep*& rep);
+        static void Deallocate(Rep*& rep) { delete rep; rep = nullptr; }
     };
+    using Shared = KelSharedRep<Rep>;
+    // The Rep; fails "_pRep != 0" (without going on) for a released handle.
     Rep& Checked() const;
     void CheckInvariant() const;
 

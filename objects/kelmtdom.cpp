@@ -5,58 +5,19 @@
 
 #include <ostream>
 
-void KelDomainData::Rep::Deallocate(Rep*& rep)
-{
-    delete rep;
-    rep = nullptr;
-}
+KelDomainData::Rep& KelDomainData::R() const { return Shared::Get(_pRep, {__FILE__, __LINE__}); }
+void KelDomainData::Release() { Shared::Release(_pRep, {__FILE__, __LINE__}); }
+std::uint32_t KelDomainData::RefCount() const { return Shared::Count(_pRep); }
 
-KelDomainData::Rep& KelDomainData::R() const
-{
-    if (_pRep == 0) KelContract::FailHard(KelContractKind::Require, "_pRep != 0", __FILE__, __LINE__);
-    return *_pRep;
-}
-
-void KelDomainData::CheckInvariant() const
-{
-    char const* failed = _assert_invariant();
-    if (failed) KelContract::Fail(KelContractKind::Invariant, failed, __FILE__, __LINE__);
-}
-
-KelDomainData::KelDomainData(KelString const& name) : _pRep(new Rep)
-{
-    _pRep->_name = name;
-    _pRep->_iName = name.IsNull();
-}
-
-KelDomainData::KelDomainData(KelDomainData const& other) : _pRep(&other.R())
-{
-    ++_pRep->_count;
-}
-
-KelDomainData::~KelDomainData()
-{
-    if (_pRep) Release();
-}
+KelDomainData::KelDomainData(KelString const& name) : _pRep(Shared::New(&Rep::_name, &Rep::_iName, name)) {}
+KelDomainData::KelDomainData(KelDomainData const& other) : _pRep(Shared::Share(other.R())) {}
+KelDomainData::~KelDomainData() { if (_pRep) Release(); }
 
 KelDomainData& KelDomainData::operator=(KelDomainData const& other)
 {
-    kelkRequire(_pRep != 0);
-    if (&other != this) {
-        if (_pRep) Release();
-        _pRep = other._pRep;
-        kelkRequire(_pRep != 0);
-        if (_pRep) ++_pRep->_count;
-    }
-    CheckInvariant();
+    Shared::Assign(_pRep, other._pRep, &other == this, {__FILE__, __LINE__});
+    Shared::Check(_assert_invariant(), {__FILE__, __LINE__});
     return *this;
-}
-
-void KelDomainData::Release()
-{
-    kelkRequire(_pRep != 0);
-    if (_pRep && --_pRep->_count == 0) Rep::Deallocate(_pRep);
-    _pRep = nullptr;
 }
 
 bool KelDomainData::IsDirty() const { return R()._dirty; }
@@ -74,8 +35,6 @@ KelOID const& KelDomainData::OID() const
     kelkRequire(OIDIsNull() == false);
     return r._oID;
 }
-
-std::uint32_t KelDomainData::RefCount() const { return _pRep ? _pRep->_count : 0; }
 
 char const* KelDomainData::_assert_invariant() const
 {
@@ -97,9 +56,4 @@ void KelDomainData::StreamKeywordDelimited(std::ostream& os, int level) const
         .Put("_dirty", r._dirty);
 }
 
-std::ostream& operator<<(std::ostream& os, KelDomainData const& object)
-{
-    os << std::endl << "KelDomainData {";
-    object.StreamKeywordDelimited(os, 0);
-    return os << " }";
-}
+std::ostream& operator<<(std::ostream& os, KelDomainData const& object) { return KelPutObject(os, object); }

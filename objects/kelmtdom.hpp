@@ -1,14 +1,10 @@
 // KelDomainData: the server object of one domain, held by the domain cache under the
 // domain's name.
 //
-// A handle: _pRep points to a Rep that copies and assignments share (reference-counted;
-// the Rep is destroyed with its last handle). Handles that share a Rep see each other's
-// changes: they are one object. Every member may be null and has a null flag (true: null);
-// the invariant is that each flag equals its member's own IsNull(); assignment checks it.
-// Setters store a value, set its flag from the value's nullness and mark the object dirty;
-// IsDirty() reports a change since the object was built or since MarkClean() (its manager
-// calls that after a write). IsDeleted() reports the mark set by MarkDeleted().
-// Not thread-safe: one transaction's objects are used by one thread at a time.
+// A handle sharing its Rep as KelSharedRep (objects/kelmtrep.hpp) describes. Each member
+// may be null and has a null flag (true: null) that must equal the member's IsNull();
+// assignment checks it. Setters store a value, set its flag from the value and mark the
+// object dirty until MarkClean() (its manager calls that after a write). Not thread-safe.
 // A manager builds an object from a row by the key constructor, a setter per column
 // and MarkClean(); the identity accessor and ID() give the key the cache files it under.
 #pragma once
@@ -18,6 +14,7 @@
 #include "kernel/kelkstr.hpp"
 #include "kernel/kelktim.hpp"
 #include "kernel/kelmusid.hpp"
+#include "objects/kelmtrep.hpp"
 
 #include <cstdint>
 #include <iosfwd>
@@ -84,26 +81,14 @@ private:
         bool _deleted = false;
         bool _dirty = false;
 
-        // Destroys and frees rep whatever its count; rep becomes null.
-        static void Deallocate(Rep*& rep);
+        static void Deallocate(Rep*& rep) { delete rep; rep = nullptr; }
     };
+    using Shared = KelSharedRep<Rep>;
     // The Rep; fails "_pRep != 0" (without going on) for a released handle.
     Rep& R() const;
-    void CheckInvariant() const;
     template <class T>
-    void Set(T Rep::*member, bool Rep::*isNull, T const& value)
-    {
-        Rep& r = R();
-        r.*member = value;
-        r.*isNull = value.IsNull();
-        r._dirty = true;
-    }
-    void SetNull(bool Rep::*isNull, bool value)
-    {
-        Rep& r = R();
-        r.*isNull = value;
-        r._dirty = true;
-    }
+    void Set(T Rep::*member, bool Rep::*isNull, T const& value) { Shared::Set(R(), member, isNull, value); }
+    void SetNull(bool Rep::*isNull, bool value) { Shared::SetNull(R(), isNull, value); }
 
     Rep* _pRep;
 };

@@ -4,6 +4,7 @@
 // written as "<null>" whatever its stored value. Lives for one call; borrows the stream.
 #pragma once
 
+#include "kernel/kelkfun.hpp"
 #include "kernel/kelkoid.hpp"
 #include "kernel/kelkstr.hpp"
 #include "kernel/kelktim.hpp"
@@ -50,3 +51,13 @@ private:
     std::ostream& _os;
     int _level;
 };
+
+// The printed form of an object: a line end, its class name and " {", its keyword text
+// at level 0, " }".
+template <class T>
+std::ostream& KelPutObject(std::ostream& os, T const& object)
+{
+    os << std::endl << KelTypeName<T>::value << " {";
+    object.StreamKeywordDelimited(os, 0);
+    return os << " }";
+}

@@ -5,58 +5,19 @@
 
 #include <ostream>
 
-void KelPersonData::Rep::Deallocate(Rep*& rep)
-{
-    delete rep;
-    rep = nullptr;
-}
+KelPersonData::Rep& KelPersonData::R() const { return Shared::Get(_pRep, {__FILE__, __LINE__}); }
+void KelPersonData::Release() { Shared::Release(_pRep, {__FILE__, __LINE__}); }
+std::uint32_t KelPersonData::RefCount() const { return Shared::Count(_pRep); }
 
-KelPersonData::Rep& KelPersonData::R() const
-{
-    if (_pRep == 0) KelContract::FailHard(KelContractKind::Require, "_pRep != 0", __FILE__, __LINE__);
-    return *_pRep;
-}
-
-void KelPersonData::CheckInvariant() const
-{
-    char const* failed = _assert_invariant();
-    if (failed) KelContract::Fail(KelContractKind::Invariant, failed, __FILE__, __LINE__);
-}
-
-KelPersonData::KelPersonData(KelString const& name) : _pRep(new Rep)
-{
-    _pRep->_name = name;
-    _pRep->_iName = name.IsNull();
-}
-
-KelPersonData::KelPersonData(KelPersonData const& other) : _pRep(&other.R())
-{
-    ++_pRep->_count;
-}
-
-KelPersonData::~KelPersonData()
-{
-    if (_pRep) Release();
-}
+KelPersonData::KelPersonData(KelString const& name) : _pRep(Shared::New(&Rep::_name, &Rep::_iName, name)) {}
+KelPersonData::KelPersonData(KelPersonData const& other) : _pRep(Shared::Share(other.R())) {}
+KelPersonData::~KelPersonData() { if (_pRep) Release(); }
 
 KelPersonData& KelPersonData::operator=(KelPersonData const& other)
 {
-    kelkRequire(_pRep != 0);
-    if (&other != this) {
-        if (_pRep) Release();
-        _pRep = other._pRep;
-        kelkRequire(_pRep != 0);
-        if (_pRep) ++_pRep->_count;
-    }
-    CheckInvariant();
+    Shared::Assign(_pRep, other._pRep, &other == this, {__FILE__, __LINE__});
+    Shared::Check(_assert_invariant(), {__FILE__, __LINE__});
     return *this;
-}
-
-void KelPersonData::Release()
-{
-    kelkRequire(_pRep != 0);
-    if (_pRep && --_pRep->_count == 0) Rep::Deallocate(_pRep);
-    _pRep = nullptr;
 }
 
 bool KelPersonData::IsDirty() const { return R()._dirty; }
@@ -74,8 +35,6 @@ KelOID const& KelPersonData::OID() const
     kelkRequire(OIDIsNull() == false);
     return r._oID;
 }
-
-std::uint32_t KelPersonData::RefCount() const { return _pRep ? _pRep->_count : 0; }
 
 char const* KelPersonData::_assert_invariant() const
 {
@@ -133,9 +92,4 @@ void KelPersonData::StreamKeywordDelimited(std::ostream& os, int level) const
         .Put("_dirty", r._dirty);
 }
 
-std::ostream& operator<<(std::ostream& os, KelPersonData const& object)
-{
-    os << std::endl << "KelPersonData {";
-    object.StreamKeywordDelimited(os, 0);
-    return os << " }";
-}
+std::ostream& operator<<(std::ostream& os, KelPersonData const& object) { return KelPutObject(os, object); }

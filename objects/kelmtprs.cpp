@@ -5,62 +5,25 @@
 
 #include <ostream>
 
-void KelProcessBaseData::Rep::Deallocate(Rep*& rep)
-{
-    delete rep;
-    rep = nullptr;
-}
-
-KelProcessBaseData::Rep& KelProcessBaseData::R() const
-{
-    if (_pRep == 0) KelContract::FailHard(KelContractKind::Require, "_pRep != 0", __FILE__, __LINE__);
-    return *_pRep;
-}
-
-void KelProcessBaseData::CheckInvariant() const
-{
-    char const* failed = _assert_invariant();
-    if (failed) KelContract::Fail(KelContractKind::Invariant, failed, __FILE__, __LINE__);
-}
+KelProcessBaseData::Rep& KelProcessBaseData::R() const { return Shared::Get(_pRep, {__FILE__, __LINE__}); }
+void KelProcessBaseData::Release() { Shared::Release(_pRep, {__FILE__, __LINE__}); }
+std::uint32_t KelProcessBaseData::RefCount() const { return Shared::Count(_pRep); }
 
 KelProcessBaseData::KelProcessBaseData() : _pRep(new Rep) {}
-
-KelProcessBaseData::KelProcessBaseData(KelProcessBaseData const& other) : _pRep(&other.R())
-{
-    ++_pRep->_count;
-}
-
-KelProcessBaseData::~KelProcessBaseData()
-{
-    if (_pRep) Release();
-}
+KelProcessBaseData::KelProcessBaseData(KelProcessBaseData const& other) : _pRep(Shared::Share(other.R())) {}
+KelProcessBaseData::~KelProcessBaseData() { if (_pRep) Release(); }
 
 KelProcessBaseData& KelProcessBaseData::operator=(KelProcessBaseData const& other)
 {
-    kelkRequire(_pRep != 0);
-    if (&other != this) {
-        if (_pRep) Release();
-        _pRep = other._pRep;
-        kelkRequire(_pRep != 0);
-        if (_pRep) ++_pRep->_count;
-    }
-    CheckInvariant();
+    Shared::Assign(_pRep, other._pRep, &other == this, {__FILE__, __LINE__});
+    Shared::Check(_assert_invariant(), {__FILE__, __LINE__});
     return *this;
-}
-
-void KelProcessBaseData::Release()
-{
-    kelkRequire(_pRep != 0);
-    if (_pRep && --_pRep->_count == 0) Rep::Deallocate(_pRep);
-    _pRep = nullptr;
 }
 
 bool KelProcessBaseData::IsDirty() const { return R()._dirty; }
 void KelProcessBaseData::MarkClean() { R()._dirty = false; }
 void KelProcessBaseData::MarkDeleted(bool deleted) { R()._deleted = deleted; }
 bool KelProcessBaseData::IsDeleted() const { return R()._deleted; }
-
-std::uint32_t KelProcessBaseData::RefCount() const { return _pRep ? _pRep->_count : 0; }
 
 char const* KelProcessBaseData::_assert_invariant() const
 {

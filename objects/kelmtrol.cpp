@@ -5,58 +5,19 @@
 
 #include <ostream>
 
-void KelRoleData::Rep::Deallocate(Rep*& rep)
-{
-    delete rep;
-    rep = nullptr;
-}
+KelRoleData::Rep& KelRoleData::R() const { return Shared::Get(_pRep, {__FILE__, __LINE__}); }
+void KelRoleData::Release() { Shared::Release(_pRep, {__FILE__, __LINE__}); }
+std::uint32_t KelRoleData::RefCount() const { return Shared::Count(_pRep); }
 
-KelRoleData::Rep& KelRoleData::R() const
-{
-    if (_pRep == 0) KelContract::FailHard(KelContractKind::Require, "_pRep != 0", __FILE__, __LINE__);
-    return *_pRep;
-}
-
-void KelRoleData::CheckInvariant() const
-{
-    char const* failed = _assert_invariant();
-    if (failed) KelContract::Fail(KelContractKind::Invariant, failed, __FILE__, __LINE__);
-}
-
-KelRoleData::KelRoleData(KelString const& name) : _pRep(new Rep)
-{
-    _pRep->_name = name;
-    _pRep->_iName = name.IsNull();
-}
-
-KelRoleData::KelRoleData(KelRoleData const& other) : _pRep(&other.R())
-{
-    ++_pRep->_count;
-}
-
-KelRoleData::~KelRoleData()
-{
-    if (_pRep) Release();
-}
+KelRoleData::KelRoleData(KelString const& name) : _pRep(Shared::New(&Rep::_name, &Rep::_iName, name)) {}
+KelRoleData::KelRoleData(KelRoleData const& other) : _pRep(Shared::Share(other.R())) {}
+KelRoleData::~KelRoleData() { if (_pRep) Release(); }
 
 KelRoleData& KelRoleData::operator=(KelRoleData const& other)
 {
-    kelkRequire(_pRep != 0);
-    if (&other != this) {
-        if (_pRep) Release();
-        _pRep = other._pRep;
-        kelkRequire(_pRep != 0);
-        if (_pRep) ++_pRep->_count;
-    }
-    CheckInvariant();
+    Shared::Assign(_pRep, other._pRep, &other == this, {__FILE__, __LINE__});
+    Shared::Check(_assert_invariant(), {__FILE__, __LINE__});
     return *this;
-}
-
-void KelRoleData::Release()
-{
-    kelkRequire(_pRep != 0);
-    if (_pRep && --_pRep->_count == 0) Rep::Deallocate(_pRep);
-    _pRep = nullptr;
 }
 
 bool KelRoleData::IsDirty() const { return R()._dirty; }
@@ -74,8 +35,6 @@ KelOID const& KelRoleData::OID() const
     kelkRequire(OIDIsNull() == false);
     return r._oID;
 }
-
-std::uint32_t KelRoleData::RefCount() const { return _pRep ? _pRep->_count : 0; }
 
 char const* KelRoleData::_assert_invariant() const
 {
@@ -107,9 +66,4 @@ void KelRoleData::StreamKeywordDelimited(std::ostream& os, int level) const
         .Put("_dirty", r._dirty);
 }
 
-std::ostream& operator<<(std::ostream& os, KelRoleData const& object)
-{
-    os << std::endl << "KelRoleData {";
-    object.StreamKeywordDelimited(os, 0);
-    return os << " }";
-}
+std::ostream& operator<<(std::ostream& os, KelRoleData const& object) { return KelPutObject(os, object); }

@@ -5,58 +5,22 @@
 
 #include <ostream>
 
-void KelServerData::Rep::Deallocate(Rep*& rep)
-{
-    delete rep;
-    rep = nullptr;
-}
+KelServerData::Rep& KelServerData::R() const { return Shared::Get(_pRep, {__FILE__, __LINE__}); }
+void KelServerData::Release() { Shared::Release(_pRep, {__FILE__, __LINE__}); }
+std::uint32_t KelServerData::RefCount() const { return Shared::Count(_pRep); }
 
-KelServerData::Rep& KelServerData::R() const
+KelServerData::KelServerData(KelServerID const& serverID)
+    : _pRep(Shared::New(&Rep::_serverID, &Rep::_iServerID, serverID))
 {
-    if (_pRep == 0) KelContract::FailHard(KelContractKind::Require, "_pRep != 0", __FILE__, __LINE__);
-    return *_pRep;
 }
-
-void KelServerData::CheckInvariant() const
-{
-    char const* failed = _assert_invariant();
-    if (failed) KelContract::Fail(KelContractKind::Invariant, failed, __FILE__, __LINE__);
-}
-
-KelServerData::KelServerData(KelServerID const& serverID) : _pRep(new Rep)
-{
-    _pRep->_serverID = serverID;
-    _pRep->_iServerID = serverID.IsNull();
-}
-
-KelServerData::KelServerData(KelServerData const& other) : _pRep(&other.R())
-{
-    ++_pRep->_count;
-}
-
-KelServerData::~KelServerData()
-{
-    if (_pRep) Release();
-}
+KelServerData::KelServerData(KelServerData const& other) : _pRep(Shared::Share(other.R())) {}
+KelServerData::~KelServerData() { if (_pRep) Release(); }
 
 KelServerData& KelServerData::operator=(KelServerData const& other)
 {
-    kelkRequire(_pRep != 0);
-    if (&other != this) {
-        if (_pRep) Release();
-        _pRep = other._pRep;
-        kelkRequire(_pRep != 0);
-        if (_pRep) ++_pRep->_count;
-    }
-    CheckInvariant();
+    Shared::Assign(_pRep, other._pRep, &other == this, {__FILE__, __LINE__});
+    Shared::Check(_assert_invariant(), {__FILE__, __LINE__});
     return *this;
-}
-
-void KelServerData::Release()
-{
-    kelkRequire(_pRep != 0);
-    if (_pRep && --_pRep->_count == 0) Rep::Deallocate(_pRep);
-    _pRep = nullptr;
 }
 
 bool KelServerData::IsDirty() const { return R()._dirty; }
@@ -74,8 +38,6 @@ KelOID const& KelServerData::OID() const
     kelkRequire(OIDIsNull() == false);
     return r._oID;
 }
-
-std::uint32_t KelServerData::RefCount() const { return _pRep ? _pRep->_count : 0; }
 
 char const* KelServerData::_assert_invariant() const
 {
@@ -110,9 +72,4 @@ void KelServerData::StreamKeywordDelimited(std::ostream& os, int level) const
         .Put("_dirty", r._dirty);
 }
 
-std::ostream& operator<<(std::ostream& os, KelServerData const& object)
-{
-    os << std::endl << "KelServerData {";
-    object.StreamKeywordDelimited(os, 0);
-    return os << " }";
-}
+std::ostream& operator<<(std::ostream& os, KelServerData const& object) { return KelPutObject(os, object); }

@@ -5,59 +5,27 @@
 
 #include <ostream>
 
-void KelSystemData::Rep::Deallocate(Rep*& rep)
-{
-    delete rep;
-    rep = nullptr;
-}
+KelSystemData::Rep& KelSystemData::R() const { return Shared::Get(_pRep, {__FILE__, __LINE__}); }
+void KelSystemData::Release() { Shared::Release(_pRep, {__FILE__, __LINE__}); }
+std::uint32_t KelSystemData::RefCount() const { return Shared::Count(_pRep); }
 
-KelSystemData::Rep& KelSystemData::R() const
+KelSystemData::KelSystemData(KelSystemID const& systemID)
+    : _pRep(Shared::New(&Rep::_systemID, &Rep::_iSystemID, systemID))
 {
-    if (_pRep == 0) KelContract::FailHard(KelContractKind::Require, "_pRep != 0", __FILE__, __LINE__);
-    return *_pRep;
 }
-
-void KelSystemData::CheckInvariant() const
+KelSystemData::KelSystemData(KelSystemData const& other)
+    : KelTopologyBaseData(other), _pRep(Shared::Share(other.R()))
 {
-    char const* failed = _assert_invariant();
-    if (failed) KelContract::Fail(KelContractKind::Invariant, failed, __FILE__, __LINE__);
 }
-
-KelSystemData::KelSystemData(KelSystemID const& systemID) : _pRep(new Rep)
-{
-    _pRep->_systemID = systemID;
-    _pRep->_iSystemID = systemID.IsNull();
-}
-
-KelSystemData::KelSystemData(KelSystemData const& other) : KelTopologyBaseData(other), _pRep(&other.R())
-{
-    ++_pRep->_count;
-}
-
-KelSystemData::~KelSystemData()
-{
-    if (_pRep) Release();
-}
+KelSystemData::~KelSystemData() { if (_pRep) Release(); }
 
 KelSystemData& KelSystemData::operator=(KelSystemData const& other)
 {
-    kelkRequire(_pRep != 0);
+    Shared::Require(_pRep, {__FILE__, __LINE__});
     KelTopologyBaseData::operator=(other);
-    if (&other != this) {
-        if (_pRep) Release();
-        _pRep = other._pRep;
-        kelkRequire(_pRep != 0);
-        if (_pRep) ++_pRep->_count;
-    }
-    CheckInvariant();
+    Shared::Take(_pRep, other._pRep, &other == this, {__FILE__, __LINE__});
+    Shared::Check(_assert_invariant(), {__FILE__, __LINE__});
     return *this;
-}
-
-void KelSystemData::Release()
-{
-    kelkRequire(_pRep != 0);
-    if (_pRep && --_pRep->_count == 0) Rep::Deallocate(_pRep);
-    _pRep = nullptr;
 }
 
 bool KelSystemData::IsDirty() const { return R()._dirty || KelTopologyBaseData::IsDirty(); }
@@ -78,8 +46,6 @@ KelOID const& KelSystemData::OID() const
     kelkRequire(OIDIsNull() == false);
     return r._oID;
 }
-
-std::uint32_t KelSystemData::RefCount() const { return _pRep ? _pRep->_count : 0; }
 
 char const* KelSystemData::_assert_invariant() const
 {
@@ -113,9 +79,4 @@ void KelSystemData::StreamKeywordDelimited(std::ostream& os, int level) const
     KelTopologyBaseData::StreamKeywordDelimited(os, level);
 }
 
-std::ostream& operator<<(std::ostream& os, KelSystemData const& object)
-{
-    os << std::endl << "KelSystemData {";
-    object.StreamKeywordDelimited(os, 0);
-    return os << " }";
-}
+std::ostream& operator<<(std::ostream& os, KelSystemData const& object) { return KelPutObject(os, object); }

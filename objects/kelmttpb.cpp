@@ -5,55 +5,24 @@
 
 #include <ostream>
 
-void KelTopologyBaseData::Rep::Deallocate(Rep*& rep)
-{
-    delete rep;
-    rep = nullptr;
-}
-
-KelTopologyBaseData::Rep& KelTopologyBaseData::R() const
-{
-    if (_pRep == 0) KelContract::FailHard(KelContractKind::Require, "_pRep != 0", __FILE__, __LINE__);
-    return *_pRep;
-}
-
-void KelTopologyBaseData::CheckInvariant() const
-{
-    char const* failed = _assert_invariant();
-    if (failed) KelContract::Fail(KelContractKind::Invariant, failed, __FILE__, __LINE__);
-}
+KelTopologyBaseData::Rep& KelTopologyBaseData::R() const { return Shared::Get(_pRep, {__FILE__, __LINE__}); }
+void KelTopologyBaseData::Release() { Shared::Release(_pRep, {__FILE__, __LINE__}); }
+std::uint32_t KelTopologyBaseData::RefCount() const { return Shared::Count(_pRep); }
 
 KelTopologyBaseData::KelTopologyBaseData() : _pRep(new Rep) {}
-
-KelTopologyBaseData::KelTopologyBaseData(KelTopologyBaseData const& other) : KelProcessBaseData(other), _pRep(&other.R())
+KelTopologyBaseData::KelTopologyBaseData(KelTopologyBaseData const& other)
+    : KelProcessBaseData(other), _pRep(Shared::Share(other.R()))
 {
-    ++_pRep->_count;
 }
-
-KelTopologyBaseData::~KelTopologyBaseData()
-{
-    if (_pRep) Release();
-}
+KelTopologyBaseData::~KelTopologyBaseData() { if (_pRep) Release(); }
 
 KelTopologyBaseData& KelTopologyBaseData::operator=(KelTopologyBaseData const& other)
 {
-    kelkRequire(_pRep != 0);
+    Shared::Require(_pRep, {__FILE__, __LINE__});
     KelProcessBaseData::operator=(other);
-    if (&other != this) {
-        if (_pRep) Release();
-        _pRep = other._pRep;
-        kelkRequire(_pRep != 0);
-        if (_pRep) ++_pRep->_count;
-    }
-    CheckInvariant();
+    Shared::Take(_pRep, other._pRep, &other == this, {__FILE__, __LINE__});
+    Shared::Check(_assert_invariant(), {__FILE__, __LINE__});
     return *this;
-}
-
-void KelTopologyBaseData::Release()
-{
-    kelkRequire(_pRep != 0);
-    if (_pRep && --_pRep->_count == 0) Rep::Deallocate(_pRep);
-    _pRep = nullptr;
 }
 
 bool KelTopologyBaseData::IsDirty() const { return R()._dirty || KelProcessBaseData::IsDirty(); }
@@ -63,8 +32,6 @@ void KelTopologyBaseData::MarkClean()
     KelProcessBaseData::MarkClean();
     R()._dirty = false;
 }
-
-std::uint32_t KelTopologyBaseData::RefCount() const { return _pRep ? _pRep->_count : 0; }
 
 char const* KelTopologyBaseData::_assert_invariant() const
 {

@@ -356,3 +356,33 @@ TEST(DataObjects, PrintedFormShowsEveryLevelAndNulls)
     person << KelPersonData(KelString("BOB"));
     EXPECT_EQ(person.str().rfind("\nKelPersonData {\n_name=BOB\n_oID=<null>", 0), 0u) << person.str();
 }
+
+// Each level's checks name that level's own source file, whichever helper runs them.
+TEST(DataObjects, ChecksNameTheSourceFileOfTheirLevel)
+{
+    auto fileOfFailure = [](std::function<void()> const& operation) {
+        KelContractRecorder rec;
+        operation();
+        return rec.Empty() ? std::string() : rec.Failures()[0].file;
+    };
+    auto assignBroken = [](std::function<void(KelSystemData&)> breakIt) {
+        return [breakIt] {
+            KelSystemData broken(SysId()), target(SysId());
+            breakIt(broken);
+            target = broken;
+        };
+    };
+    EXPECT_NE(fileOfFailure(assignBroken([](KelSystemData& y) { y.SetAuditEventsToWqIsNull(false); })).find("kelmtprs"),
+              std::string::npos);
+    EXPECT_NE(fileOfFailure(assignBroken([](KelSystemData& y) { y.SetLockholderIsNull(false); })).find("kelmttpb"),
+              std::string::npos);
+    EXPECT_NE(fileOfFailure(assignBroken([](KelSystemData& y) { y.SetOIDIsNull(false); })).find("kelmtsys"),
+              std::string::npos);
+    EXPECT_NE(fileOfFailure([] {
+                  KelPersonData broken(KelString("BOB")), target(KelString("ANN"));
+                  broken.SetFirstNameIsNull(false);
+                  target = broken;
+              }).find("kelmtper"),
+              std::string::npos);
+    EXPECT_NE(fileOfFailure([] { KelServerData(SvrId()).OID(); }).find("kelmtsvr"), std::string::npos);
+}
