@@ -109,6 +109,7 @@ std::string KelBenchPlotScript(std::string const& csvFile, std::string const& sv
        << R"(set datafile separator ','
 set key outside right top
 set logscale x 10
+set format x '%.0f'
 set grid
 set xlabel 'N (system log records written)'
 contenders = system("tail -n +2 '" . csv . "' | cut -d, -f3 | awk '!seen[$0]++' | tr '\n' ' '")
