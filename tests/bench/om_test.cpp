@@ -7,6 +7,7 @@
 #include "objects/kelmtadm.hpp"
 
 #include <gtest/gtest.h>
+#include <libpq-fe.h>
 #include <sqlite3.h>
 #include <unistd.h>
 
@@ -97,6 +98,17 @@ TEST(BenchObjectManager, RunsEveryWorkloadOnEachDatabaseSeeingWhatRawSqlSees)
     char const* url = std::getenv("KELDATOM_PG_URL");
     if (!url) GTEST_SKIP() << "KELDATOM_PG_URL is not set";
     char const* schema = "keldatom_bench_test";
+    // The benchmark's tables stay in their schema: the tables of the database's other users
+    // (the library's tests use the same database) are never dropped or created.
+    PGconn* conn = PQconnectdb(url);
+    auto publicTable = [conn] {
+        PGresult* r = PQexec(conn, "SELECT to_regclass('public.kel_system_log') IS NOT NULL");
+        std::string const exists = PQresultStatus(r) == PGRES_TUPLES_OK ? PQgetvalue(r, 0, 0) : "?";
+        PQclear(r);
+        return exists;
+    };
+    PQclear(PQexec(conn, "CREATE TABLE IF NOT EXISTS public.kel_bench_sentinel (x INTEGER)"));
+    std::string const before = publicTable();
     KelBenchRawPostgreSQL pgRaw(url, schema);
     KelBenchObjectManager pgOm("postgresql", KelBenchPgUrlInSchema(url, schema), "");
     KelBenchResult const c = KelBenchRun(pgRaw, data), d = KelBenchRun(pgOm, data);
@@ -104,4 +116,10 @@ TEST(BenchObjectManager, RunsEveryWorkloadOnEachDatabaseSeeingWhatRawSqlSees)
     EXPECT_EQ(d.objects, c.objects);
     EXPECT_EQ(d.keptSum, c.keptSum);
     EXPECT_EQ(d.keptSum, a.keptSum);
+    EXPECT_EQ(publicTable(), before);
+    PGresult* sentinel = PQexec(conn, "SELECT count(*) FROM public.kel_bench_sentinel");
+    EXPECT_EQ(PQresultStatus(sentinel), PGRES_TUPLES_OK);
+    PQclear(sentinel);
+    PQclear(PQexec(conn, "DROP TABLE public.kel_bench_sentinel"));
+    PQfinish(conn);
 }

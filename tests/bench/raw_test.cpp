@@ -126,6 +126,14 @@ TYPED_TEST(BenchRawContender, ReadsBackEveryColumnItWroteAndUpdatesOnlyTheSystem
     contender.Finish();
 }
 
+TEST(BenchPostgreSQL, TheSearchPathReachesEveryFormOfConnectionString)
+{
+    EXPECT_EQ(KelBenchPgUrlInSchema("postgresql://u@h:5/db", "s1"), "postgresql://u@h:5/db?options=-csearch_path%3Ds1");
+    EXPECT_EQ(KelBenchPgUrlInSchema("postgresql://h/db?sslmode=disable", "s1"),
+              "postgresql://h/db?sslmode=disable&options=-csearch_path%3Ds1");
+    EXPECT_EQ(KelBenchPgUrlInSchema("host=h dbname=db", "s1"), "host=h dbname=db options='-csearch_path=s1'");
+}
+
 TEST(BenchRun, ChecksEveryWorkloadsCountAndTimesThem)
 {
     KelBenchData const data(400);
