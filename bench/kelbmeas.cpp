@@ -6,6 +6,7 @@
 
 #include <ctime>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <fstream>
 #include <string>
@@ -22,6 +23,15 @@ std::uint64_t KelBenchHeapInUse()
     struct mallinfo2 info = mallinfo2();
     // Small blocks (uordblks) and blocks mapped on their own (hblkhd).
     return static_cast<std::uint64_t>(info.uordblks) + static_cast<std::uint64_t>(info.hblkhd);
+}
+
+bool KelBenchHeapMeasurable()
+{
+    std::uint64_t const before = KelBenchHeapInUse();
+    char* volatile block = static_cast<char*>(std::malloc(1 << 20));
+    bool const seen = KelBenchHeapInUse() >= before + (1 << 20);
+    std::free(block);
+    return seen;
 }
 
 std::uint64_t KelBenchResidentBytes()

@@ -26,6 +26,8 @@ private:
 
 // Bytes that malloc has handed out and not yet taken back (all arenas).
 std::uint64_t KelBenchHeapInUse();
+// Whether KelBenchHeapInUse sees allocations (not where a sanitizer replaces malloc).
+bool KelBenchHeapMeasurable();
 // Resident set size now, in bytes.
 std::uint64_t KelBenchResidentBytes();
 // Highest resident set size since the process started or since the last KelBenchResetPeak.
