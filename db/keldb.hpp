@@ -33,7 +33,9 @@ public:
     class Domain;
 
     // Opens "sqlite:PATH", "sqlite::memory:", a "postgresql://..." URL or a libpq
-    // conninfo, and records its type for KelGetRtDbType. Raises KelDBException.
+    // conninfo, and records its type for KelGetRtDbType. An SQLite name may end in
+    // "?mode=ro" (read-only) and "max_page_count=N" (a size limit), joined by "&".
+    // Raises KelDBException.
     static std::unique_ptr<KelDatabase> Open(std::string const& url);
     ~KelDatabase();
     KelDatabase(KelDatabase const&) = delete;

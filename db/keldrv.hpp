@@ -105,8 +105,9 @@ public:
     virtual void SetLockTimeout(std::chrono::milliseconds timeout) = 0;
 };
 
-// Opens "sqlite:PATH", "sqlite::memory:", a "postgresql://" or "postgres://" URL, or a
-// libpq conninfo ("host=... dbname=..."). Throws KelDBException.
+// Opens "sqlite:PATH", "sqlite::memory:" (either with SQLite options after a "?", see
+// db/keldrvsq.hpp), a "postgresql://" or "postgres://" URL, or a libpq conninfo
+// ("host=... dbname=..."). Throws KelDBException.
 std::unique_ptr<KelDrvConnection> KelDrvOpen(std::string const& url);
 
 // A write transaction that rolls back unless committed.

@@ -15,7 +15,7 @@ namespace {
 constexpr std::chrono::milliseconds defaultLockTimeout{30000};
 
 // Type OIDs of the result columns that the accessors read.
-constexpr Oid boolOid = 16, byteaOid = 17, int8Oid = 20, int2Oid = 21, int4Oid = 23;
+constexpr Oid boolOid = 16, int8Oid = 20, int2Oid = 21, int4Oid = 23;
 
 std::string Trimmed(char const* text)
 {
@@ -275,7 +275,9 @@ public:
     }
     void Rollback() override
     {
-        if (PQtransactionStatus(_conn) != PQTRANS_IDLE) Execute("ROLLBACK");
+        // A lost connection has no transaction left to end: the server discarded it with
+        // the session.
+        if (InTransaction()) Execute("ROLLBACK");
     }
     bool InTransaction() const override
     {

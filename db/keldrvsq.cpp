@@ -5,6 +5,7 @@
 #include <sqlite3.h>
 
 #include <cctype>
+#include <cstdint>
 #include <vector>
 
 namespace {
@@ -126,11 +127,60 @@ private:
 
 constexpr KelDrvDialect sqliteDialect{"BLOB", "TEXT", "INTEGER", ""};
 
+// What follows the "?" of an SQLite database name.
+struct SqOptions {
+    bool readOnly = false;
+    std::int64_t maxPageCount = 0;  // 0: no limit of ours
+};
+
+[[noreturn]] void BadOption(std::string const& option, char const* why)
+{
+    throw KelDBException(KelOrigin(__FILE__, __LINE__, "KelDrvOpenSQLite"), KelDBErrorCategory::Other, 0, "",
+                         "SQLite option '" + option + "' " + why +
+                             "; known options: mode=ro, mode=rw, max_page_count=N (1 to 2147483647)");
+}
+
+// Splits "PATH?name=value&..." into the path and the options.
+SqOptions ParseOptions(std::string const& name, std::string& path)
+{
+    SqOptions options;
+    std::size_t const question = name.find('?');
+    path = name.substr(0, question);
+    if (question == std::string::npos) return options;
+    std::string const list = name.substr(question + 1);
+    for (std::size_t begin = 0; begin <= list.size();) {
+        std::size_t end = list.find('&', begin);
+        if (end == std::string::npos) end = list.size();
+        std::string const option = list.substr(begin, end - begin);
+        std::size_t const equals = option.find('=');
+        std::string const key = option.substr(0, equals);
+        std::string const value = equals == std::string::npos ? std::string() : option.substr(equals + 1);
+        if (key == "mode" && (value == "ro" || value == "rw")) {
+            options.readOnly = value == "ro";
+        } else if (key == "max_page_count") {
+            std::int64_t n = 0;
+            for (char c : value) {
+                if (!std::isdigit(static_cast<unsigned char>(c)) || n > 2147483647) BadOption(option, "is malformed");
+                n = n * 10 + (c - '0');
+            }
+            if (value.empty() || n < 1 || n > 2147483647) BadOption(option, "is out of range");
+            options.maxPageCount = n;
+        } else {
+            BadOption(option, "is unknown or malformed");
+        }
+        begin = end + 1;
+    }
+    return options;
+}
+
 class SqConnection : public KelDrvConnection {
 public:
-    explicit SqConnection(std::string const& path) : _db(nullptr)
+    explicit SqConnection(std::string const& name) : _db(nullptr)
     {
-        int flags = SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_NOMUTEX;
+        std::string path;
+        SqOptions const options = ParseOptions(name, path);
+        int flags = (options.readOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE) |
+                    SQLITE_OPEN_NOMUTEX;
         int rc = sqlite3_open_v2(path.c_str(), &_db, flags, nullptr);
         if (rc != SQLITE_OK) {
             KelDBException e = SqError(_db, rc, "", "", "KelDrvOpenSQLite");
@@ -139,13 +189,15 @@ public:
         }
         sqlite3_extended_result_codes(_db, 1);
         sqlite3_busy_timeout(_db, static_cast<int>(defaultLockTimeout.count()));
-        if (path != ":memory:" && !path.empty()) {
-            try {
-                Execute("PRAGMA journal_mode=WAL");
-            } catch (...) {
-                sqlite3_close(_db);
-                throw;
-            }
+        try {
+            if (path != ":memory:" && !path.empty() && !options.readOnly) Execute("PRAGMA journal_mode=WAL");
+            // A pragma takes no bound parameter; the limit is an integer parsed from
+            // digits, so only digits reach the statement.
+            if (options.maxPageCount > 0)
+                Execute("PRAGMA max_page_count = " + std::to_string(options.maxPageCount));
+        } catch (...) {
+            sqlite3_close(_db);
+            throw;
         }
     }
     ~SqConnection() override { sqlite3_close(_db); }

@@ -10,5 +10,9 @@
 #include <memory>
 #include <string>
 
-// `path` is a file name or ":memory:". Throws KelDBException.
+// `path` is a file name or ":memory:", optionally followed by "?" and options joined by
+// "&": "mode=ro" opens the database read-only ("mode=rw", the default, for reading and
+// writing, creating the file if missing); "max_page_count=N" (N from 1 to 2147483647)
+// lets the database grow to at most N pages, after which a write fails as if the disk
+// were full. Throws KelDBException, also for an unknown or malformed option.
 std::unique_ptr<KelDrvConnection> KelDrvOpenSQLite(std::string const& path);

@@ -7,6 +7,8 @@
 #include <ostream>
 #include <random>
 
+#include <unistd.h>
+
 KelOID::KelOID(KelBinary const& streamed) : _data{}
 {
     kelkRequire(streamed.Length()==sizeof(_data));
@@ -31,9 +33,12 @@ KelOID KelOID::Generate()
                                                           std::chrono::system_clock::now().time_since_epoch())
                                                           .count());
     std::uint32_t n = counter++;
+    // Processes forked from one parent share its seed and counter: the process id tells
+    // their identifiers apart.
+    std::uint64_t const random = seed ^ static_cast<std::uint32_t>(getpid());
     unsigned char bytes[16];
     for (int i = 0; i < 8; ++i) bytes[i] = static_cast<unsigned char>(micros >> (56 - 8 * i));
-    for (int i = 0; i < 4; ++i) bytes[8 + i] = static_cast<unsigned char>(seed >> (8 * i));
+    for (int i = 0; i < 4; ++i) bytes[8 + i] = static_cast<unsigned char>(random >> (8 * i));
     for (int i = 0; i < 4; ++i) bytes[12 + i] = static_cast<unsigned char>(n >> (24 - 8 * i));
     if (n == 0 && micros == 0) bytes[15] = 1;
     return KelOID(bytes);

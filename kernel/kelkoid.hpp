@@ -17,7 +17,8 @@ public:
     explicit KelOID(KelBinary const& streamed);
     explicit KelOID(unsigned char const (&bytes)[16]) { std::memcpy(_data, bytes, sizeof _data); }
 
-    // A new identifier, unique within this process and very likely across processes.
+    // A new identifier, unique within this process and among processes forked from one
+    // parent, and very likely across all other processes.
     static KelOID Generate();
     // The identifier whose 32 hex digits are given; null for malformed text.
     static KelOID FromHex(char const* hex);

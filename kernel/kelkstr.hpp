@@ -51,7 +51,7 @@ public:
     private:
         KelString* _list;
         char _delimiter;
-        char _zero;
+        [[maybe_unused]] char _zero;  // the zero byte that ends a one-character delimiter
         bool _keepEmpty;
         bool _trailing;
         std::int32_t _pos;

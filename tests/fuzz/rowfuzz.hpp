@@ -1,0 +1,327 @@
+// Hostile rows for the administration server's managers: arbitrary bytes become rows of
+// the four log and state tables (OIDs of any length or null, any indicator, texts of any
+// length and content, well-formed timestamps now and then) and parameter lists for the
+// tokenizer. Each row goes through its manager's row-to-object conversion and, when that
+// built an object, back to a row.
+//
+// Contract checks report and go on for the run of one input (KelContractRecorder), so a
+// rejection is a recorded check with its text, never a crash. A row that passed every
+// check must come back from the round trip as it went in (negative indicators as -1);
+// KelFuzzRows returns the first difference it sees, or an empty text.
+//
+// Used by the libFuzzer target (tests/fuzz/target) and by the test that replays the
+// corpus (tests/reliability). One thread; the managers live as long as the process.
+#pragma once
+
+#include "admin/keldtad1.hpp"
+#include "admin/keldtad2.hpp"
+#include "admin/keldtad3.hpp"
+#include "admin/keldtad4.hpp"
+#include "db/keldb.hpp"
+#include "kernel/kelkcon.hpp"
+#include "kernel/kelkexc.hpp"
+#include "kernel/kelktrc.hpp"
+#include "tom/keltinyom.hpp"
+
+#include <cstddef>
+#include <cstdint>
+#include <cstdio>
+#include <memory>
+#include <sstream>
+#include <string>
+#include <vector>
+
+// Reads the input front to back; past its end every read gives zeros.
+class KelFuzzBytes {
+public:
+    KelFuzzBytes(std::uint8_t const* data, std::size_t size) : _data(data), _size(size), _pos(0) {}
+
+    std::uint8_t Byte() { return _pos < _size ? _data[_pos++] : 0; }
+    std::int16_t Int16()
+    {
+        std::uint16_t v = Byte();
+        v = static_cast<std::uint16_t>(v | Byte() << 8);
+        return static_cast<std::int16_t>(v);
+    }
+    // 0 to 65535 (the reads are sequenced, so every compiler reads an input alike).
+    std::size_t Length()
+    {
+        std::size_t n = Byte();
+        return n << 8 | Byte();
+    }
+    std::int32_t Int32()
+    {
+        std::uint32_t v = Byte();
+        v |= std::uint32_t(Byte()) << 8;
+        v |= std::uint32_t(Byte()) << 16;
+        v |= std::uint32_t(Byte()) << 24;
+        return static_cast<std::int32_t>(v);
+    }
+    // An indicator: mostly -1 or 0, sometimes any value.
+    std::int16_t Indicator()
+    {
+        std::uint8_t const mode = Byte() % 4;
+        return mode == 0 ? std::int16_t(-1) : mode == 3 ? Int16() : std::int16_t(0);
+    }
+    // n bytes: from the input while it lasts, then a pattern.
+    std::string Raw(std::size_t n)
+    {
+        std::string s(n, '\0');
+        for (std::size_t i = 0; i < n; ++i) s[i] = static_cast<char>(_pos < _size ? _data[_pos++] : i * 31 + 7);
+        return s;
+    }
+    // Null, 16 bytes (mostly), or any length up to 39.
+    KelBinary Oid()
+    {
+        std::uint8_t const mode = Byte() % 8;
+        if (mode == 0) return KelBinary();
+        std::string const bytes = Raw(mode == 7 ? Byte() % 40 : 16);
+        return KelBinary(bytes.data(), static_cast<std::int32_t>(bytes.size()));
+    }
+    // A text column of `limit` characters: null, a text that fits (mostly), a timestamp
+    // text, or any text up to 2100 bytes.
+    KelString Text(std::size_t limit)
+    {
+        std::uint8_t const mode = Byte() % 8;
+        if (mode == 0) return KelString();
+        if (mode == 1) return KelString(Timestamp());
+        if (mode == 7) return KelString(Raw(Length() % 2100));
+        return KelString(Raw(Length() % (limit + 1)));
+    }
+    // A timestamp column: mostly a timestamp text, else any text.
+    KelString Time()
+    {
+        std::uint8_t const mode = Byte() % 8;
+        if (mode == 0) return KelString();
+        if (mode == 7) return KelString(Raw(Byte() % 40));
+        return KelString(Timestamp());
+    }
+
+private:
+    std::string Timestamp()
+    {
+        // "YYYY-MM-DD-HH.MM.SS.ffffff", mostly a valid date and time; now and then one
+        // byte replaced by any byte.
+        int const year = Byte() % 100 * 100 + Byte() % 100;
+        int const month = 1 + Byte() % 12, day = 1 + Byte() % 31, hour = Byte() % 25, minute = Byte() % 60;
+        int const second = Byte() % 60, micros = static_cast<int>(Length() * 15 % 1000000);
+        char text[40];
+        std::snprintf(text, sizeof text, "%04d-%02d-%02d-%02d.%02d.%02d.%06d", year, month, day, hour, minute, second,
+                      micros);
+        std::string s(text, 26);
+        std::uint8_t const damage = Byte();
+        if (damage % 8 == 0) s[damage % s.size()] = static_cast<char>(Byte());
+        return s;
+    }
+
+    std::uint8_t const* _data;
+    std::size_t _size;
+    std::size_t _pos;
+};
+
+class KelFuzzRowTarget {
+public:
+    KelFuzzRowTarget()
+        : _db(KelDatabase::Open("sqlite::memory:")), _tom(*_db), _instances(_tom, *_db), _states(_tom, *_db),
+          _errors(_tom, *_db), _logs(_tom, *_db)
+    {
+    }
+
+    // Runs one input; returns the first round-trip difference, or an empty text.
+    std::string Run(std::uint8_t const* data, std::size_t size)
+    {
+        KelFuzzBytes in(data, size);
+        std::uint8_t const choice = in.Byte();
+        // Now and then every row and object is traced too (into a capture that is dropped).
+        std::unique_ptr<KelTraceCapture> trace;
+        if (choice & 0x80) trace = std::make_unique<KelTraceCapture>(9);
+        KelContractRecorder recorder;
+        _difference.clear();
+        try {
+            switch (choice % 5) {
+            case 0: Instance(in, recorder); break;
+            case 1: State(in, recorder); break;
+            case 2: SystemLog(in, recorder); break;
+            case 3: ErrorLog(in, recorder); break;
+            default: Tokens(in); break;
+            }
+        } catch (KelContractViolation const&) {
+            // A check that cannot go on (a null handle would be used next).
+        } catch (KelException const&) {
+            // The library's own exceptions are answers too.
+        }
+        return _difference;
+    }
+
+    // How many inputs went through a checked round trip, by kind: server instance, system
+    // state, system log, error log, parameter list.
+    std::size_t RoundTrips(int kind) const { return _roundTrips[kind]; }
+
+private:
+    template <class A, class B>
+    void Same(char const* what, A const& a, B const& b)
+    {
+        if (_difference.empty() && !(a == b)) _difference = std::string(what) + " changed in the round trip";
+    }
+    // A nullable text column after the round trip: null and -1, or the same text and 0.
+    void SameText(char const* what, KelString const& in, std::int16_t iIn, KelString const& out, std::int16_t iOut)
+    {
+        if (iIn < 0) {
+            Same(what, iOut, std::int16_t(-1));
+        } else {
+            Same(what, iOut, std::int16_t(0));
+            Same(what, out, in);
+        }
+    }
+    // A nullable number column: 0 and -1, or the same number and 0.
+    void SameNumber(char const* what, std::int32_t in, std::int16_t iIn, std::int32_t out, std::int16_t iOut)
+    {
+        Same(what, iOut, std::int16_t(iIn < 0 ? -1 : 0));
+        Same(what, out, iIn < 0 ? 0 : in);
+    }
+
+    void Instance(KelFuzzBytes& in, KelContractRecorder& recorder)
+    {
+        KEL_SVR_INSTANCE_STATE const row{in.Oid(),  in.Time(),      in.Oid(),   in.Int32(), in.Int32(),
+                                         in.Time(), in.Indicator(), in.Int32(), in.Indicator()};
+        std::unique_ptr<KelSvrInstance> object(_instances.CreateMaterializedServerObject({}, row));
+        bool const valid = recorder.Empty();
+        std::unique_ptr<KEL_SVR_INSTANCE_STATE> back(_instances.CreateTupleObject(*object));
+        if (!valid || !recorder.Empty()) return;
+        ++_roundTrips[0];
+        Same("_svrOid", back->_svrOid, row._svrOid);
+        Same("_creationTime", back->_creationTime, row._creationTime);
+        Same("_systemOid", back->_systemOid, row._systemOid);
+        Same("_svrType", back->_svrType, row._svrType);
+        Same("_svrState", back->_svrState, row._svrState);
+        SameText("_lastStateChange", row._lastStateChange, row._iLastStateChange, back->_lastStateChange,
+                 back->_iLastStateChange);
+        SameNumber("_requestType", row._requestType, row._iRequestType, back->_requestType, back->_iRequestType);
+    }
+
+    void State(KelFuzzBytes& in, KelContractRecorder& recorder)
+    {
+        KEL_SYSTEM_STATE const row{in.Oid(), in.Time(), in.Indicator(), in.Int32()};
+        std::unique_ptr<KelSystemState> object(_states.CreateMaterializedServerObject({}, row));
+        bool const valid = recorder.Empty();
+        std::unique_ptr<KEL_SYSTEM_STATE> back(_states.CreateTupleObject(*object));
+        if (!valid || !recorder.Empty()) return;
+        ++_roundTrips[1];
+        Same("_systemOid", back->_systemOid, row._systemOid);
+        SameText("_adminSvrStart", row._adminSvrStart, row._iAdminSvrStart, back->_adminSvrStart,
+                 back->_iAdminSvrStart);
+        Same("_adminSvrState", back->_adminSvrState, row._adminSvrState);
+    }
+
+    void SystemLog(KelFuzzBytes& in, KelContractRecorder& recorder)
+    {
+        KEL_SYSTEM_LOG const row{in.Oid(),      in.Time(),      in.Text(8),     in.Text(8),     in.Int32(),
+                                 in.Int32(),    in.Int32(),     in.Int32(),     in.Indicator(), in.Int16(),
+                                 in.Int32(),    in.Indicator(), in.Int32(),     in.Indicator(), in.Int32(),
+                                 in.Indicator(), in.Text(32),   in.Indicator(), in.Text(32),    in.Indicator(),
+                                 in.Text(1024), in.Indicator()};
+        std::unique_ptr<KelSystemLogRecord> object(_logs.CreateMaterializedServerObject({}, row));
+        bool const valid = recorder.Empty();
+        std::unique_ptr<KEL_SYSTEM_LOG> back(_logs.CreateTupleObject(*object));
+        if (!valid || !recorder.Empty()) return;
+        ++_roundTrips[2];
+        Same("_objectId", back->_objectId, row._objectId);
+        Same("_creationTime", back->_creationTime, row._creationTime);
+        Same("_system", back->_system, row._system);
+        Same("_systemGroup", back->_systemGroup, row._systemGroup);
+        Same("_messageNumber", back->_messageNumber, row._messageNumber);
+        Same("_severity", back->_severity, row._severity);
+        Same("_messageClass", back->_messageClass, row._messageClass);
+        SameNumber("_messageType", row._messageType, row._iMessageType, back->_messageType, back->_iMessageType);
+        Same("_errorFlag", back->_errorFlag, std::int16_t(row._errorFlag != 0));
+        SameNumber("_svrKind", row._svrKind, row._iSvrKind, back->_svrKind, back->_iSvrKind);
+        SameNumber("_svrState", row._svrState, row._iSvrState, back->_svrState, back->_iSvrState);
+        SameNumber("_exception", row._exception, row._iException, back->_exception, back->_iException);
+        SameText("_eventIdentifier", row._eventIdentifier, row._iEventIdentifier, back->_eventIdentifier,
+                 back->_iEventIdentifier);
+        SameText("_userId", row._userId, row._iUserId, back->_userId, back->_iUserId);
+        // The parameters are split only when their indicator is exactly 0; any other
+        // present indicator gives an empty list that is written as an empty text.
+        if (row._iMessageParameters < 0) {
+            Same("_iMessageParameters", back->_iMessageParameters, std::int16_t(-1));
+        } else {
+            Same("_iMessageParameters", back->_iMessageParameters, std::int16_t(0));
+            Same("_messageParameters", back->_messageParameters,
+                 row._iMessageParameters == 0 ? row._messageParameters : KelString(""));
+        }
+    }
+
+    void ErrorLog(KelFuzzBytes& in, KelContractRecorder& recorder)
+    {
+        KEL_ERROR_LOG const row{in.Oid(),       in.Time(),      in.Text(8),     in.Text(8),     in.Oid(),
+                                in.Int32(),     in.Int32(),     in.Int32(),     in.Int32(),     in.Indicator(),
+                                in.Int32(),     in.Int32(),     in.Int32(),     in.Indicator(), in.Int32(),
+                                in.Indicator(), in.Time(),      in.Text(16),    in.Indicator(), in.Int32(),
+                                in.Indicator(), in.Text(32),    in.Text(1024)};
+        std::unique_ptr<KelErrorLogRecord> object(_errors.CreateMaterializedServerObject({}, row));
+        bool const valid = recorder.Empty();
+        std::unique_ptr<KEL_ERROR_LOG> back(_errors.CreateTupleObject(*object));
+        if (!valid || !recorder.Empty()) return;
+        ++_roundTrips[3];
+        Same("_objectId", back->_objectId, row._objectId);
+        Same("_creationTime", back->_creationTime, row._creationTime);
+        Same("_system", back->_system, row._system);
+        Same("_systemGroup", back->_systemGroup, row._systemGroup);
+        Same("_systemlogId", back->_systemlogId, row._systemlogId);
+        Same("_versionNumber", back->_versionNumber, row._versionNumber);
+        Same("_releaseNumber", back->_releaseNumber, row._releaseNumber);
+        Same("_modLevelNumber", back->_modLevelNumber, row._modLevelNumber);
+        SameNumber("_servicePack", row._servicePack, row._iServicePack, back->_servicePack, back->_iServicePack);
+        Same("_componentId", back->_componentId, row._componentId);
+        Same("_platform", back->_platform, row._platform);
+        SameNumber("_exceptionType", row._exceptionType, row._iExceptionType, back->_exceptionType,
+                   back->_iExceptionType);
+        SameNumber("_messageType", row._messageType, row._iMessageType, back->_messageType, back->_iMessageType);
+        Same("_detectionTime", back->_detectionTime, row._detectionTime);
+        SameText("_errorFile", row._errorFile, row._iErrorFile, back->_errorFile, back->_iErrorFile);
+        SameNumber("_errorLine", row._errorLine, row._iErrorLine, back->_errorLine, back->_iErrorLine);
+        Same("_componentName", back->_componentName, row._componentName);
+        Same("_errorDescription", back->_errorDescription, row._errorDescription);
+    }
+
+    // The tokenizer over any list, delimiter and flags, twice (the second list through
+    // SetList). A token never holds the delimiter, the walk ends, and with both flags set
+    // the tokens joined by the delimiter give the list back.
+    void Tokens(KelFuzzBytes& in)
+    {
+        char const delimiter[2] = {static_cast<char>(in.Byte()), 0};
+        char const used = delimiter[0] ? delimiter[0] : ';';
+        bool const keepEmpty = in.Byte() & 1, trailing = in.Byte() & 1;
+        KelString list = in.Text(1024);
+        KelString::Tokenizer tokens(list, delimiter, keepEmpty, trailing);
+        for (int round = 0; round < 2; ++round) {
+            std::int32_t const length = list.IsNull() ? 0 : list.Length();
+            std::string joined;
+            int count = 0;
+            for (KelString token = tokens.Next(); !token.IsNull(); token = tokens.Next()) {
+                if (++count > length + 2) {
+                    _difference = "the tokenizer does not end";
+                    return;
+                }
+                std::string const text = token.Str();
+                if (text.find(used) != std::string::npos) _difference = "a token holds the delimiter";
+                joined += (count > 1 ? std::string(1, used) : std::string()) + text;
+            }
+            if (keepEmpty && trailing) {
+                Same("the joined tokens", joined, list.Str());
+                ++_roundTrips[4];
+            }
+            list = in.Text(1024);
+            tokens.SetList(list);
+        }
+    }
+
+    std::unique_ptr<KelDatabase> _db;
+    KelTinyObjectManager _tom;
+    KelTOMForSvrInstances _instances;
+    KelTOMForSystemStates _states;
+    KelTOMForErrorLogRecords _errors;
+    KelTOMForSystemLogRecords _logs;
+    std::string _difference;
+    std::size_t _roundTrips[5] = {};
+};

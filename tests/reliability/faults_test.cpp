@@ -1,0 +1,340 @@
+// Faults in the middle of a transaction: the connection dies during a Flush, another
+// transaction took a key that the Flush inserts, and an SQLite file that is read-only,
+// locked by another writer or full. Each gives a clear KelDBException, leaves the cache
+// usable and, after the rollback, no row of the failed transaction behind.
+#include "reltest.hpp"
+
+#include "db/keldrv.hpp"
+#include "objects/kelasvin.hpp"
+
+#include <sstream>
+
+namespace {
+
+KelString S(char const* text) { return KelString(text); }
+
+std::string Printed(KelOID const& oid)
+{
+    std::ostringstream os;
+    os << oid;
+    return os.str();
+}
+
+void Increment(KelSvrInstance& instance)
+{
+    instance.SetRequestType(static_cast<KelSvrRequest::Type>(instance.RequestType() + 1));
+}
+
+// The server instance manager with a fault: when it builds the row of the `at`-th write
+// after Arm, it first runs `fault`.
+class FaultyInstances : public KelTOMForSvrInstances {
+public:
+    using KelTOMForSvrInstances::KelTOMForSvrInstances;
+    void Arm(int at, std::function<void()> fault)
+    {
+        _at = at;
+        _rows = 0;
+        _fault = std::move(fault);
+    }
+    KEL_SVR_INSTANCE_STATE* CreateTupleObject(KelSvrInstance const& object) override
+    {
+        if (_fault && ++_rows == _at) _fault();
+        return KelTOMForSvrInstances::CreateTupleObject(object);
+    }
+    KelCachedObjectState::Type StateOf(KelOID const& key) const
+    {
+        auto it = LiveEntries().find(key);
+        return it == LiveEntries().end() ? KelCachedObjectState::Type(0) : it->second->State();
+    }
+
+private:
+    int _at = 0;
+    int _rows = 0;
+    std::function<void()> _fault;
+};
+
+// The URL or conninfo with an application name by which a second connection finds it.
+std::string WithApplicationName(std::string const& url, std::string const& name)
+{
+    if (url.find("://") == std::string::npos) return url + " application_name=" + name;
+    return url + (url.find('?') == std::string::npos ? "?" : "&") + "application_name=" + name;
+}
+
+TEST(ConnectionFaults, BackendKilledInTheMiddleOfAFlushLeavesNoRowAfterReconnecting)
+{
+    std::string const base = ResolveUrl("postgresql");
+    if (base.empty()) GTEST_SKIP() << "KELDATOM_PG_URL is not set";
+    std::string const name = "kelrel_victim_" + std::to_string(getpid());
+    std::string const url = WithApplicationName(base, name);
+    KelDatabase::Open(base)->DropSchema();
+    KelDatabase::Open(base)->CreateSchema();
+
+    std::unique_ptr<KelDatabase> db = KelDatabase::Open(url);
+    KelTinyObjectManager tom(*db);
+    FaultyInstances instances(tom, *db);
+    KelOID const system = KelOID::Generate();
+    std::vector<KelOID> oids;
+    db->Begin();
+    for (int i = 0; i < 5; ++i) {
+        oids.push_back(KelOID::Generate());
+        if (i < 2)
+            instances.Save(instances.Create({oids.back(), system, KelSenderType::ExecSvr}));
+    }
+    db->Commit();
+    instances.ClearCache();
+
+    // Two rows updated, three inserted; the connection dies when the third row is built,
+    // after the two updates went through.
+    db->Begin();
+    std::vector<KelSvrInstance*> locked;
+    instances.MaterializeSvrsForUpdate(system, locked);
+    ASSERT_EQ(locked.size(), 2u);
+    for (KelSvrInstance* instance : locked) Increment(*instance);
+    for (int i = 2; i < 5; ++i) Increment(instances.Create({oids[i], system, KelSenderType::ExecSvr}));
+    std::unique_ptr<KelDrvConnection> killer = KelDrvOpen(base);
+    int killed = 0;
+    instances.Arm(3, [&] {
+        auto stmt = killer->Prepare(
+            "SELECT pg_terminate_backend(pid, 5000) FROM pg_stat_activity WHERE application_name = $1", "");
+        stmt->BindText(1, KelString(name));
+        while (stmt->Step()) killed += stmt->ColumnInt32(0);
+        stmt->Reset();
+    });
+    try {
+        instances.Flush();
+        FAIL() << "a Flush over a dead connection went through";
+    } catch (KelDBException const& e) {
+        EXPECT_EQ(e.Category(), KelDBErrorCategory::ConnectionLost) << e.What();
+        EXPECT_FALSE(e.IsRetryable());
+        EXPECT_EQ(e.Table(), "kel_svr_instance_state");
+        EXPECT_EQ(e.Key(), Printed(oids[2]));
+        EXPECT_NE(e.Statement().find("INSERT"), std::string::npos);
+    }
+    EXPECT_EQ(killed, 1);
+    EXPECT_EQ(instances.StateOf(oids[0]), KelCachedObjectState::Saved);
+    EXPECT_EQ(instances.StateOf(oids[1]), KelCachedObjectState::Saved);
+    for (int i = 2; i < 5; ++i) EXPECT_EQ(instances.StateOf(oids[i]), KelCachedObjectState::New);
+
+    // The caller gives the transaction up: the rollback has nothing left to do, the cache
+    // empties, and the dead connection says so clearly on its next use.
+    EXPECT_FALSE(db->InTransaction());
+    EXPECT_NO_THROW(db->Rollback());
+    EXPECT_NO_THROW(tom.TxnHasBeenCommitted());
+    instances.ClearCache();
+    EXPECT_TRUE(instances.IsCacheEmpty());
+    try {
+        db->Begin();
+        FAIL() << "a dead connection began a transaction";
+    } catch (KelDBException const& e) {
+        EXPECT_EQ(e.Category(), KelDBErrorCategory::ConnectionLost);
+    }
+
+    std::unique_ptr<KelDatabase> again = KelDatabase::Open(url);
+    KelTOMForAdminServer fresh(*again);
+    again->Begin();
+    std::vector<KelSvrInstance const*> read;
+    fresh.ForSvrInstances().MaterializeSvrsForRead(system, read);
+    ASSERT_EQ(read.size(), 2u) << "a row of the failed transaction was inserted";
+    for (KelSvrInstance const* instance : read) EXPECT_EQ(instance->RequestType(), 0) << "an update survived";
+    again->Commit();
+    fresh.TxnHasBeenCommitted();
+}
+
+class KeyFaults : public RelDatabaseTest {};
+
+// Another transaction inserted the key of the second of three new entries: the Flush
+// writes the first, fails on the second naming its key, and leaves the third unwritten;
+// the rollback leaves the table as the other transaction left it.
+TEST_P(KeyFaults, DuplicateKeyStopsTheFlushAtItsEntry)
+{
+    KelOID const system = KelOID::Generate();
+    KelOID const a = KelOID::Generate(), b = KelOID::Generate(), c = KelOID::Generate();
+    FaultyInstances instances(*tom, *db);
+    for (KelOID const& oid : {a, b, c}) Increment(instances.Create({oid, system, KelSenderType::ExecSvr}));
+
+    {
+        std::unique_ptr<KelDatabase> other = KelDatabase::Open(url);
+        KelTOMForAdminServer otherTom(*other);
+        other->Begin();
+        KelSvrInstance& taken = otherTom.ForSvrInstances().Create({b, system, KelSenderType::CleanupSvr});
+        taken.SetRequestType(static_cast<KelSvrRequest::Type>(99));
+        otherTom.ForSvrInstances().Save(taken);
+        other->Commit();
+        otherTom.TxnHasBeenCommitted();
+    }
+
+    db->Begin();
+    db->ResetStatistics();
+    try {
+        instances.Flush();
+        FAIL() << "a duplicate key was inserted";
+    } catch (KelDBException const& e) {
+        EXPECT_EQ(e.Category(), KelDBErrorCategory::ConstraintViolation) << e.What();
+        EXPECT_FALSE(e.IsRetryable());
+        EXPECT_EQ(e.Table(), "kel_svr_instance_state");
+        EXPECT_EQ(e.Key(), Printed(b));
+    }
+    EXPECT_EQ(instances.DatabaseCalls().insert, 2u);
+    EXPECT_EQ(instances.StateOf(a), KelCachedObjectState::Saved);
+    EXPECT_EQ(instances.StateOf(b), KelCachedObjectState::New);
+    EXPECT_EQ(instances.StateOf(c), KelCachedObjectState::New);
+    db->Rollback();
+    instances.ClearCache();
+
+    db->Begin();
+    std::vector<KelSvrInstance const*> read;
+    tom->ForSvrInstances().MaterializeSvrsForRead(system, read);
+    ASSERT_EQ(read.size(), 1u);
+    EXPECT_EQ(read[0]->ID(), b);
+    EXPECT_EQ(read[0]->SenderType(), KelSenderType::CleanupSvr);
+    EXPECT_EQ(read[0]->RequestType(), 99);
+    Commit();
+}
+
+INSTANTIATE_TEST_SUITE_P(Databases, KeyFaults, testing::Values("sqlite", "postgresql"), RelDatabaseName);
+
+// A system state row committed in a fresh SQLite file; returns its OID.
+KelOID SeedState(RelSqliteFile const& file)
+{
+    std::unique_ptr<KelDatabase> db = KelDatabase::Open(file.Url());
+    db->CreateSchema();
+    KelTOMForAdminServer tom(*db);
+    KelOID const oid = KelOID::Generate();
+    db->Begin();
+    tom.ForSystemStates().Save(tom.ForSystemStates().Create(KelTOMForSystemStateParms::CreateInpParm(oid)));
+    db->Commit();
+    tom.TxnHasBeenCommitted();
+    return oid;
+}
+
+KelSvrState::Type StoredState(RelSqliteFile const& file, KelOID const& oid)
+{
+    std::unique_ptr<KelDatabase> db = KelDatabase::Open(file.Url());
+    KelTOMForAdminServer tom(*db);
+    db->Begin();
+    KelSvrState::Type const state = tom.ForSystemStates().MaterializeForRead({}, oid).AdminSvrState();
+    db->Commit();
+    tom.TxnHasBeenCommitted();
+    return state;
+}
+
+// A file opened read-only reads but refuses the write with a read-only error that a retry
+// would not cure; a file whose write lock another connection holds refuses the
+// transaction, after the lock timeout, with a busy error that may be retried.
+TEST(SqliteFileFaults, ReadOnlyAndLockedFilesRefuseWritesClearly)
+{
+    RelSqliteFile file;
+    KelOID const oid = SeedState(file);
+    {
+        std::unique_ptr<KelDatabase> db = KelDatabase::Open(file.Url("?mode=ro"));
+        KelTOMForAdminServer tom(*db);
+        db->Begin();
+        KelSystemState& state = tom.ForSystemStates().MaterializeForUpdate({}, oid);
+        state.SetAdminSvrState(KelSvrState::Running);
+        try {
+            tom.ForSystemStates().Flush();
+            FAIL() << "a read-only file was written";
+        } catch (KelDBException const& e) {
+            EXPECT_EQ(e.Category(), KelDBErrorCategory::ReadOnly) << e.What();
+            EXPECT_FALSE(e.IsRetryable());
+            EXPECT_EQ(e.Table(), "kel_system_state");
+            EXPECT_EQ(e.Key(), Printed(oid));
+        }
+        EXPECT_EQ(tom.ForSystemStates().LiveEntries().begin()->second->State(),
+                  KelCachedObjectState::MaterializedForUpdate);
+        db->Rollback();
+        tom.TxnHasBeenCommitted();
+    }
+    EXPECT_EQ(StoredState(file, oid), KelSvrState::Stopped);
+
+    std::unique_ptr<KelDatabase> holder = KelDatabase::Open(file.Url());
+    std::unique_ptr<KelDatabase> db = KelDatabase::Open(file.Url());
+    KelTOMForAdminServer tom(*db);
+    db->SetLockTimeout(std::chrono::milliseconds(20));
+    holder->Begin();
+    try {
+        db->Begin();
+        FAIL() << "two writers at once";
+    } catch (KelDBException const& e) {
+        EXPECT_EQ(e.Category(), KelDBErrorCategory::Busy) << e.What();
+        EXPECT_TRUE(e.IsRetryable());
+    }
+    EXPECT_FALSE(db->InTransaction());
+    holder->Commit();
+    db->Begin();
+    tom.ForSystemStates().MaterializeForUpdate({}, oid).SetAdminSvrState(KelSvrState::Running);
+    tom.ForSystemStates().Flush();
+    db->Commit();
+    tom.TxnHasBeenCommitted();
+    EXPECT_EQ(StoredState(file, oid), KelSvrState::Running);
+}
+
+// A file that may not grow any more fails the Flush at the first record that does not
+// fit: the records before it were written, the later ones not, and after the rollback
+// none is there. Malformed size options are refused when the file is opened.
+TEST(SqliteFileFaults, FullFileStopsTheFlushAndRollsBackWhole)
+{
+    RelSqliteFile file;
+    for (char const* bad : {"?max_page_count=", "?max_page_count=0", "?max_page_count=-5", "?max_page_count=12;x",
+                            "?max_page_count=99999999999", "?mode=rx", "?cache=shared", "?mode=ro&&"}) {
+        try {
+            KelDatabase::Open(file.Url(bad));
+            ADD_FAILURE() << "accepted " << bad;
+        } catch (KelDBException const& e) {
+            EXPECT_EQ(e.Category(), KelDBErrorCategory::Other);
+            EXPECT_NE(e.Message().find("SQLite option"), std::string::npos) << e.Message();
+        }
+    }
+
+    SeedState(file);
+    int pages = 0;
+    {
+        std::unique_ptr<KelDrvConnection> raw = KelDrvOpen(file.Url());
+        auto stmt = raw->Prepare("PRAGMA page_count", "");
+        ASSERT_TRUE(stmt->Step());
+        pages = stmt->ColumnInt32(0);
+    }
+    ASSERT_GT(pages, 0);
+
+    std::unique_ptr<KelDatabase> db = KelDatabase::Open(file.Url("?max_page_count=" + std::to_string(pages + 2)));
+    KelTOMForAdminServer tom(*db);
+    KelTOMForSystemLogRecords& logs = tom.ForSystemLogs();
+    KelSystemLogRecord::Parameters parameters;
+    for (int i = 0; i < 4; ++i) parameters.Append(KelString(std::string(250, static_cast<char>('a' + i))));
+    std::vector<KelOID> oids;
+    for (int i = 0; i < 40; ++i) {
+        oids.push_back(KelOID::Generate());
+        logs.Create(KelTOMForSystemLogRecordParms::CreateInpParm(oids.back())) = RelLogRecord(oids.back(), parameters);
+    }
+    db->Begin();
+    try {
+        logs.Flush();
+        FAIL() << "40 records of a kilobyte each fit into two pages";
+    } catch (KelDBException const& e) {
+        EXPECT_EQ(e.Category(), KelDBErrorCategory::Other) << e.What();
+        EXPECT_FALSE(e.IsRetryable());
+        EXPECT_EQ(e.NativeCode() & 0xff, 13) << "SQLITE_FULL";
+        EXPECT_EQ(e.Table(), "kel_system_log");
+    }
+    std::size_t written = 0;
+    while (written < oids.size() && logs.LiveEntries().find(oids[written])->second->State() == KelCachedObjectState::Saved)
+        ++written;
+    EXPECT_GE(written, 1u);
+    EXPECT_LT(written, oids.size());
+    for (std::size_t i = written; i < oids.size(); ++i)
+        EXPECT_EQ(logs.LiveEntries().find(oids[i])->second->State(), KelCachedObjectState::New) << i;
+    EXPECT_EQ(logs.DatabaseCalls().insert, written + 1);
+    db->Rollback();
+    tom.TxnHasBeenCommitted();
+
+    std::unique_ptr<KelDatabase> unlimited = KelDatabase::Open(file.Url());
+    KelTOMForAdminServer fresh(*unlimited);
+    unlimited->Begin();
+    std::vector<KelSystemLogRecord const*> read;
+    fresh.ForSystemLogs().MaterializeSystemLogRecordsForRead(S("SYS1"), read);
+    EXPECT_TRUE(read.empty()) << read.size() << " records of the failed transaction are there";
+    unlimited->Commit();
+    fresh.TxnHasBeenCommitted();
+}
+
+}  // namespace
