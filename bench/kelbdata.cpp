@@ -1,0 +1,139 @@
+#include "bench/kelbdata.hpp"
+
+#include <algorithm>
+#include <stdexcept>
+
+char const* const KelBenchData::systemNames[KelBenchData::systemCount] = {"SYSA", "SYSB", "SYSC", "SYSD"};
+char const* const KelBenchData::systemGroup = "GRP1";
+
+namespace {
+
+// splitmix64: a small, fast generator with a fixed seed, so that every run and every
+// contender sees the same identifiers.
+struct SplitMix {
+    std::uint64_t state;
+    std::uint64_t Next()
+    {
+        std::uint64_t z = (state += 0x9E3779B97F4A7C15ull);
+        z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ull;
+        z = (z ^ (z >> 27)) * 0x94D049BB133111EBull;
+        return z ^ (z >> 31);
+    }
+    KelBenchOid Oid()
+    {
+        KelBenchOid oid;
+        std::uint64_t a = Next(), b = Next();
+        for (int i = 0; i < 8; ++i) {
+            oid[static_cast<std::size_t>(i)] = static_cast<unsigned char>(a >> (8 * i));
+            oid[static_cast<std::size_t>(8 + i)] = static_cast<unsigned char>(b >> (8 * i));
+        }
+        return oid;
+    }
+};
+
+constexpr std::int64_t baseSeconds = 1700000000;  // November 2023
+
+}  // namespace
+
+KelBenchData::KelBenchData(std::size_t n)
+{
+    if (n == 0 || n % 40 != 0) throw std::invalid_argument("the number of records must be a positive multiple of 40");
+    SplitMix random{0x6b656c6461746f6dull};
+    logs.resize(n);
+    for (std::size_t i = 0; i < n; ++i) {
+        KelBenchLogInput& r = logs[i];
+        std::int32_t const k = static_cast<std::int32_t>(i);
+        r.objectId = random.Oid();
+        r.seconds = baseSeconds + k / 16;
+        r.micros = 1 + k % 16 * 62500;
+        r.system = k % systemCount;
+        r.messageNumber = 1000 + k % 977;
+        r.severity = 1 + k % 4;
+        r.messageClass = 1 + k % 5;
+        r.messageType = k % 7;
+        r.errorFlag = r.severity >= 3;
+        r.svrKind = 1 + k % 5;
+        r.svrState = 1 + k % 5;
+        r.exceptionIsNull = k % 3 == 0;
+        r.exception = r.exceptionIsNull ? 0 : 4000 + k % 100;
+        r.eventIdentifier = "EVT" + std::to_string(k);
+        r.userId = "user" + std::to_string(k % 500);
+        r.parameters = {"queue" + std::to_string(k % 64), "job" + std::to_string(k), std::to_string(k % 1000)};
+        if (r.system == ReadSystem()) readKeys.push_back(r.objectId);
+    }
+    std::sort(readKeys.begin(), readKeys.end());
+
+    instanceSystemOid = random.Oid();
+    instances.resize(n / 10);
+    for (std::size_t i = 0; i < instances.size(); ++i) {
+        KelBenchInstanceInput& s = instances[i];
+        std::int32_t const k = static_cast<std::int32_t>(i);
+        s.svrOid = random.Oid();
+        s.seconds = baseSeconds + k;
+        s.micros = 1 + k % 1000;
+        s.svrType = 2 + k % 4;
+        s.svrState = 1;
+    }
+}
+
+namespace {
+
+// Days since 1970-01-01 to a civil date (proleptic Gregorian).
+void CivilFromDays(std::int64_t z, std::int64_t& y, unsigned& m, unsigned& d)
+{
+    z += 719468;
+    std::int64_t const era = (z >= 0 ? z : z - 146096) / 146097;
+    unsigned const doe = static_cast<unsigned>(z - era * 146097);
+    unsigned const yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365;
+    y = static_cast<std::int64_t>(yoe) + era * 400;
+    unsigned const doy = doe - (365 * yoe + yoe / 4 - yoe / 100);
+    unsigned const mp = (5 * doy + 2) / 153;
+    d = doy - (153 * mp + 2) / 5 + 1;
+    m = mp < 10 ? mp + 3 : mp - 9;
+    if (m <= 2) ++y;
+}
+
+void Digits(char* out, std::int64_t value, int width)
+{
+    for (int i = width - 1; i >= 0; --i) {
+        out[i] = static_cast<char>('0' + value % 10);
+        value /= 10;
+    }
+}
+
+}  // namespace
+
+void KelBenchFormatTime(std::int64_t seconds, std::int32_t micros, char (&out)[27])
+{
+    std::int64_t days = seconds / 86400, rest = seconds % 86400;
+    if (rest < 0) {
+        rest += 86400;
+        --days;
+    }
+    std::int64_t y;
+    unsigned m, d;
+    CivilFromDays(days, y, m, d);
+    Digits(out, y, 4);
+    out[4] = '-';
+    Digits(out + 5, m, 2);
+    out[7] = '-';
+    Digits(out + 8, d, 2);
+    out[10] = '-';
+    Digits(out + 11, rest / 3600, 2);
+    out[13] = '.';
+    Digits(out + 14, rest / 60 % 60, 2);
+    out[16] = '.';
+    Digits(out + 17, rest % 60, 2);
+    out[19] = '.';
+    Digits(out + 20, micros, 6);
+    out[26] = '\0';
+}
+
+void KelBenchJoinParameters(std::array<std::string, 3> const& parameters, std::string& out)
+{
+    out.clear();
+    for (std::size_t i = 0; i < parameters.size(); ++i) {
+        if (i) out += ';';
+        out += parameters[i];
+    }
+}

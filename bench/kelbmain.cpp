@@ -1,0 +1,161 @@
+// keldatom_bench: the object manager against raw SQL on the same rows in the same run,
+// at growing sizes. Run by hand (never by the tests):
+//   build/bench/keldatom_bench [--large] [--sizes 10000,100000] [--out DIR] [--no-plot]
+// PostgreSQL contenders run when KELDATOM_PG_URL names a database.
+#include "bench/kelbcont.hpp"
+#include "bench/kelbdata.hpp"
+#include "bench/kelbrawpg.hpp"
+#include "bench/kelbrawsq.hpp"
+#include "bench/kelbrep.hpp"
+#include "bench/kelbrun.hpp"
+#include "bench/kelbtom.hpp"
+
+#include <sys/stat.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <exception>
+#include <fstream>
+#include <iostream>
+#include <memory>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace {
+
+// The benchmark's tables on PostgreSQL live in a schema of their own.
+char const* const pgSchema = "keldatom_bench";
+
+struct Options {
+    std::vector<std::size_t> sizes{10000, 100000};
+    std::string out = "bench-out";
+    bool plot = true;
+    bool postgres = true;
+    std::string only;  // "om" or "raw": run that kind alone (for profiling)
+    int repeat = 3;
+};
+
+std::vector<std::size_t> ParseSizes(std::string const& text)
+{
+    std::vector<std::size_t> sizes;
+    std::istringstream in(text);
+    std::string item;
+    while (std::getline(in, item, ',')) sizes.push_back(static_cast<std::size_t>(std::stoull(item)));
+    return sizes;
+}
+
+void Usage(std::ostream& os)
+{
+    os << "usage: keldatom_bench [--large] [--sizes N,N,...] [--out DIR] [--no-plot] [--no-postgresql]\n"
+          "                      [--repeat R] [--only om|raw]\n"
+          "  --large          add N = 1,000,000 to the default sizes 10,000 and 100,000\n"
+          "  --sizes          the sizes to run (each a multiple of 40)\n"
+          "  --out            directory for the SQLite files, bench.csv, growth.gp and growth.svg\n"
+          "                   (default bench-out)\n"
+          "  --repeat         runs of every contender and size, the best time of each workload\n"
+          "                   counts (default 3; the contenders take turns)\n"
+          "  --no-plot        do not run gnuplot\n"
+          "  --no-postgresql  skip PostgreSQL even when KELDATOM_PG_URL is set\n"
+          "  --only           run one kind of contender alone, e.g. under a profiler\n";
+}
+
+// The contenders of one database, raw first.
+std::vector<std::unique_ptr<KelBenchContender>> Contenders(std::string const& database, Options const& options,
+                                                           std::string const& pgUrl)
+{
+    std::vector<std::unique_ptr<KelBenchContender>> list;
+    if (database == "sqlite") {
+        list.push_back(std::make_unique<KelBenchRawSQLite>(options.out + "/raw.db"));
+        std::string const om = options.out + "/om.db";
+        list.push_back(std::make_unique<KelBenchObjectManager>(database, "sqlite:" + om, om));
+    } else {
+        list.push_back(std::make_unique<KelBenchRawPostgreSQL>(pgUrl, pgSchema));
+        list.push_back(
+            std::make_unique<KelBenchObjectManager>(database, KelBenchPgUrlInSchema(pgUrl, pgSchema), std::string()));
+    }
+    return list;
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    Options options;
+    for (int i = 1; i < argc; ++i) {
+        std::string const arg = argv[i];
+        if (arg == "--large") {
+            options.sizes.push_back(1000000);
+        } else if (arg == "--sizes" && i + 1 < argc) {
+            options.sizes = ParseSizes(argv[++i]);
+        } else if (arg == "--out" && i + 1 < argc) {
+            options.out = argv[++i];
+        } else if (arg == "--no-plot") {
+            options.plot = false;
+        } else if (arg == "--no-postgresql") {
+            options.postgres = false;
+        } else if (arg == "--repeat" && i + 1 < argc) {
+            options.repeat = std::max(1, std::atoi(argv[++i]));
+        } else if (arg == "--only" && i + 1 < argc) {
+            options.only = argv[++i];
+        } else {
+            Usage(arg == "--help" || arg == "-h" ? std::cout : std::cerr);
+            return arg == "--help" || arg == "-h" ? 0 : 2;
+        }
+    }
+    char const* pg = std::getenv("KELDATOM_PG_URL");
+    std::string const pgUrl = pg ? pg : "";
+    std::vector<std::string> databases{"sqlite"};
+    if (options.postgres && !pgUrl.empty()) databases.push_back("postgresql");
+    ::mkdir(options.out.c_str(), 0755);
+    KelBenchSQLiteSynchronousNormal();
+
+    std::vector<KelBenchResult> results;
+    try {
+        for (std::size_t n : options.sizes) {
+            KelBenchData const data(n);
+            std::vector<KelBenchResult> ofSize;
+            for (int round = 0; round < options.repeat; ++round) {
+                std::size_t next = 0;
+                for (std::string const& database : databases) {
+                    for (auto& contender : Contenders(database, options, pgUrl)) {
+                        if (!options.only.empty() && contender->Kind() != options.only) continue;
+                        std::cerr << "N=" << n << " " << contender->Kind() << "-" << database << " run "
+                                  << round + 1 << "/" << options.repeat << std::endl;
+                        KelBenchResult const r = KelBenchRun(*contender, data);
+                        if (round == 0)
+                            ofSize.push_back(r);
+                        else
+                            KelBenchKeepBest(ofSize[next], r);
+                        KelBenchResult const* raw = KelBenchRawPeer(ofSize, r);
+                        if (raw && raw->keptSum != r.keptSum)
+                            throw std::runtime_error(r.Contender() + " saw other rows than " + raw->Contender());
+                        ++next;
+                    }
+                }
+            }
+            KelBenchPrintTable(std::cout, ofSize);
+            std::cout.flush();
+            results.insert(results.end(), ofSize.begin(), ofSize.end());
+        }
+    } catch (std::exception const& e) {
+        std::cerr << "keldatom_bench: " << e.what() << "\n";
+        return 1;
+    }
+
+    std::ofstream csv(options.out + "/bench.csv");
+    KelBenchWriteCsv(csv, results);
+    csv.close();
+    std::ofstream gp(options.out + "/growth.gp");
+    gp << KelBenchPlotScript("bench.csv", "growth.svg");
+    gp.close();
+    std::cout << "\nCSV: " << options.out << "/bench.csv\n";
+    if (options.plot) {
+        std::string const command = "cd '" + options.out + "' && gnuplot growth.gp";
+        if (std::system(command.c_str()) == 0)
+            std::cout << "growth curves: " << options.out << "/growth.svg\n";
+        else
+            std::cerr << "keldatom_bench: gnuplot failed; the script is " << options.out << "/growth.gp\n";
+    }
+    return 0;
+}

@@ -1,0 +1,47 @@
+// KelBenchRawPostgreSQL: the floor of the benchmark on PostgreSQL. The workloads'
+// statements through libpq, prepared once, parameters and results in binary form,
+// reading into plain structs; nothing cached beyond the rows a workload keeps.
+// Prepare drops and creates the two tables it uses in a schema of its own (created where
+// missing), so that it never touches the tables of the database's other users.
+#pragma once
+
+#include "bench/kelbcont.hpp"
+#include "bench/kelbraw.hpp"
+
+#include <string>
+#include <vector>
+
+struct pg_conn;
+
+class KelBenchRawPostgreSQL : public KelBenchContender {
+public:
+    // `schema`: a plain SQL identifier chosen by the program, never a user's value.
+    KelBenchRawPostgreSQL(std::string url, std::string schema);
+    ~KelBenchRawPostgreSQL() override;
+
+    std::string Kind() const override { return "raw"; }
+    std::string Database() const override { return "postgresql"; }
+    void Prepare(KelBenchData const& data) override;
+    std::size_t Write(KelBenchData const& data) override;
+    std::size_t ReadSystem(KelBenchData const& data) override;
+    std::size_t Hits(KelBenchData const& data, int rounds) override;
+    std::uint64_t KeptSum() const override;
+    std::size_t RefreshAll(KelBenchData const& data) override;
+    void EndRead() override;
+    std::size_t LockAndUpdate(KelBenchData const& data) override;
+    void Finish() override;
+
+    std::vector<KelBenchRawLogRow> const& Kept() const { return _kept; }
+
+private:
+    void Exec(char const* sql);
+
+    std::string _url;
+    std::string _schema;
+    pg_conn* _conn = nullptr;
+    std::vector<KelBenchRawLogRow> _kept;
+};
+
+// The connection URL or conninfo with the search path set to `schema`, for connections
+// that cannot set it themselves (the library's).
+std::string KelBenchPgUrlInSchema(std::string const& url, std::string const& schema);

@@ -1,0 +1,145 @@
+#include "bench/kelbtom.hpp"
+
+#include "admin/keldatom.hpp"
+#include "bench/kelbrawsq.hpp"
+#include "db/keldb.hpp"
+#include "db/keldsdf.hpp"
+#include "kernel/kelkoid.hpp"
+#include "kernel/kelktim.hpp"
+#include "kernel/kelmusid.hpp"
+#include "objects/kelmtadm.hpp"
+
+namespace {
+
+KelOID Oid(KelBenchOid const& bytes) { return KelOID(*reinterpret_cast<unsigned char const(*)[16]>(bytes.data())); }
+
+}  // namespace
+
+KelBenchObjectManager::KelBenchObjectManager(std::string database, std::string url, std::string sqlitePath)
+    : _database(std::move(database)), _url(std::move(url)), _sqlitePath(std::move(sqlitePath))
+{
+    for (char const* name : KelBenchData::systemNames) _systemNames.emplace_back(name);
+    _systemGroup = KelString(KelBenchData::systemGroup);
+}
+
+KelBenchObjectManager::~KelBenchObjectManager()
+{
+    _tom.reset();
+    _db.reset();
+}
+
+void KelBenchObjectManager::Prepare(KelBenchData const& data)
+{
+    _tom.reset();
+    _db.reset();
+    if (!_sqlitePath.empty()) KelBenchRemoveSQLiteFiles(_sqlitePath);
+    _db = KelDatabase::Open(_url);
+    if (_sqlitePath.empty()) _db->DropSchema();
+    _db->CreateSchema();
+
+    _db->Begin();
+    KelBinary const systemOid = Oid(data.InstanceSystemOid()).AsBinary();
+    for (KelBenchInstanceInput const& in : data.instances) {
+        KelString const created = KelTimeStamp(in.seconds, in.micros).AsVsqString();
+        _db->svrInstanceState().insert(KEL_SVR_INSTANCE_STATE(Oid(in.svrOid).AsBinary(), created, systemOid, in.svrType,
+                                                              in.svrState, created, 0, 0, 0));
+    }
+    _db->Commit();
+    _tom = std::make_unique<KelTOMForAdminServer>(*_db);
+}
+
+std::size_t KelBenchObjectManager::Write(KelBenchData const& data)
+{
+    std::uint64_t const before = _db->systemLog().Stats().insert;
+    _db->Begin();
+    KelTOMForSystemLogRecords& logs = _tom->ForSystemLogs();
+    for (KelBenchLogInput const& in : data.logs) {
+        KelOID const id = Oid(in.objectId);
+        KelSystemLogRecord& record = logs.Create(KelTOMForSystemLogRecords::CreateInpParm(id));
+        KelSystemLogRecord::Parameters parameters;
+        for (std::string const& p : in.parameters) parameters.Append(KelString(p));
+        record = KelSystemLogRecord(
+            id, KelTimeStamp(in.seconds, in.micros), _systemNames[static_cast<std::size_t>(in.system)], _systemGroup,
+            in.messageNumber, static_cast<KelSeverity::Type>(in.severity),
+            static_cast<KelMessageClass::Type>(in.messageClass), KelString(in.eventIdentifier), false, in.messageType,
+            false, in.errorFlag, static_cast<KelSvrKind::Type>(in.svrKind), false,
+            static_cast<KelSvrState::Type>(in.svrState), false, KelUserID(KelString(in.userId), _systemGroup), false,
+            in.exception, in.exceptionIsNull, parameters, false);
+    }
+    logs.Flush();
+    _db->Commit();
+    _tom->TxnHasBeenCommitted();
+    return static_cast<std::size_t>(_db->systemLog().Stats().insert - before);
+}
+
+std::size_t KelBenchObjectManager::ReadSystem(KelBenchData const&)
+{
+    _db->Begin();
+    _tom->ForSystemLogs().MaterializeSystemLogRecordsForRead(
+        _systemNames[static_cast<std::size_t>(KelBenchData::ReadSystem())], _read);
+    return _read.size();
+}
+
+std::size_t KelBenchObjectManager::Hits(KelBenchData const& data, int rounds)
+{
+    KelTOMForSystemLogRecords& logs = _tom->ForSystemLogs();
+    KelTOMForSystemLogRecords::MaterializeInpParm const parm;
+    std::uint64_t const before = _db->systemLog().Stats().Total();
+    std::size_t hits = 0;
+    for (int round = 0; round < rounds; ++round) {
+        for (KelBenchOid const& key : data.ReadKeys()) {
+            logs.MaterializeForRead(parm, Oid(key));
+            ++hits;
+        }
+    }
+    // A hit never reaches the database.
+    return _db->systemLog().Stats().Total() == before ? hits : 0;
+}
+
+std::uint64_t KelBenchObjectManager::KeptSum() const
+{
+    std::uint64_t sum = 0;
+    for (KelSystemLogRecord const* record : _read) sum += static_cast<std::uint64_t>(record->MessageNumber());
+    return sum;
+}
+
+std::size_t KelBenchObjectManager::RefreshAll(KelBenchData const&)
+{
+    std::uint64_t const before = _db->systemLog().Stats().seluni;
+    _tom->ForSystemLogs().Refresh();
+    return static_cast<std::size_t>(_db->systemLog().Stats().seluni - before);
+}
+
+void KelBenchObjectManager::EndRead()
+{
+    _db->Commit();
+    _tom->TxnHasBeenCommitted();
+    std::vector<KelSystemLogRecord const*>().swap(_read);
+}
+
+std::size_t KelBenchObjectManager::LockAndUpdate(KelBenchData const& data)
+{
+    std::uint64_t const before = _db->svrInstanceState().Stats().updcli;
+    _db->Begin();
+    KelTOMForSvrInstances& instances = _tom->ForSvrInstances();
+    std::vector<KelSvrInstance*> locked;
+    instances.MaterializeSvrsForUpdate(Oid(data.InstanceSystemOid()), locked);
+    KelTimeStamp const changed(KelBenchData::updateSeconds, KelBenchData::updateMicros);
+    for (KelSvrInstance* instance : locked) {
+        instance->SetServerState(static_cast<KelSvrState::Type>(KelBenchData::updatedState));
+        instance->SetLastStateChangeTime(changed);
+    }
+    instances.Flush();
+    _db->Commit();
+    _tom->TxnHasBeenCommitted();
+    return static_cast<std::size_t>(_db->svrInstanceState().Stats().updcli - before);
+}
+
+void KelBenchObjectManager::Finish()
+{
+    _read.clear();
+    _tom.reset();
+    if (_db && _sqlitePath.empty()) _db->DropSchema();
+    _db.reset();
+    if (!_sqlitePath.empty()) KelBenchRemoveSQLiteFiles(_sqlitePath);
+}
