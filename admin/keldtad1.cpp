@@ -41,9 +41,8 @@ KEL_SVR_INSTANCE_STATE* KelTOMForSvrInstances::CreateTupleObject(KelSvrInstance 
     bool lastChangeIsNull = object.LastStateChangeTimeIsNull();
     bool requestIsNull = object.RequestTypeIsNull();
     auto* row = new KEL_SVR_INSTANCE_STATE(
-        object.ID().AsBinary(), object.CreationTime().AsVsqString(), object.SystemOid().AsBinary(),
-        object.SenderType(), object.ServerState(),
-        lastChangeIsNull ? KelString() : object.LastStateChangeTime().AsVsqString(),
+        object.ID().AsBinary(), object.CreationTime().AsVsqString(), object.SystemOid().AsBinary(), object.SenderType(),
+        object.ServerState(), lastChangeIsNull ? KelString() : object.LastStateChangeTime().AsVsqString(),
         lastChangeIsNull ? std::int16_t(-1) : std::int16_t(0), requestIsNull ? 0 : object.RequestType(),
         requestIsNull ? std::int16_t(-1) : std::int16_t(0));
     KelTraceRow(__FILE__, __LINE__, function, "KEL_SVR_INSTANCE_STATE {", *row);
@@ -51,15 +50,14 @@ KEL_SVR_INSTANCE_STATE* KelTOMForSvrInstances::CreateTupleObject(KelSvrInstance 
 }
 
 template <class OpenFetch, class Fetch, class Close>
-void KelTOMForSvrInstances::ReadInstances(std::vector<KelSvrInstance const*>& result, OpenFetch open,
-                                               Fetch fetch, Close close)
+void KelTOMForSvrInstances::ReadInstances(std::vector<KelSvrInstance const*>& result, OpenFetch open, Fetch fetch,
+                                          Close close)
 {
     std::string const function = "KelTOMForSvrInstances::MaterializeSvrsForRead";
     kelkCtrFlowComponent(function, 16);
     KelTomWalkCursor<KEL_SVR_INSTANCE_STATE>(open, fetch, close, [&](std::unique_ptr<KEL_SVR_INSTANCE_STATE>& row) {
-        KelSvrInstance const* pSvrInstance = this->MergeRowForRead(function, *row, [this](auto const& r) {
-            return CreateMaterializedServerObject(MaterializeInpParm(), r);
-        });
+        KelSvrInstance const* pSvrInstance = this->MergeRowForRead(
+            function, *row, [this](auto const& r) { return CreateMaterializedServerObject(MaterializeInpParm(), r); });
         kelkEnsure(pSvrInstance != 0);
         result.push_back(pSvrInstance);
     });

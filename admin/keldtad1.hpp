@@ -44,9 +44,8 @@ struct KelTypeName<KelTOMForSvrInstanceParms> {
     static constexpr char const* value = "KelTOMForSvrInstanceParms";
 };
 
-class KelTOMForSvrInstances
-    : public KelTomForServerClassQry<KelSvrInstance, KEL_SVR_INSTANCE_STATE, KelDatabase::SvrInstanceState,
-                                     KelTOMForSvrInstanceParms> {
+class KelTOMForSvrInstances : public KelTomForServerClassQry<KelSvrInstance, KEL_SVR_INSTANCE_STATE,
+                                                             KelDatabase::SvrInstanceState, KelTOMForSvrInstanceParms> {
 public:
     using CreateInpParm = KelTOMForSvrInstanceParms::CreateInpParm;
     using MaterializeInpParm = KelTOMForSvrInstanceParms::MaterializeInpParm;

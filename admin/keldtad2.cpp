@@ -24,8 +24,8 @@ KelSystemState* KelTOMForSystemStates::CreateMaterializedServerObject(Materializ
     KelTraceRow(__FILE__, __LINE__, function, "KEL_SYSTEM_STATE {", row);
     bool startIsNull = row._iAdminSvrStart < 0;
     KelTimeStamp start = startIsNull ? KelTimeStamp() : KelTimeStamp::FromVsqString(row._adminSvrStart, 0);
-    auto* object = new KelSystemState(KelOID(row._systemOid), static_cast<KelSvrState::Type>(row._adminSvrState),
-                                      start, startIsNull);
+    auto* object = new KelSystemState(KelOID(row._systemOid), static_cast<KelSvrState::Type>(row._adminSvrState), start,
+                                      startIsNull);
     KelTraceObject(__FILE__, __LINE__, function, *object);
     return object;
 }

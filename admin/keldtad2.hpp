@@ -34,9 +34,8 @@ struct KelTypeName<KelTOMForSystemStateParms> {
     static constexpr char const* value = "KelTOMForSystemStateParms";
 };
 
-class KelTOMForSystemStates
-    : public KelTomForServerClassQry<KelSystemState, KEL_SYSTEM_STATE, KelDatabase::SystemState,
-                                     KelTOMForSystemStateParms> {
+class KelTOMForSystemStates : public KelTomForServerClassQry<KelSystemState, KEL_SYSTEM_STATE, KelDatabase::SystemState,
+                                                             KelTOMForSystemStateParms> {
 public:
     using CreateInpParm = KelTOMForSystemStateParms::CreateInpParm;
     using MaterializeInpParm = KelTOMForSystemStateParms::MaterializeInpParm;

@@ -64,15 +64,14 @@ KEL_ERROR_LOG* KelTOMForErrorLogRecords::CreateTupleObject(KelErrorLogRecord con
 }
 
 template <class OpenFetch, class Fetch, class Close>
-void KelTOMForErrorLogRecords::ReadRecords(std::vector<KelErrorLogRecord const*>& result, OpenFetch open,
-                                           Fetch fetch, Close close)
+void KelTOMForErrorLogRecords::ReadRecords(std::vector<KelErrorLogRecord const*>& result, OpenFetch open, Fetch fetch,
+                                           Close close)
 {
     std::string const function = "KelTOMForErrorLogRecords::MaterializeErrorLogRecordsForRead";
     kelkCtrFlowComponent(function, 16);
     KelTomWalkCursor<KEL_ERROR_LOG>(open, fetch, close, [&](std::unique_ptr<KEL_ERROR_LOG>& row) {
-        KelErrorLogRecord const* pErrorLogRecord = this->MergeRowForRead(function, *row, [this](auto const& r) {
-            return CreateMaterializedServerObject(MaterializeInpParm(), r);
-        });
+        KelErrorLogRecord const* pErrorLogRecord = this->MergeRowForRead(
+            function, *row, [this](auto const& r) { return CreateMaterializedServerObject(MaterializeInpParm(), r); });
         kelkEnsure(pErrorLogRecord != 0);
         result.push_back(pErrorLogRecord);
     });
@@ -94,6 +93,5 @@ void KelTOMForErrorLogRecords::MaterializeErrorLogRecordsForRead(KelOID const& s
     KelBinary oid = systemLogOid.AsBinary();
     ReadRecords(
         result, [&](KEL_ERROR_LOG& row) { return accessor.selSystemLogIDOpenFetch(oid, row); },
-        [&](KEL_ERROR_LOG& row) { return accessor.selSystemLogIDFetch(row); },
-        [&] { accessor.selSystemLogIDClose(); });
+        [&](KEL_ERROR_LOG& row) { return accessor.selSystemLogIDFetch(row); }, [&] { accessor.selSystemLogIDClose(); });
 }

@@ -35,9 +35,8 @@ struct KelTypeName<KelTOMForErrorLogRecordParms> {
     static constexpr char const* value = "KelTOMForErrorLogRecordParms";
 };
 
-class KelTOMForErrorLogRecords
-    : public KelTomForServerClassQry<KelErrorLogRecord, KEL_ERROR_LOG, KelDatabase::ErrorLog,
-                                     KelTOMForErrorLogRecordParms> {
+class KelTOMForErrorLogRecords : public KelTomForServerClassQry<KelErrorLogRecord, KEL_ERROR_LOG, KelDatabase::ErrorLog,
+                                                                KelTOMForErrorLogRecordParms> {
 public:
     using CreateInpParm = KelTOMForErrorLogRecordParms::CreateInpParm;
     using MaterializeInpParm = KelTOMForErrorLogRecordParms::MaterializeInpParm;
@@ -47,7 +46,8 @@ public:
 
     // A record of the OID alone, every other member null.
     KelErrorLogRecord* CreateNewServerObject(CreateInpParm const& parm) override;
-    KelErrorLogRecord* CreateMaterializedServerObject(MaterializeInpParm const& parm, KEL_ERROR_LOG const& row) override;
+    KelErrorLogRecord* CreateMaterializedServerObject(MaterializeInpParm const& parm,
+                                                      KEL_ERROR_LOG const& row) override;
     KEL_ERROR_LOG* CreateTupleObject(KelErrorLogRecord const& record) override;
 
     // Appends the error log records of the system, or of the system log record, for reading.

@@ -89,11 +89,11 @@ void KelTOMForSystemLogRecords::MaterializeSystemLogRecordsForRead(KelString con
     auto& accessor = this->Database().systemLog();
     KelTomWalkCursor<KEL_SYSTEM_LOG>(
         [&](KEL_SYSTEM_LOG& row) { return accessor.selSystemNameOpenFetch(systemName, row); },
-        [&](KEL_SYSTEM_LOG& row) { return accessor.selSystemNameFetch(row); },
-        [&] { accessor.selSystemNameClose(); },
+        [&](KEL_SYSTEM_LOG& row) { return accessor.selSystemNameFetch(row); }, [&] { accessor.selSystemNameClose(); },
         [&](std::unique_ptr<KEL_SYSTEM_LOG>& row) {
-            KelSystemLogRecord const* pSystemLogRecord = this->MergeRowForRead(
-                function, *row, [this](auto const& r) { return CreateMaterializedServerObject(MaterializeInpParm(), r); });
+            KelSystemLogRecord const* pSystemLogRecord = this->MergeRowForRead(function, *row, [this](auto const& r) {
+                return CreateMaterializedServerObject(MaterializeInpParm(), r);
+            });
             kelkEnsure(pSystemLogRecord != 0);
             result.push_back(pSystemLogRecord);
         });

@@ -120,8 +120,8 @@ int main(int argc, char** argv)
                 for (std::string const& database : databases) {
                     for (auto& contender : Contenders(database, options, pgUrl)) {
                         if (!options.only.empty() && contender->Kind() != options.only) continue;
-                        std::cerr << "N=" << n << " " << contender->Kind() << "-" << database << " run "
-                                  << round + 1 << "/" << options.repeat << std::endl;
+                        std::cerr << "N=" << n << " " << contender->Kind() << "-" << database << " run " << round + 1
+                                  << "/" << options.repeat << std::endl;
                         KelBenchResult const r = KelBenchRun(*contender, data);
                         if (round == 0)
                             ofSize.push_back(r);

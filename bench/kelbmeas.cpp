@@ -4,10 +4,10 @@
 #include <sqlite3.h>
 #include <unistd.h>
 
-#include <ctime>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <ctime>
 #include <fstream>
 #include <string>
 
@@ -72,8 +72,7 @@ KelBenchMemoryProbe::KelBenchMemoryProbe()
 std::int64_t KelBenchMemoryProbe::HeapGrowth() const
 {
     std::int64_t const heap = static_cast<std::int64_t>(KelBenchHeapInUse()) - static_cast<std::int64_t>(_heap);
-    std::int64_t const sqlite =
-        static_cast<std::int64_t>(KelBenchSQLiteInUse()) - static_cast<std::int64_t>(_sqlite);
+    std::int64_t const sqlite = static_cast<std::int64_t>(KelBenchSQLiteInUse()) - static_cast<std::int64_t>(_sqlite);
     return heap - sqlite;
 }
 

@@ -11,10 +11,7 @@
 class KelBenchStopwatch {
 public:
     KelBenchStopwatch() : _start(std::chrono::steady_clock::now()), _cpuStart(ThreadCpuSeconds()) {}
-    double Seconds() const
-    {
-        return std::chrono::duration<double>(std::chrono::steady_clock::now() - _start).count();
-    }
+    double Seconds() const { return std::chrono::duration<double>(std::chrono::steady_clock::now() - _start).count(); }
     double CpuSeconds() const { return ThreadCpuSeconds() - _cpuStart; }
 
 private:

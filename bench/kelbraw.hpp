@@ -65,7 +65,7 @@ struct KelBenchRawSql {
     static std::string const logByKey;     // $1 object id
     static std::string const instanceInsert;
     static std::string LockInstances(KelBenchRawDialect const& dialect);  // $1 system oid, key order
-    static std::string const instanceUpdate;  // every column but the key, then $7 the key
+    static std::string const instanceUpdate;                              // every column but the key, then $7 the key
 };
 
 // The input records in ascending key order: the order in which the object manager writes

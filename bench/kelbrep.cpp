@@ -102,7 +102,8 @@ void KelBenchWriteCsv(std::ostream& os, std::vector<KelBenchResult> const& resul
 std::string KelBenchPlotScript(std::string const& csvFile, std::string const& svgFile)
 {
     std::ostringstream gp;
-    gp << "# Growth curves of the keldatom benchmark; run: gnuplot " << "growth.gp\n"
+    gp << "# Growth curves of the keldatom benchmark; run: gnuplot "
+       << "growth.gp\n"
        << "csv = '" << csvFile << "'\n"
        << "set terminal svg size 1200,1200 dynamic font 'sans,11'\n"
        << "set output '" << svgFile << "'\n"

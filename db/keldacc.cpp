@@ -148,15 +148,18 @@ std::string KelDBAccessor::KeyCondition(int first) const
 std::string KelDBAccessor::Expand(std::string const& pattern) const
 {
     std::string cols, order, key;
-    for (std::size_t i = 0; i < _def.columns.size(); ++i) cols += (i ? ", t." : "t.") + std::string(_def.columns[i].name);
+    for (std::size_t i = 0; i < _def.columns.size(); ++i)
+        cols += (i ? ", t." : "t.") + std::string(_def.columns[i].name);
     for (std::size_t i = 0; i < _def.key.size(); ++i) {
         std::string name = _def.columns[static_cast<std::size_t>(_def.key[i])].name;
         order += (i ? ", t." : "t.") + name;
         key += (i ? " AND t." : "t.") + name + " = $" + std::to_string(i + 1);
     }
-    std::string const fields[][2] = {
-        {"{table}", _def.name}, {"{cols}", cols}, {"{order}", order}, {"{lock}", _conn.Dialect().lockClause},
-        {"{key}", key}};
+    std::string const fields[][2] = {{"{table}", _def.name},
+                                     {"{cols}", cols},
+                                     {"{order}", order},
+                                     {"{lock}", _conn.Dialect().lockClause},
+                                     {"{key}", key}};
     std::string text = pattern;
     for (auto const& field : fields) {
         for (std::size_t at = text.find(field[0]); at != std::string::npos; at = text.find(field[0], at)) {

@@ -24,8 +24,7 @@ void KelDatabase::Domain::ReadRow(KelDrvStatement const& stmt, KEL_DOMAIN& row) 
 {
     KelDBReadOid(stmt, oid, row._oid);
     KelDBReadText(stmt, domainName, row._domainName);
-    KelDBReadLob(stmt, description, row._description, row._iDescription,
-                 KelDBLobLocator(TableText(), row._oid));
+    KelDBReadLob(stmt, description, row._description, row._iDescription, KelDBLobLocator(TableText(), row._oid));
 }
 
 void KelDatabase::Domain::BindColumn(KelDrvStatement& stmt, int pos, KEL_DOMAIN const& row, int column) const

@@ -7,9 +7,24 @@ template class KelDBTable<KEL_ERROR_LOG, KelOID>;
 
 namespace {
 enum Column {
-    objectId, creationTime, systemName, systemGroup, systemlogId, versionNumber, releaseNumber, modLevelNumber,
-    servicePack, componentId, platform, exceptionType, messageType, detectionTime, errorFile, errorLine,
-    componentName, errorDescription
+    objectId,
+    creationTime,
+    systemName,
+    systemGroup,
+    systemlogId,
+    versionNumber,
+    releaseNumber,
+    modLevelNumber,
+    servicePack,
+    componentId,
+    platform,
+    exceptionType,
+    messageType,
+    detectionTime,
+    errorFile,
+    errorLine,
+    componentName,
+    errorDescription
 };
 
 KelDBTableDef const table{"kel_error_log",

@@ -42,8 +42,7 @@ void KelDatabase::Person::ReadRow(KelDrvStatement const& stmt, KEL_PERSON& row) 
     KelDBReadText(stmt, systemGroup, row._systemGroup, row._iSystemGroup);
     KelDBReadText(stmt, firstName, row._firstName, row._iFirstName);
     KelDBReadText(stmt, lastName, row._lastName, row._iLastName);
-    KelDBReadLob(stmt, description, row._description, row._iDescription,
-                 KelDBLobLocator(TableText(), row._oid));
+    KelDBReadLob(stmt, description, row._description, row._iDescription, KelDBLobLocator(TableText(), row._oid));
     KelDBReadOid(stmt, lockholderOid, row._lockholderOid, row._iLockholderOid);
     KelDBReadText(stmt, lockholderName, row._lockholderName, row._iLockholderName);
 }

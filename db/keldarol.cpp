@@ -29,8 +29,7 @@ void KelDatabase::Role::ReadRow(KelDrvStatement const& stmt, KEL_ROLE& row) cons
     KelDBReadOid(stmt, oid, row._oid);
     KelDBReadText(stmt, roleName, row._roleName);
     KelDBReadText(stmt, coordinator, row._coordinator, row._iCoordinator);
-    KelDBReadLob(stmt, description, row._description, row._iDescription,
-                 KelDBLobLocator(TableText(), row._oid));
+    KelDBReadLob(stmt, description, row._description, row._iDescription, KelDBLobLocator(TableText(), row._oid));
     KelDBReadOid(stmt, lockholderOid, row._lockholderOid, row._iLockholderOid);
     KelDBReadText(stmt, lockholderName, row._lockholderName, row._iLockholderName);
 }

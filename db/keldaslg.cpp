@@ -7,8 +7,21 @@ template class KelDBTable<KEL_SYSTEM_LOG, KelOID>;
 
 namespace {
 enum Column {
-    objectId, creationTime, systemName, systemGroup, messageNumber, severity, messageClass, messageType, errorFlag,
-    svrKind, svrState, exception, eventIdentifier, userId, messageParameters
+    objectId,
+    creationTime,
+    systemName,
+    systemGroup,
+    messageNumber,
+    severity,
+    messageClass,
+    messageType,
+    errorFlag,
+    svrKind,
+    svrState,
+    exception,
+    eventIdentifier,
+    userId,
+    messageParameters
 };
 
 KelDBTableDef const table{"kel_system_log",
@@ -43,10 +56,7 @@ bool KelDatabase::SystemLog::selSystemNameOpenFetch(KelString const& systemName,
     return CursorOpen(_selSystemName, systemName, row);
 }
 
-bool KelDatabase::SystemLog::selSystemNameFetch(KEL_SYSTEM_LOG& row) const
-{
-    return CursorFetch(_selSystemName, row);
-}
+bool KelDatabase::SystemLog::selSystemNameFetch(KEL_SYSTEM_LOG& row) const { return CursorFetch(_selSystemName, row); }
 
 void KelDatabase::SystemLog::selSystemNameClose() const { CursorClose(_selSystemName); }
 
@@ -69,8 +79,7 @@ void KelDatabase::SystemLog::ReadRow(KelDrvStatement const& stmt, KEL_SYSTEM_LOG
     KelDBReadText(stmt, messageParameters, row._messageParameters, row._iMessageParameters);
 }
 
-void KelDatabase::SystemLog::BindColumn(KelDrvStatement& stmt, int pos, KEL_SYSTEM_LOG const& row,
-                                        int column) const
+void KelDatabase::SystemLog::BindColumn(KelDrvStatement& stmt, int pos, KEL_SYSTEM_LOG const& row, int column) const
 {
     switch (column) {
     case objectId: return KelDBBindOid(stmt, pos, row._objectId);

@@ -8,7 +8,15 @@ template class KelDBNamedTable<KEL_SERVER, KelServerID>;
 
 namespace {
 enum Column {
-    oid, kind, serverName, systemName, systemGroupName, systemOid, description, lockholderOid, lockholderName
+    oid,
+    kind,
+    serverName,
+    systemName,
+    systemGroupName,
+    systemOid,
+    description,
+    lockholderOid,
+    lockholderName
 };
 
 KelDBTableDef const table{"kel_server",
@@ -37,8 +45,7 @@ void KelDatabase::Server::ReadRow(KelDrvStatement const& stmt, KEL_SERVER& row) 
     KelDBReadText(stmt, systemName, row._systemName);
     KelDBReadText(stmt, systemGroupName, row._systemGroupName);
     KelDBReadOid(stmt, systemOid, row._systemOid, row._iSystemOid);
-    KelDBReadLob(stmt, description, row._description, row._iDescription,
-                 KelDBLobLocator(TableText(), row._oid));
+    KelDBReadLob(stmt, description, row._description, row._iDescription, KelDBLobLocator(TableText(), row._oid));
     KelDBReadOid(stmt, lockholderOid, row._lockholderOid, row._iLockholderOid);
     KelDBReadText(stmt, lockholderName, row._lockholderName, row._iLockholderName);
 }

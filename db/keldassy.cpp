@@ -8,7 +8,14 @@ template class KelDBNamedTable<KEL_SYSTEM, KelSystemID>;
 
 namespace {
 enum Column {
-    oid, systemName, systemGroupName, systemGroupOid, queueManager, description, lockholderOid, lockholderName
+    oid,
+    systemName,
+    systemGroupName,
+    systemGroupOid,
+    queueManager,
+    description,
+    lockholderOid,
+    lockholderName
 };
 
 KelDBTableDef const table{"kel_system",
@@ -35,8 +42,7 @@ void KelDatabase::System::ReadRow(KelDrvStatement const& stmt, KEL_SYSTEM& row) 
     KelDBReadText(stmt, systemGroupName, row._systemGroupName);
     KelDBReadOid(stmt, systemGroupOid, row._systemGroupOid, row._iSystemGroupOid);
     KelDBReadText(stmt, queueManager, row._queueManager, row._iQueueManager);
-    KelDBReadLob(stmt, description, row._description, row._iDescription,
-                 KelDBLobLocator(TableText(), row._oid));
+    KelDBReadLob(stmt, description, row._description, row._iDescription, KelDBLobLocator(TableText(), row._oid));
     KelDBReadOid(stmt, lockholderOid, row._lockholderOid, row._iLockholderOid);
     KelDBReadText(stmt, lockholderName, row._lockholderName, row._iLockholderName);
 }

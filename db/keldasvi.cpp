@@ -44,8 +44,7 @@ bool KelDatabase::SvrInstanceState::selSystemNameFetch(KEL_SVR_INSTANCE_STATE& r
 
 void KelDatabase::SvrInstanceState::selSystemNameClose() const { CursorClose(_selSystemName); }
 
-bool KelDatabase::SvrInstanceState::selSystemOIDOpenFetch(KelBinary const& systemOid,
-                                                          KEL_SVR_INSTANCE_STATE& row) const
+bool KelDatabase::SvrInstanceState::selSystemOIDOpenFetch(KelBinary const& systemOid, KEL_SVR_INSTANCE_STATE& row) const
 {
     return CursorOpen(_selSystemOid, systemOid, row);
 }
@@ -57,8 +56,7 @@ bool KelDatabase::SvrInstanceState::selSystemOIDFetch(KEL_SVR_INSTANCE_STATE& ro
 
 void KelDatabase::SvrInstanceState::selSystemOIDClose() const { CursorClose(_selSystemOid); }
 
-bool KelDatabase::SvrInstanceState::selupdSystemOIDOpenFetch(KelBinary const& systemOid,
-                                                             KEL_SVR_INSTANCE_STATE& row)
+bool KelDatabase::SvrInstanceState::selupdSystemOIDOpenFetch(KelBinary const& systemOid, KEL_SVR_INSTANCE_STATE& row)
 {
     return CursorOpen(_selupdSystemOid, systemOid, row);
 }

@@ -38,8 +38,7 @@ void KelDatabase::SystemState::ReadRow(KelDrvStatement const& stmt, KEL_SYSTEM_S
     KelDBReadInt(stmt, adminSvrState, row._adminSvrState);
 }
 
-void KelDatabase::SystemState::BindColumn(KelDrvStatement& stmt, int pos, KEL_SYSTEM_STATE const& row,
-                                          int column) const
+void KelDatabase::SystemState::BindColumn(KelDrvStatement& stmt, int pos, KEL_SYSTEM_STATE const& row, int column) const
 {
     switch (column) {
     case systemOid: return KelDBBindOid(stmt, pos, row._systemOid);

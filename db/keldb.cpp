@@ -25,13 +25,19 @@ std::unique_ptr<KelDatabase> KelDatabase::Open(std::string const& url)
 }
 
 KelDatabase::KelDatabase(std::unique_ptr<KelDrvConnection> conn)
-    : _conn(std::move(conn)), _svrInstanceState(std::make_unique<SvrInstanceState>(*_conn)),
-      _systemState(std::make_unique<SystemState>(*_conn)), _systemLog(std::make_unique<SystemLog>(*_conn)),
-      _errorLog(std::make_unique<ErrorLog>(*_conn)), _person(std::make_unique<Person>(*_conn)),
-      _role(std::make_unique<Role>(*_conn)), _system(std::make_unique<System>(*_conn)),
-      _server(std::make_unique<Server>(*_conn)), _domain(std::make_unique<Domain>(*_conn)),
-      _accessors{_svrInstanceState.get(), _systemState.get(), _systemLog.get(), _errorLog.get(), _person.get(),
-                 _role.get(), _system.get(), _server.get(), _domain.get()}
+    : _conn(std::move(conn)),
+      _svrInstanceState(std::make_unique<SvrInstanceState>(*_conn)),
+      _systemState(std::make_unique<SystemState>(*_conn)),
+      _systemLog(std::make_unique<SystemLog>(*_conn)),
+      _errorLog(std::make_unique<ErrorLog>(*_conn)),
+      _person(std::make_unique<Person>(*_conn)),
+      _role(std::make_unique<Role>(*_conn)),
+      _system(std::make_unique<System>(*_conn)),
+      _server(std::make_unique<Server>(*_conn)),
+      _domain(std::make_unique<Domain>(*_conn)),
+      _accessors{_svrInstanceState.get(), _systemState.get(), _systemLog.get(),
+                 _errorLog.get(),         _person.get(),      _role.get(),
+                 _system.get(),           _server.get(),      _domain.get()}
 {
 }
 

@@ -17,8 +17,13 @@ char const* KelDBErrorCategory::Name(Type category)
 
 KelDBException::KelDBException(KelOrigin const& origin, KelDBErrorCategory::Type category, std::int64_t nativeCode,
                                std::string sqlState, std::string message, std::string statement, std::string table)
-    : KelException(origin), _category(category), _nativeCode(nativeCode), _sqlState(std::move(sqlState)),
-      _message(std::move(message)), _statement(std::move(statement)), _table(std::move(table))
+    : KelException(origin),
+      _category(category),
+      _nativeCode(nativeCode),
+      _sqlState(std::move(sqlState)),
+      _message(std::move(message)),
+      _statement(std::move(statement)),
+      _table(std::move(table))
 {
 }
 
@@ -31,6 +36,6 @@ void KelDBException::PrintOn(std::ostream& os) const
 {
     os << "KelDBException, Category=" << KelDBErrorCategory::Name(_category)
        << ", Retryable=" << (IsRetryable() ? "yes" : "no") << ", NativeCode=" << _nativeCode
-       << ", SQLState=" << _sqlState << ", Message=" << _message << ", Statement=" << _statement
-       << ", Table=" << _table << ", Key=" << _key;
+       << ", SQLState=" << _sqlState << ", Message=" << _message << ", Statement=" << _statement << ", Table=" << _table
+       << ", Key=" << _key;
 }

@@ -5,10 +5,7 @@ long openedType = KelDBType::None;
 KelRtDbTypeOverride* innermost = nullptr;
 }  // namespace
 
-long KelGetRtDbType()
-{
-    return innermost ? innermost->Type() : openedType;
-}
+long KelGetRtDbType() { return innermost ? innermost->Type() : openedType; }
 
 void KelSetRtDbType(KelDBType::Type type) { openedType = type; }
 

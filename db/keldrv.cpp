@@ -12,8 +12,7 @@ std::unique_ptr<KelDrvConnection> KelDrvOpen(std::string const& url)
 {
     static std::string const sqlite = "sqlite:";
     if (url.compare(0, sqlite.size(), sqlite) == 0) return KelDrvOpenSQLite(url.substr(sqlite.size()));
-    if (url.rfind("postgresql://", 0) == 0 || url.rfind("postgres://", 0) == 0 ||
-        url.find('=') != std::string::npos)
+    if (url.rfind("postgresql://", 0) == 0 || url.rfind("postgres://", 0) == 0 || url.find('=') != std::string::npos)
         return KelDrvOpenPostgreSQL(url);
     throw KelDBException(KelOrigin(__FILE__, __LINE__, "KelDrvOpen"), KelDBErrorCategory::Other, 0, "",
                          "unknown kind of database URL; expected sqlite:PATH, sqlite::memory:, "

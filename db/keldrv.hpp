@@ -75,9 +75,9 @@ private:
 
 // SQL words in which the two databases differ.
 struct KelDrvDialect {
-    char const* oidType;   // column type of 16-byte identifiers
-    char const* textType;  // column type of texts that must keep every byte
-    char const* intType;   // 32-bit integer column type
+    char const* oidType;     // column type of 16-byte identifiers
+    char const* textType;    // column type of texts that must keep every byte
+    char const* intType;     // 32-bit integer column type
     char const* lockClause;  // appended to a SELECT that locks the rows of alias t
 };
 

@@ -98,9 +98,20 @@ std::uint64_t BigEndian(char const* p, int n)
 class PgStatement : public KelDrvStatement {
 public:
     PgStatement(PGconn* conn, std::string name, std::string sql, std::string table)
-        : KelDrvStatement(std::move(sql), std::move(table)), _conn(conn), _name(std::move(name)),
-          _count(ParameterCount(Sql())), _values(_count, nullptr), _lengths(_count, 0), _formats(_count, 0),
-          _kept(_count), _numbers(_count), _result(nullptr), _row(-1), _rows(0), _executed(false), _changes(0)
+        : KelDrvStatement(std::move(sql), std::move(table)),
+          _conn(conn),
+          _name(std::move(name)),
+          _count(ParameterCount(Sql())),
+          _values(_count, nullptr),
+          _lengths(_count, 0),
+          _formats(_count, 0),
+          _kept(_count),
+          _numbers(_count),
+          _result(nullptr),
+          _row(-1),
+          _rows(0),
+          _executed(false),
+          _changes(0)
     {
     }
     ~PgStatement() override { PQclear(_result); }
@@ -145,8 +156,8 @@ public:
             return static_cast<std::int32_t>(v);
         }
         throw KelDBException(KelOrigin(__FILE__, __LINE__, "PgStatement::ColumnInt32"), KelDBErrorCategory::Other,
-                             static_cast<std::int64_t>(type), "", "column " + std::to_string(col) +
-                             " is not an integer column", Sql(), Table());
+                             static_cast<std::int64_t>(type), "",
+                             "column " + std::to_string(col) + " is not an integer column", Sql(), Table());
     }
     KelString ColumnText(int col) const override
     {
@@ -176,8 +187,8 @@ private:
     std::size_t Index(int pos) const
     {
         if (pos < 1 || pos > _count)
-            throw KelDBException(KelOrigin(__FILE__, __LINE__, "PgStatement::Bind"), KelDBErrorCategory::Other, 0,
-                                 "", "parameter " + std::to_string(pos) + " out of range", Sql(), Table());
+            throw KelDBException(KelOrigin(__FILE__, __LINE__, "PgStatement::Bind"), KelDBErrorCategory::Other, 0, "",
+                                 "parameter " + std::to_string(pos) + " out of range", Sql(), Table());
         return static_cast<std::size_t>(pos - 1);
     }
 
@@ -267,9 +278,8 @@ public:
         // COMMIT of a transaction that an error has aborted only rolls it back; say so.
         if (PQtransactionStatus(_conn) == PQTRANS_INERROR) {
             Execute("ROLLBACK");
-            throw KelDBException(KelOrigin(__FILE__, __LINE__, "PgConnection::Commit"), KelDBErrorCategory::Other,
-                                 0, "25P02", "an earlier statement failed; the transaction was rolled back",
-                                 "COMMIT");
+            throw KelDBException(KelOrigin(__FILE__, __LINE__, "PgConnection::Commit"), KelDBErrorCategory::Other, 0,
+                                 "25P02", "an earlier statement failed; the transaction was rolled back", "COMMIT");
         }
         Execute("COMMIT");
     }

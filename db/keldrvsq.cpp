@@ -45,7 +45,10 @@ std::string ToSqliteParameters(std::string const& sql)
 class SqStatement : public KelDrvStatement {
 public:
     SqStatement(sqlite3* db, sqlite3_stmt* stmt, std::string sql, std::string table)
-        : KelDrvStatement(std::move(sql), std::move(table)), _db(db), _stmt(stmt), _changes(0),
+        : KelDrvStatement(std::move(sql), std::move(table)),
+          _db(db),
+          _stmt(stmt),
+          _changes(0),
           _kept(static_cast<std::size_t>(sqlite3_bind_parameter_count(stmt)) + 1)
     {
     }
@@ -193,8 +196,7 @@ public:
             if (path != ":memory:" && !path.empty() && !options.readOnly) Execute("PRAGMA journal_mode=WAL");
             // A pragma takes no bound parameter; the limit is an integer parsed from
             // digits, so only digits reach the statement.
-            if (options.maxPageCount > 0)
-                Execute("PRAGMA max_page_count = " + std::to_string(options.maxPageCount));
+            if (options.maxPageCount > 0) Execute("PRAGMA max_page_count = " + std::to_string(options.maxPageCount));
         } catch (...) {
             sqlite3_close(_db);
             throw;

@@ -26,10 +26,9 @@ KEL_SVR_INSTANCE_STATE::KEL_SVR_INSTANCE_STATE()
 }
 
 KEL_SVR_INSTANCE_STATE::KEL_SVR_INSTANCE_STATE(KelBinary const& svrOid, KelString const& creationTime,
-                                               KelBinary const& systemOid, std::int32_t svrType,
-                                               std::int32_t svrState, KelString const& lastStateChange,
-                                               std::int16_t iLastStateChange, std::int32_t requestType,
-                                               std::int16_t iRequestType)
+                                               KelBinary const& systemOid, std::int32_t svrType, std::int32_t svrState,
+                                               KelString const& lastStateChange, std::int16_t iLastStateChange,
+                                               std::int32_t requestType, std::int16_t iRequestType)
     : _svrOid(svrOid),
       _creationTime(creationTime),
       _systemOid(systemOid),
@@ -70,7 +69,9 @@ KEL_SYSTEM_STATE::KEL_SYSTEM_STATE()
 
 KEL_SYSTEM_STATE::KEL_SYSTEM_STATE(KelBinary const& systemOid, KelString const& adminSvrStart,
                                    std::int16_t iAdminSvrStart, std::int32_t adminSvrState)
-    : _systemOid(systemOid), _adminSvrStart(adminSvrStart), _iAdminSvrStart(iAdminSvrStart),
+    : _systemOid(systemOid),
+      _adminSvrStart(adminSvrStart),
+      _iAdminSvrStart(iAdminSvrStart),
       _adminSvrState(adminSvrState)
 {
     kelkRequire(_systemOid.IsNull() != true);
@@ -119,9 +120,9 @@ KEL_SYSTEM_LOG::KEL_SYSTEM_LOG(KelBinary const& objectId, KelString const& creat
                                std::int32_t messageClass, std::int32_t messageType, std::int16_t iMessageType,
                                std::int16_t errorFlag, std::int32_t svrKind, std::int16_t iSvrKind,
                                std::int32_t svrState, std::int16_t iSvrState, std::int32_t exception,
-                               std::int16_t iException, KelString const& eventIdentifier,
-                               std::int16_t iEventIdentifier, KelString const& userId, std::int16_t iUserId,
-                               KelString const& messageParameters, std::int16_t iMessageParameters)
+                               std::int16_t iException, KelString const& eventIdentifier, std::int16_t iEventIdentifier,
+                               KelString const& userId, std::int16_t iUserId, KelString const& messageParameters,
+                               std::int16_t iMessageParameters)
     : _objectId(objectId),
       _creationTime(creationTime),
       _system(system),
@@ -208,14 +209,13 @@ KEL_ERROR_LOG::KEL_ERROR_LOG()
 }
 
 KEL_ERROR_LOG::KEL_ERROR_LOG(KelBinary const& objectId, KelString const& creationTime, KelString const& system,
-                             KelString const& systemGroup, KelBinary const& systemlogId,
-                             std::int32_t versionNumber, std::int32_t releaseNumber, std::int32_t modLevelNumber,
-                             std::int32_t servicePack, std::int16_t iServicePack, std::int32_t componentId,
-                             std::int32_t platform, std::int32_t exceptionType, std::int16_t iExceptionType,
-                             std::int32_t messageType, std::int16_t iMessageType, KelString const& detectionTime,
-                             KelString const& errorFile, std::int16_t iErrorFile, std::int32_t errorLine,
-                             std::int16_t iErrorLine, KelString const& componentName,
-                             KelString const& errorDescription)
+                             KelString const& systemGroup, KelBinary const& systemlogId, std::int32_t versionNumber,
+                             std::int32_t releaseNumber, std::int32_t modLevelNumber, std::int32_t servicePack,
+                             std::int16_t iServicePack, std::int32_t componentId, std::int32_t platform,
+                             std::int32_t exceptionType, std::int16_t iExceptionType, std::int32_t messageType,
+                             std::int16_t iMessageType, KelString const& detectionTime, KelString const& errorFile,
+                             std::int16_t iErrorFile, std::int32_t errorLine, std::int16_t iErrorLine,
+                             KelString const& componentName, KelString const& errorDescription)
     : _objectId(objectId),
       _creationTime(creationTime),
       _system(system),

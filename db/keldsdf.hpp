@@ -24,11 +24,11 @@ struct KEL_SVR_INSTANCE_STATE {
     KelBinary _svrOid;
     KelString _creationTime;  // timestamp text, at most 26
     KelBinary _systemOid;
-    std::int32_t _svrType;    // KelSenderType::Type
-    std::int32_t _svrState;   // KelSvrState::Type
+    std::int32_t _svrType;       // KelSenderType::Type
+    std::int32_t _svrState;      // KelSvrState::Type
     KelString _lastStateChange;  // timestamp text, at most 26
     std::int16_t _iLastStateChange;
-    std::int32_t _requestType;   // KelSvrRequest::Type
+    std::int32_t _requestType;  // KelSvrRequest::Type
     std::int16_t _iRequestType;
 
     KEL_SVR_INSTANCE_STATE();

@@ -57,7 +57,8 @@ bool KelDBTable<R, Key>::CursorOpen(std::size_t id, Arg const& arg, R& row) cons
         KelDrvStatement& stmt = Stmt(id);
         stmt.Reset();
         SetActive(id, true);
-        return CursorNext(id, stmt, [&] { KelDBBind(stmt, 1, arg); }, row);
+        return CursorNext(
+            id, stmt, [&] { KelDBBind(stmt, 1, arg); }, row);
     });
 }
 
@@ -69,7 +70,8 @@ bool KelDBTable<R, Key>::CursorOpen(std::size_t id, R& row) const
         KelDrvStatement& stmt = Stmt(id);
         stmt.Reset();
         SetActive(id, true);
-        return CursorNext(id, stmt, [] {}, row);
+        return CursorNext(
+            id, stmt, [] {}, row);
     });
 }
 
@@ -78,7 +80,10 @@ bool KelDBTable<R, Key>::CursorFetch(std::size_t id, R& row) const
 {
     ++_counts.fetch;
     if (!IsActive(id)) return false;
-    return this->Run([&] { return CursorNext(id, Stmt(id), [] {}, row); });
+    return this->Run([&] {
+        return CursorNext(
+            id, Stmt(id), [] {}, row);
+    });
 }
 
 template <class R, class Key>
@@ -142,13 +147,14 @@ template <class R, class Key>
 void KelDBTable<R, Key>::insert(R const& row)
 {
     ++_counts.insert;
-    this->RunKeyed([&] { return KeyText(row.Key()); }, [&] {
-        KelDrvStatement& stmt = Stmt(_insert);
-        KelDrvUse use(stmt);
-        int const count = static_cast<int>(Definition().columns.size());
-        for (int i = 0; i < count; ++i) BindColumn(stmt, i + 1, row, i);
-        stmt.Step();
-    });
+    this->RunKeyed([&] { return KeyText(row.Key()); },
+                   [&] {
+                       KelDrvStatement& stmt = Stmt(_insert);
+                       KelDrvUse use(stmt);
+                       int const count = static_cast<int>(Definition().columns.size());
+                       for (int i = 0; i < count; ++i) BindColumn(stmt, i + 1, row, i);
+                       stmt.Step();
+                   });
 }
 
 template <class R, class Key>

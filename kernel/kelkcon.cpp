@@ -45,9 +45,7 @@ void KelContract::Fail(KelContractKind kind, char const* condition, char const* 
     if (gRecorder) gRecorder->Record(failure);
     switch (gPolicy) {
     case KelContractPolicy::Continue: return;
-    case KelContractPolicy::Abort:
-        std::fprintf(stderr, "%s\n", Describe(failure).c_str());
-        std::abort();
+    case KelContractPolicy::Abort: std::fprintf(stderr, "%s\n", Describe(failure).c_str()); std::abort();
     case KelContractPolicy::Throw: break;
     }
     throw KelContractViolation(std::move(failure));

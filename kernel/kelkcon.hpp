@@ -72,8 +72,7 @@ private:
     KelContractPolicy _previousPolicy;
 };
 
-#define kelkCheck(kind, cond, text) \
-    ((cond) ? (void)0 : KelContract::Fail((kind), (text), __FILE__, __LINE__))
+#define kelkCheck(kind, cond, text) ((cond) ? (void)0 : KelContract::Fail((kind), (text), __FILE__, __LINE__))
 #define kelkRequire(cond) kelkCheck(KelContractKind::Require, cond, #cond)
 #define kelkEnsure(cond) kelkCheck(KelContractKind::Ensure, cond, #cond)
 #define kelkInvariant(cond) kelkCheck(KelContractKind::Invariant, cond, #cond)

@@ -9,7 +9,8 @@
 #endif
 
 __attribute__((used)) char const kelIdentification[] =
-    "@(#)keldatom " KELDATOM_VERSION_TEXT " Tiny Object Manager for Admin Server"
+    "@(#)keldatom " KELDATOM_VERSION_TEXT
+    " Tiny Object Manager for Admin Server"
     ", Target keldatom, Driver Level 1, Service Pack 0, Built " __DATE__ " " __TIME__;
 
 KelTraceInfo::KelTraceInfo(char const* identification)

@@ -22,16 +22,22 @@ std::ostream& operator<<(std::ostream& os, KelException const& e)
     return os << ", Origin=" << e.GetOrigin();
 }
 
-void KelIntExcInvalidCase::PrintOn(std::ostream& os) const { os << "KelIntExcInvalidCase" << ", Value=" << _value; }
+void KelIntExcInvalidCase::PrintOn(std::ostream& os) const
+{
+    os << "KelIntExcInvalidCase"
+       << ", Value=" << _value;
+}
 
 void KelTOMNotFoundException::PrintOn(std::ostream& os) const
 {
-    os << "KelTOMNotFoundException" << ", KeyValues=" << _keyValues;
+    os << "KelTOMNotFoundException"
+       << ", KeyValues=" << _keyValues;
 }
 
 void KelTOMNotUniqueException::PrintOn(std::ostream& os) const
 {
-    os << "KelTOMNotUniqueException" << ", KeyValues=" << _keyValues;
+    os << "KelTOMNotUniqueException"
+       << ", KeyValues=" << _keyValues;
 }
 
 void KelTOMLockholderNotFoundException::PrintOn(std::ostream& os) const { os << _text << std::endl; }

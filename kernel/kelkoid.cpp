@@ -11,7 +11,10 @@
 
 KelOID::KelOID(KelBinary const& streamed) : _data{}
 {
+    // The condition's text is the check's text, blanks included.
+    // clang-format off
     kelkRequire(streamed.Length()==sizeof(_data));
+    // clang-format on
     unsigned char const* bytes = streamed.Data();  // a null binary fails "!IsNull()" here
     std::size_t n = static_cast<std::size_t>(streamed.Length());
     std::memcpy(_data, bytes, n < sizeof _data ? n : sizeof _data);
@@ -29,9 +32,9 @@ KelOID KelOID::Generate()
     // Time first so that identifiers made later sort later; then randomness and a counter.
     static std::atomic<std::uint32_t> counter{0};
     static std::uint64_t const seed = std::random_device{}() ^ (std::uint64_t(std::random_device{}()) << 32);
-    std::uint64_t micros = static_cast<std::uint64_t>(std::chrono::duration_cast<std::chrono::microseconds>(
-                                                          std::chrono::system_clock::now().time_since_epoch())
-                                                          .count());
+    std::uint64_t micros = static_cast<std::uint64_t>(
+        std::chrono::duration_cast<std::chrono::microseconds>(std::chrono::system_clock::now().time_since_epoch())
+            .count());
     std::uint32_t n = counter++;
     // Processes forked from one parent share its seed and counter: the process id tells
     // their identifiers apart.

@@ -101,8 +101,13 @@ std::ostream& operator<<(std::ostream& os, KelString const& s)
 }
 
 KelString::Tokenizer::Tokenizer(KelString const& list, char const* delimiter, bool keepEmpty, bool trailing)
-    : _list(nullptr), _delimiter(delimiter && *delimiter ? *delimiter : ';'), _zero(0), _keepEmpty(keepEmpty),
-      _trailing(trailing), _pos(0), _done(true)
+    : _list(nullptr),
+      _delimiter(delimiter && *delimiter ? *delimiter : ';'),
+      _zero(0),
+      _keepEmpty(keepEmpty),
+      _trailing(trailing),
+      _pos(0),
+      _done(true)
 {
     SetList(list);
 }

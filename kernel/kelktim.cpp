@@ -63,8 +63,7 @@ bool Parse(KelString const& text, KelTimeStamp& out)
 
 KelTimeStamp KelTimeStamp::Now()
 {
-    auto us = std::chrono::duration_cast<std::chrono::microseconds>(
-                  std::chrono::system_clock::now().time_since_epoch())
+    auto us = std::chrono::duration_cast<std::chrono::microseconds>(std::chrono::system_clock::now().time_since_epoch())
                   .count();
     return KelTimeStamp(us / 1000000, static_cast<std::int32_t>(us % 1000000));
 }

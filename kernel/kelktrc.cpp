@@ -57,7 +57,10 @@ KelTrace::Sink KelTrace::SetSink(Sink sink)
 }
 
 KelTraceCapture::KelTraceCapture(long level, unsigned long components, unsigned long categories, bool on, bool xt)
-    : _on(KelTrace::_On), _xt(KelTrace::_Xt), _level(KelTrace::_Level), _components(KelTrace::_Components),
+    : _on(KelTrace::_On),
+      _xt(KelTrace::_Xt),
+      _level(KelTrace::_Level),
+      _components(KelTrace::_Components),
       _categories(KelTrace::_Categories)
 {
     _previousSink = KelTrace::SetSink([this](KelTraceRecord const& r) { _records.push_back(r); });
@@ -101,7 +104,8 @@ void KelCtrFlow::Enter(char const* file, int line, std::string const& function, 
 {
     if (!KelTrace::IsOn(3, 0x1, component)) return;
     std::ostringstream text;
-    text << "" << " >entry";
+    text << ""
+         << " >entry";
     Set(file, line, function.c_str(), 3, component, text);
 }
 

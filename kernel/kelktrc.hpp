@@ -66,8 +66,8 @@ public:
 // and tools that want to look at the trace.
 class KelTraceCapture {
 public:
-    KelTraceCapture(long level = 9, unsigned long components = ~0ul, unsigned long categories = ~0ul,
-                    bool on = true, bool xt = false);
+    KelTraceCapture(long level = 9, unsigned long components = ~0ul, unsigned long categories = ~0ul, bool on = true,
+                    bool xt = false);
     ~KelTraceCapture();
     KelTraceCapture(KelTraceCapture const&) = delete;
     KelTraceCapture& operator=(KelTraceCapture const&) = delete;
@@ -107,9 +107,9 @@ private:
 };
 
 // Opens the control-flow guard of the enclosing operation.
-#define kelkCtrFlow(function) \
+#define kelkCtrFlow(function)   \
     KelCtrFlow kelCtrFlowGuard; \
     kelCtrFlowGuard.Enter(__FILE__, __LINE__, (function))
 #define kelkCtrFlowComponent(function, component) \
-    KelCtrFlow kelCtrFlowGuard; \
+    KelCtrFlow kelCtrFlowGuard;                   \
     kelCtrFlowGuard.Enter(__FILE__, __LINE__, (function), (component))

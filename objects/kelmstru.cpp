@@ -66,7 +66,10 @@ std::string JoinParameters(KelSystemLogRecord::Parameters const& parameters)
 // ---------------------------------------------------------------------------------------
 // KelErrorLogRecord
 
-KelErrorLogRecord::~KelErrorLogRecord() { if (_pRep) Release(); }
+KelErrorLogRecord::~KelErrorLogRecord()
+{
+    if (_pRep) Release();
+}
 
 void KelErrorLogRecord::WriteMembers(KelStream& s) const
 {
@@ -102,24 +105,60 @@ void KelErrorLogRecord::ReadParm(KelStream& s, unsigned long parm)
     Rep& r = Checked();
     bool isNull = s.GetBool();
     switch (parm) {
-    case 1: if ((r._iObjectID = isNull) == false) r._objectID = s.GetOID(); break;
-    case 2: if ((r._iCreationTime = isNull) == false) r._creationTime = s.GetTimeStamp(); break;
-    case 3: if ((r._iSystemName = isNull) == false) r._systemName = s.GetString(); break;
-    case 4: if ((r._iSystemGroupName = isNull) == false) r._systemGroupName = s.GetString(); break;
-    case 5: if ((r._iVersionNumber = isNull) == false) r._versionNumber = s.GetInt32(); break;
-    case 6: if ((r._iReleaseNumber = isNull) == false) r._releaseNumber = s.GetInt32(); break;
-    case 7: if ((r._iModificationLevelNumber = isNull) == false) r._modificationLevelNumber = s.GetInt32(); break;
-    case 8: if ((r._iServicePack = isNull) == false) r._servicePack = s.GetInt32(); break;
-    case 9: if ((r._iComponentID = isNull) == false) r._componentID = KelSenderType::Type(s.GetInt32()); break;
-    case 10: if ((r._iComponentName = isNull) == false) r._componentName = s.GetString(); break;
-    case 11: if ((r._iPlatform = isNull) == false) r._platform = KelPlatform::Type(s.GetInt32()); break;
-    case 12: if ((r._iExceptionType = isNull) == false) r._exceptionType = s.GetInt32(); break;
-    case 13: if ((r._iSystemLogID = isNull) == false) r._systemLogID = s.GetOID(); break;
-    case 14: if ((r._iMessageType = isNull) == false) r._messageType = s.GetInt32(); break;
-    case 15: if ((r._iDetectionTime = isNull) == false) r._detectionTime = s.GetTimeStamp(); break;
-    case 16: if ((r._iErrorFile = isNull) == false) r._errorFile = s.GetString(); break;
-    case 17: if ((r._iErrorLine = isNull) == false) r._errorLine = s.GetInt32(); break;
-    case 18: if ((r._iErrorDescription = isNull) == false) r._errorDescription = s.GetString(); break;
+    case 1:
+        if ((r._iObjectID = isNull) == false) r._objectID = s.GetOID();
+        break;
+    case 2:
+        if ((r._iCreationTime = isNull) == false) r._creationTime = s.GetTimeStamp();
+        break;
+    case 3:
+        if ((r._iSystemName = isNull) == false) r._systemName = s.GetString();
+        break;
+    case 4:
+        if ((r._iSystemGroupName = isNull) == false) r._systemGroupName = s.GetString();
+        break;
+    case 5:
+        if ((r._iVersionNumber = isNull) == false) r._versionNumber = s.GetInt32();
+        break;
+    case 6:
+        if ((r._iReleaseNumber = isNull) == false) r._releaseNumber = s.GetInt32();
+        break;
+    case 7:
+        if ((r._iModificationLevelNumber = isNull) == false) r._modificationLevelNumber = s.GetInt32();
+        break;
+    case 8:
+        if ((r._iServicePack = isNull) == false) r._servicePack = s.GetInt32();
+        break;
+    case 9:
+        if ((r._iComponentID = isNull) == false) r._componentID = KelSenderType::Type(s.GetInt32());
+        break;
+    case 10:
+        if ((r._iComponentName = isNull) == false) r._componentName = s.GetString();
+        break;
+    case 11:
+        if ((r._iPlatform = isNull) == false) r._platform = KelPlatform::Type(s.GetInt32());
+        break;
+    case 12:
+        if ((r._iExceptionType = isNull) == false) r._exceptionType = s.GetInt32();
+        break;
+    case 13:
+        if ((r._iSystemLogID = isNull) == false) r._systemLogID = s.GetOID();
+        break;
+    case 14:
+        if ((r._iMessageType = isNull) == false) r._messageType = s.GetInt32();
+        break;
+    case 15:
+        if ((r._iDetectionTime = isNull) == false) r._detectionTime = s.GetTimeStamp();
+        break;
+    case 16:
+        if ((r._iErrorFile = isNull) == false) r._errorFile = s.GetString();
+        break;
+    case 17:
+        if ((r._iErrorLine = isNull) == false) r._errorLine = s.GetInt32();
+        break;
+    case 18:
+        if ((r._iErrorDescription = isNull) == false) r._errorDescription = s.GetString();
+        break;
     default: RaiseInvalidCase("KelErrorLogRecord::ReadParm", __LINE__, static_cast<std::int64_t>(parm));
     }
 }
@@ -163,7 +202,10 @@ void KelErrorLogRecord::StreamKeywordDelimited(std::ostream& os, int level) cons
 // ---------------------------------------------------------------------------------------
 // KelSystemLogRecord
 
-KelSystemLogRecord::~KelSystemLogRecord() { if (_pRep) Release(); }
+KelSystemLogRecord::~KelSystemLogRecord()
+{
+    if (_pRep) Release();
+}
 
 void KelSystemLogRecord::WriteMembers(KelStream& s) const
 {
@@ -202,18 +244,42 @@ void KelSystemLogRecord::ReadParm(KelStream& s, unsigned long parm)
     Rep& r = Checked();
     bool isNull = s.GetBool();
     switch (parm) {
-    case 1: if ((r._iObjectID = isNull) == false) r._objectID = s.GetOID(); break;
-    case 2: if ((r._iCreationTime = isNull) == false) r._creationTime = s.GetTimeStamp(); break;
-    case 3: if ((r._iSystemName = isNull) == false) r._systemName = s.GetString(); break;
-    case 4: if ((r._iSystemGroupName = isNull) == false) r._systemGroupName = s.GetString(); break;
-    case 5: if ((r._iMessageNumber = isNull) == false) r._messageNumber = s.GetInt32(); break;
-    case 6: if ((r._iSeverity = isNull) == false) r._severity = KelSeverity::Type(s.GetInt32()); break;
-    case 7: if ((r._iMessageClass = isNull) == false) r._messageClass = KelMessageClass::Type(s.GetInt32()); break;
-    case 8: if ((r._iEventIdentifier = isNull) == false) r._eventIdentifier = s.GetString(); break;
-    case 9: if ((r._iMessageType = isNull) == false) r._messageType = s.GetInt32(); break;
-    case 10: if ((r._iErrorFlag = isNull) == false) r._errorFlag = s.GetBool(); break;
-    case 11: if ((r._iSvrKind = isNull) == false) r._svrKind = KelSvrKind::Type(s.GetInt32()); break;
-    case 12: if ((r._iSvrState = isNull) == false) r._svrState = KelSvrState::Type(s.GetInt32()); break;
+    case 1:
+        if ((r._iObjectID = isNull) == false) r._objectID = s.GetOID();
+        break;
+    case 2:
+        if ((r._iCreationTime = isNull) == false) r._creationTime = s.GetTimeStamp();
+        break;
+    case 3:
+        if ((r._iSystemName = isNull) == false) r._systemName = s.GetString();
+        break;
+    case 4:
+        if ((r._iSystemGroupName = isNull) == false) r._systemGroupName = s.GetString();
+        break;
+    case 5:
+        if ((r._iMessageNumber = isNull) == false) r._messageNumber = s.GetInt32();
+        break;
+    case 6:
+        if ((r._iSeverity = isNull) == false) r._severity = KelSeverity::Type(s.GetInt32());
+        break;
+    case 7:
+        if ((r._iMessageClass = isNull) == false) r._messageClass = KelMessageClass::Type(s.GetInt32());
+        break;
+    case 8:
+        if ((r._iEventIdentifier = isNull) == false) r._eventIdentifier = s.GetString();
+        break;
+    case 9:
+        if ((r._iMessageType = isNull) == false) r._messageType = s.GetInt32();
+        break;
+    case 10:
+        if ((r._iErrorFlag = isNull) == false) r._errorFlag = s.GetBool();
+        break;
+    case 11:
+        if ((r._iSvrKind = isNull) == false) r._svrKind = KelSvrKind::Type(s.GetInt32());
+        break;
+    case 12:
+        if ((r._iSvrState = isNull) == false) r._svrState = KelSvrState::Type(s.GetInt32());
+        break;
     case 13:
         if ((r._iUserID = isNull) == false) {
             KelString name = s.GetString();
@@ -221,7 +287,9 @@ void KelSystemLogRecord::ReadParm(KelStream& s, unsigned long parm)
             r._userID = KelUserID(name, group);
         }
         break;
-    case 14: if ((r._iException = isNull) == false) r._exception = s.GetInt32(); break;
+    case 14:
+        if ((r._iException = isNull) == false) r._exception = s.GetInt32();
+        break;
     case 15:
         if ((r._iMessageParameters = isNull) == false) {
             r._messageParameters.Clear();

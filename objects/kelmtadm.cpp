@@ -172,14 +172,15 @@ std::uint32_t KelSystemLogRecord::RefCount() const { return Shared::Count(_pRep)
 
 KelSystemLogRecord::KelSystemLogRecord(KelOID const& id) : _pRep(RepOfID<Rep>(id)) { CheckInvariant(); }
 
-KelSystemLogRecord::KelSystemLogRecord(
-    KelOID const& objectID, KelTimeStamp const& creationTime, KelString const& systemName,
-    KelString const& systemGroupName, std::int32_t messageNumber, KelSeverity::Type severity,
-    KelMessageClass::Type messageClass, KelString const& eventIdentifier, bool eventIdentifierIsNull,
-    std::int32_t messageType, bool messageTypeIsNull, bool errorFlag, KelSvrKind::Type svrKind, bool svrKindIsNull,
-    KelSvrState::Type svrState, bool svrStateIsNull, KelUserID const& userID, bool userIDIsNull,
-    std::int32_t exception, bool exceptionIsNull, Parameters const& messageParameters,
-    bool messageParametersIsNull)
+KelSystemLogRecord::KelSystemLogRecord(KelOID const& objectID, KelTimeStamp const& creationTime,
+                                       KelString const& systemName, KelString const& systemGroupName,
+                                       std::int32_t messageNumber, KelSeverity::Type severity,
+                                       KelMessageClass::Type messageClass, KelString const& eventIdentifier,
+                                       bool eventIdentifierIsNull, std::int32_t messageType, bool messageTypeIsNull,
+                                       bool errorFlag, KelSvrKind::Type svrKind, bool svrKindIsNull,
+                                       KelSvrState::Type svrState, bool svrStateIsNull, KelUserID const& userID,
+                                       bool userIDIsNull, std::int32_t exception, bool exceptionIsNull,
+                                       Parameters const& messageParameters, bool messageParametersIsNull)
     : _pRep(new Rep)
 {
     Rep& r = *_pRep;

@@ -145,7 +145,11 @@ private:
         bool _iDetectionTime = true;
         bool _iErrorDescription = true;
 
-        static void Deallocate(Rep*& rep) { delete rep; rep = nullptr; }
+        static void Deallocate(Rep*& rep)
+        {
+            delete rep;
+            rep = nullptr;
+        }
     };
     using Shared = KelSharedRep<Rep>;
     // The Rep; fails "_pRep != 0" (without going on) for a released handle.
@@ -174,10 +178,10 @@ public:
     // The parameters are copied.
     KelSystemLogRecord(KelOID const& objectID, KelTimeStamp const& creationTime, KelString const& systemName,
                        KelString const& systemGroupName, std::int32_t messageNumber, KelSeverity::Type severity,
-                       KelMessageClass::Type messageClass, KelString const& eventIdentifier,
-                       bool eventIdentifierIsNull, std::int32_t messageType, bool messageTypeIsNull, bool errorFlag,
-                       KelSvrKind::Type svrKind, bool svrKindIsNull, KelSvrState::Type svrState, bool svrStateIsNull,
-                       KelUserID const& userID, bool userIDIsNull, std::int32_t exception, bool exceptionIsNull,
+                       KelMessageClass::Type messageClass, KelString const& eventIdentifier, bool eventIdentifierIsNull,
+                       std::int32_t messageType, bool messageTypeIsNull, bool errorFlag, KelSvrKind::Type svrKind,
+                       bool svrKindIsNull, KelSvrState::Type svrState, bool svrStateIsNull, KelUserID const& userID,
+                       bool userIDIsNull, std::int32_t exception, bool exceptionIsNull,
                        Parameters const& messageParameters, bool messageParametersIsNull);
     // Shares other's Rep.
     KelSystemLogRecord(KelSystemLogRecord const& other);
@@ -275,7 +279,11 @@ private:
         bool _iMessageClass = true;
         bool _iErrorFlag = true;
 
-        static void Deallocate(Rep*& rep) { delete rep; rep = nullptr; }
+        static void Deallocate(Rep*& rep)
+        {
+            delete rep;
+            rep = nullptr;
+        }
     };
     using Shared = KelSharedRep<Rep>;
     // The Rep; fails "_pRep != 0" (without going on) for a released handle.

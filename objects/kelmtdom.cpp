@@ -11,7 +11,10 @@ std::uint32_t KelDomainData::RefCount() const { return Shared::Count(_pRep); }
 
 KelDomainData::KelDomainData(KelString const& name) : _pRep(Shared::New(&Rep::_name, &Rep::_iName, name)) {}
 KelDomainData::KelDomainData(KelDomainData const& other) : _pRep(Shared::Share(other.R())) {}
-KelDomainData::~KelDomainData() { if (_pRep) Release(); }
+KelDomainData::~KelDomainData()
+{
+    if (_pRep) Release();
+}
 
 KelDomainData& KelDomainData::operator=(KelDomainData const& other)
 {

@@ -11,7 +11,10 @@ std::uint32_t KelPersonData::RefCount() const { return Shared::Count(_pRep); }
 
 KelPersonData::KelPersonData(KelString const& name) : _pRep(Shared::New(&Rep::_name, &Rep::_iName, name)) {}
 KelPersonData::KelPersonData(KelPersonData const& other) : _pRep(Shared::Share(other.R())) {}
-KelPersonData::~KelPersonData() { if (_pRep) Release(); }
+KelPersonData::~KelPersonData()
+{
+    if (_pRep) Release();
+}
 
 KelPersonData& KelPersonData::operator=(KelPersonData const& other)
 {

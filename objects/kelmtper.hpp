@@ -110,7 +110,10 @@ public:
     void SetSecondPhoneIsNull(bool isNull) { SetNull(&Rep::_iSecondPhone, isNull); }
     KelTimeStamp const& LogonBlockedTime() const { return R()._logonBlockedTime; }
     bool LogonBlockedTimeIsNull() const { return R()._iLogonBlockedTime; }
-    void SetLogonBlockedTime(KelTimeStamp const& value) { Set(&Rep::_logonBlockedTime, &Rep::_iLogonBlockedTime, value); }
+    void SetLogonBlockedTime(KelTimeStamp const& value)
+    {
+        Set(&Rep::_logonBlockedTime, &Rep::_iLogonBlockedTime, value);
+    }
     void SetLogonBlockedTimeIsNull(bool isNull) { SetNull(&Rep::_iLogonBlockedTime, isNull); }
     KelString const& Description() const { return R()._description; }
     bool DescriptionIsNull() const { return R()._iDescription; }
@@ -177,13 +180,20 @@ private:
         bool _deleted = false;
         bool _dirty = false;
 
-        static void Deallocate(Rep*& rep) { delete rep; rep = nullptr; }
+        static void Deallocate(Rep*& rep)
+        {
+            delete rep;
+            rep = nullptr;
+        }
     };
     using Shared = KelSharedRep<Rep>;
     // The Rep; fails "_pRep != 0" (without going on) for a released handle.
     Rep& R() const;
     template <class T>
-    void Set(T Rep::*member, bool Rep::*isNull, T const& value) { Shared::Set(R(), member, isNull, value); }
+    void Set(T Rep::*member, bool Rep::*isNull, T const& value)
+    {
+        Shared::Set(R(), member, isNull, value);
+    }
     void SetNull(bool Rep::*isNull, bool value) { Shared::SetNull(R(), isNull, value); }
 
     Rep* _pRep;

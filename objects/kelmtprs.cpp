@@ -11,7 +11,10 @@ std::uint32_t KelProcessBaseData::RefCount() const { return Shared::Count(_pRep)
 
 KelProcessBaseData::KelProcessBaseData() : _pRep(new Rep) {}
 KelProcessBaseData::KelProcessBaseData(KelProcessBaseData const& other) : _pRep(Shared::Share(other.R())) {}
-KelProcessBaseData::~KelProcessBaseData() { if (_pRep) Release(); }
+KelProcessBaseData::~KelProcessBaseData()
+{
+    if (_pRep) Release();
+}
 
 KelProcessBaseData& KelProcessBaseData::operator=(KelProcessBaseData const& other)
 {

@@ -68,13 +68,20 @@ private:
         bool _deleted = false;
         bool _dirty = false;
 
-        static void Deallocate(Rep*& rep) { delete rep; rep = nullptr; }
+        static void Deallocate(Rep*& rep)
+        {
+            delete rep;
+            rep = nullptr;
+        }
     };
     using Shared = KelSharedRep<Rep>;
     // The Rep; fails "_pRep != 0" (without going on) for a released handle.
     Rep& R() const;
     template <class T>
-    void Set(T Rep::*member, bool Rep::*isNull, T const& value) { Shared::Set(R(), member, isNull, value); }
+    void Set(T Rep::*member, bool Rep::*isNull, T const& value)
+    {
+        Shared::Set(R(), member, isNull, value);
+    }
     void SetNull(bool Rep::*isNull, bool value) { Shared::SetNull(R(), isNull, value); }
 
     Rep* _pRep;

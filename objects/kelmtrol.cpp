@@ -11,7 +11,10 @@ std::uint32_t KelRoleData::RefCount() const { return Shared::Count(_pRep); }
 
 KelRoleData::KelRoleData(KelString const& name) : _pRep(Shared::New(&Rep::_name, &Rep::_iName, name)) {}
 KelRoleData::KelRoleData(KelRoleData const& other) : _pRep(Shared::Share(other.R())) {}
-KelRoleData::~KelRoleData() { if (_pRep) Release(); }
+KelRoleData::~KelRoleData()
+{
+    if (_pRep) Release();
+}
 
 KelRoleData& KelRoleData::operator=(KelRoleData const& other)
 {

@@ -14,7 +14,10 @@ KelServerData::KelServerData(KelServerID const& serverID)
 {
 }
 KelServerData::KelServerData(KelServerData const& other) : _pRep(Shared::Share(other.R())) {}
-KelServerData::~KelServerData() { if (_pRep) Release(); }
+KelServerData::~KelServerData()
+{
+    if (_pRep) Release();
+}
 
 KelServerData& KelServerData::operator=(KelServerData const& other)
 {

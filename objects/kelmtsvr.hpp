@@ -67,7 +67,10 @@ public:
     void SetSystemOIDIsNull(bool isNull) { SetNull(&Rep::_iSystemOID, isNull); }
     KelString const& ExternalControlContext() const { return R()._externalControlContext; }
     bool ExternalControlContextIsNull() const { return R()._iExternalControlContext; }
-    void SetExternalControlContext(KelString const& value) { Set(&Rep::_externalControlContext, &Rep::_iExternalControlContext, value); }
+    void SetExternalControlContext(KelString const& value)
+    {
+        Set(&Rep::_externalControlContext, &Rep::_iExternalControlContext, value);
+    }
     void SetExternalControlContextIsNull(bool isNull) { SetNull(&Rep::_iExternalControlContext, isNull); }
     KelString const& Description() const { return R()._description; }
     bool DescriptionIsNull() const { return R()._iDescription; }
@@ -112,13 +115,20 @@ private:
         bool _deleted = false;
         bool _dirty = false;
 
-        static void Deallocate(Rep*& rep) { delete rep; rep = nullptr; }
+        static void Deallocate(Rep*& rep)
+        {
+            delete rep;
+            rep = nullptr;
+        }
     };
     using Shared = KelSharedRep<Rep>;
     // The Rep; fails "_pRep != 0" (without going on) for a released handle.
     Rep& R() const;
     template <class T>
-    void Set(T Rep::*member, bool Rep::*isNull, T const& value) { Shared::Set(R(), member, isNull, value); }
+    void Set(T Rep::*member, bool Rep::*isNull, T const& value)
+    {
+        Shared::Set(R(), member, isNull, value);
+    }
     void SetNull(bool Rep::*isNull, bool value) { Shared::SetNull(R(), isNull, value); }
 
     Rep* _pRep;

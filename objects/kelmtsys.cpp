@@ -13,11 +13,13 @@ KelSystemData::KelSystemData(KelSystemID const& systemID)
     : _pRep(Shared::New(&Rep::_systemID, &Rep::_iSystemID, systemID))
 {
 }
-KelSystemData::KelSystemData(KelSystemData const& other)
-    : KelTopologyBaseData(other), _pRep(Shared::Share(other.R()))
+KelSystemData::KelSystemData(KelSystemData const& other) : KelTopologyBaseData(other), _pRep(Shared::Share(other.R()))
 {
 }
-KelSystemData::~KelSystemData() { if (_pRep) Release(); }
+KelSystemData::~KelSystemData()
+{
+    if (_pRep) Release();
+}
 
 KelSystemData& KelSystemData::operator=(KelSystemData const& other)
 {

@@ -14,7 +14,10 @@ KelTopologyBaseData::KelTopologyBaseData(KelTopologyBaseData const& other)
     : KelProcessBaseData(other), _pRep(Shared::Share(other.R()))
 {
 }
-KelTopologyBaseData::~KelTopologyBaseData() { if (_pRep) Release(); }
+KelTopologyBaseData::~KelTopologyBaseData()
+{
+    if (_pRep) Release();
+}
 
 KelTopologyBaseData& KelTopologyBaseData::operator=(KelTopologyBaseData const& other)
 {

@@ -13,8 +13,8 @@
 #include "kernel/kelkstr.hpp"
 #include "kernel/kelktim.hpp"
 #include "kernel/kelmusid.hpp"
-#include "objects/kelmtrep.hpp"
 #include "objects/kelmtprs.hpp"
+#include "objects/kelmtrep.hpp"
 
 #include <cstdint>
 #include <iosfwd>
@@ -49,7 +49,10 @@ public:
     void SetSystemQualifierIsNull(bool isNull) { SetNull(&Rep::_iSystemQualifier, isNull); }
     KelString const& ExternalRestartContext() const { return R()._externalRestartContext; }
     bool ExternalRestartContextIsNull() const { return R()._iExternalRestartContext; }
-    void SetExternalRestartContext(KelString const& value) { Set(&Rep::_externalRestartContext, &Rep::_iExternalRestartContext, value); }
+    void SetExternalRestartContext(KelString const& value)
+    {
+        Set(&Rep::_externalRestartContext, &Rep::_iExternalRestartContext, value);
+    }
     void SetExternalRestartContextIsNull(bool isNull) { SetNull(&Rep::_iExternalRestartContext, isNull); }
     KelString const& Description() const { return R()._description; }
     bool DescriptionIsNull() const { return R()._iDescription; }
@@ -69,11 +72,17 @@ public:
     void SetLockholderOIDIsNull(bool isNull) { SetNull(&Rep::_iLockholderOID, isNull); }
     KelString const& ExecSvrExtControlContext() const { return R()._execSvrExtControlContext; }
     bool ExecSvrExtControlContextIsNull() const { return R()._iExecSvrExtControlContext; }
-    void SetExecSvrExtControlContext(KelString const& value) { Set(&Rep::_execSvrExtControlContext, &Rep::_iExecSvrExtControlContext, value); }
+    void SetExecSvrExtControlContext(KelString const& value)
+    {
+        Set(&Rep::_execSvrExtControlContext, &Rep::_iExecSvrExtControlContext, value);
+    }
     void SetExecSvrExtControlContextIsNull(bool isNull) { SetNull(&Rep::_iExecSvrExtControlContext, isNull); }
     KelString const& PESvrExtControlContext() const { return R()._pESvrExtControlContext; }
     bool PESvrExtControlContextIsNull() const { return R()._iPESvrExtControlContext; }
-    void SetPESvrExtControlContext(KelString const& value) { Set(&Rep::_pESvrExtControlContext, &Rep::_iPESvrExtControlContext, value); }
+    void SetPESvrExtControlContext(KelString const& value)
+    {
+        Set(&Rep::_pESvrExtControlContext, &Rep::_iPESvrExtControlContext, value);
+    }
     void SetPESvrExtControlContextIsNull(bool isNull) { SetNull(&Rep::_iPESvrExtControlContext, isNull); }
 
 protected:
@@ -103,13 +112,20 @@ private:
         bool _iPESvrExtControlContext = true;
         bool _dirty = false;
 
-        static void Deallocate(Rep*& rep) { delete rep; rep = nullptr; }
+        static void Deallocate(Rep*& rep)
+        {
+            delete rep;
+            rep = nullptr;
+        }
     };
     using Shared = KelSharedRep<Rep>;
     // The Rep; fails "_pRep != 0" (without going on) for a released handle.
     Rep& R() const;
     template <class T>
-    void Set(T Rep::*member, bool Rep::*isNull, T const& value) { Shared::Set(R(), member, isNull, value); }
+    void Set(T Rep::*member, bool Rep::*isNull, T const& value)
+    {
+        Shared::Set(R(), member, isNull, value);
+    }
     void SetNull(bool Rep::*isNull, bool value) { Shared::SetNull(R(), isNull, value); }
 
     Rep* _pRep;

@@ -36,7 +36,8 @@ KEL_PERSON* KelTOMForPersons::CreateTupleObject(KelPersonData const& object)
     auto row = std::make_unique<KEL_PERSON>();
     row->_oid = object.OID().AsBinary();
     row->_userId = object.Name();
-    KelSetColumn(row->_systemGroup, row->_iSystemGroup, object.SystemGroupIsNull() ? KelString() : object.SystemGroup());
+    KelSetColumn(row->_systemGroup, row->_iSystemGroup,
+                 object.SystemGroupIsNull() ? KelString() : object.SystemGroup());
     KelSetColumn(row->_firstName, row->_iFirstName, object.FirstNameIsNull() ? KelString() : object.FirstName());
     KelSetColumn(row->_lastName, row->_iLastName, object.LastNameIsNull() ? KelString() : object.LastName());
     KelSetLobColumn(row->_description, row->_iDescription,

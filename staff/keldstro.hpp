@@ -32,8 +32,7 @@ struct KelTypeName<KelTOMForRoleParms> {
     static constexpr char const* value = "KelTOMForRoleParms";
 };
 
-class KelTOMForRoles
-    : public KelTomForServerOHANClass<KelRoleData, KEL_ROLE, KelDatabase::Role, KelTOMForRoleParms> {
+class KelTOMForRoles : public KelTomForServerOHANClass<KelRoleData, KEL_ROLE, KelDatabase::Role, KelTOMForRoleParms> {
 public:
     using CreateInpParm = KelTOMForRoleParms::CreateInpParm;
     using MaterializeInpParm = KelTOMForRoleParms::MaterializeInpParm;

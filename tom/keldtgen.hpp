@@ -81,9 +81,10 @@ void RegisterNewServerObject(KelTomDictionary<T>& dict, T* object,
 {
     KelTomKey<T> const key = object->ID();
     if (dict.find(key) != dict.end())
-        KelRaise(KelTOMNotUniqueException(KelOrigin(KelString(__FILE__), __LINE__, KelString("RegisterNewServerObject")),
-                                          KelComposeText("Key=", key)),
-                 3, 0x10);
+        KelRaise(
+            KelTOMNotUniqueException(KelOrigin(KelString(__FILE__), __LINE__, KelString("RegisterNewServerObject")),
+                                     KelComposeText("Key=", key)),
+            3, 0x10);
     out = KelTomEnterEntry<T, R, A>(dict, object, KelCachedObjectState::New, insertFunctor, static_cast<R*>(nullptr));
 }
 
@@ -200,7 +201,8 @@ public:
                         "Oracle DB: check whether Object exists");
             iterator it = _dict.findNotDeleted(key);
             if (it != _dict.end() && it->second->State() == KelCachedObjectState::MaterializedForRead) {
-                KelTomTrace(__FILE__, __LINE__, "MaterializeForUpdate", 3, 0x1, 0x10, "Object in cache will be dropped");
+                KelTomTrace(__FILE__, __LINE__, "MaterializeForUpdate", 3, 0x1, 0x10,
+                            "Object in cache will be dropped");
                 Drop(*it->second->ServerObject());
             }
         }
@@ -487,10 +489,7 @@ protected:
     void AssertBulkCount(unsigned int count) const { kelkAssert((this->_dict).size() == count - 1); }
     void AssertCacheEmpty() const { kelkAssert(this->IsCacheEmpty()); }
     // The lock-holder update touched more than one row.
-    static void ReportMismatch()
-    {
-        kelkCheck(KelContractKind::Assert, false, "\"incomprehensible mismatch\" == 0");
-    }
+    static void ReportMismatch() { kelkCheck(KelContractKind::Assert, false, "\"incomprehensible mismatch\" == 0"); }
 
     // Inserts the New entry at it and hands row and functor to it.
     void SaveNewObject(Dictionary& dict, iterator& it, std::unique_ptr<R>& row,

@@ -147,8 +147,7 @@ public:
     };
 
     // Takes ownership of all three pointers; functor and row may be null.
-    KelTomDictMember(T* serverObject, KelCachedObjectState::Type state, KelDBAccessFunctor* functor,
-                     R* row) noexcept
+    KelTomDictMember(T* serverObject, KelCachedObjectState::Type state, KelDBAccessFunctor* functor, R* row) noexcept
         : super(serverObject, state), _pFunctor(functor), _pRow(row)
     {
     }
@@ -165,7 +164,8 @@ public:
     // Allowed in every valid state; changes nothing.
     void MaterializedForRead() override
     {
-        if (!IsValid(super::_state)) KelTomRaiseInvalidCase(__FILE__, __LINE__, Name(Op::MaterializedForRead), super::_state);
+        if (!IsValid(super::_state))
+            KelTomRaiseInvalidCase(__FILE__, __LINE__, Name(Op::MaterializedForRead), super::_state);
     }
 
     // From MaterializedForRead: takes row and functor and becomes MaterializedForUpdate.
@@ -238,8 +238,8 @@ public:
             if (callable)
                 kelkAssert(super::_state == KelCachedObjectState::New);
             else  // nothing to call: going on is impossible
-                KelContract::FailHard(KelContractKind::Assert, "super::_state == KelCachedObjectState::New",
-                                      __FILE__, __LINE__);
+                KelContract::FailHard(KelContractKind::Assert, "super::_state == KelCachedObjectState::New", __FILE__,
+                                      __LINE__);
         }
         if (!callable) KelContract::FailHard(KelContractKind::Assert, "_pFunctor != 0", __FILE__, __LINE__);
         _pFunctor->Insert(row);

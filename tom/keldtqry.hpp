@@ -105,20 +105,20 @@ protected:
     void ReadAllForRead(std::string const& function, std::vector<T const*>& objects, Make make)
     {
         A& accessor = this->Accessor();
-        KelTomWalkCursor<R>([&accessor](R& row) { return accessor.selallOpenFetch(row); },
-                            [&accessor](R& row) { return accessor.selallFetch(row); },
-                            [&accessor] { accessor.selallClose(); },
-                            [&](std::unique_ptr<R>& row) { objects.push_back(this->MergeRowForRead(function, *row, make)); });
+        KelTomWalkCursor<R>(
+            [&accessor](R& row) { return accessor.selallOpenFetch(row); },
+            [&accessor](R& row) { return accessor.selallFetch(row); }, [&accessor] { accessor.selallClose(); },
+            [&](std::unique_ptr<R>& row) { objects.push_back(this->MergeRowForRead(function, *row, make)); });
     }
 
     template <class Make>
     void ReadAllForUpdate(std::string const& function, std::vector<T*>& objects, Make make)
     {
         A& accessor = this->Accessor();
-        KelTomWalkCursor<R>([&accessor](R& row) { return accessor.selualOpenFetch(row); },
-                            [&accessor](R& row) { return accessor.selualFetch(row); },
-                            [&accessor] { accessor.selualClose(); },
-                            [&](std::unique_ptr<R>& row) { objects.push_back(this->MergeRowForUpdate(function, row, make)); });
+        KelTomWalkCursor<R>(
+            [&accessor](R& row) { return accessor.selualOpenFetch(row); },
+            [&accessor](R& row) { return accessor.selualFetch(row); }, [&accessor] { accessor.selualClose(); },
+            [&](std::unique_ptr<R>& row) { objects.push_back(this->MergeRowForUpdate(function, row, make)); });
     }
 
 private:
@@ -169,8 +169,9 @@ public:
         kelkCtrFlow(Name(Op::MaterializeAllForUpdate));
         (void)parm;
         unsigned int count = 0;
-        this->ReadAllForUpdate(Name(Op::MaterializeAllForUpdate), objects,
-                               [this, &count](R const& row) { return CreateMaterializedAllServerObject(row, ++count); });
+        this->ReadAllForUpdate(Name(Op::MaterializeAllForUpdate), objects, [this, &count](R const& row) {
+            return CreateMaterializedAllServerObject(row, ++count);
+        });
     }
 
     // The OID of the object parm names: the cached object's, else the row's (seluniOID).
@@ -236,10 +237,11 @@ public:
         kelkCtrFlow(Name(Op::Search));
         A& accessor = this->Accessor();
         KelString const& name = lockHolder.Name();
-        KelTomWalkCursor<R>([&accessor, &name](R& row) { return accessor.selectLckhldrOpenFetch(name, row); },
-                            [&accessor](R& row) { return accessor.selectLckhldrFetch(row); },
-                            [&accessor] { accessor.selectLckhldrClose(); },
-                            [&entities, type](std::unique_ptr<R>& row) { entities.push_back(KelEntity(row->Key(), type)); });
+        KelTomWalkCursor<R>(
+            [&accessor, &name](R& row) { return accessor.selectLckhldrOpenFetch(name, row); },
+            [&accessor](R& row) { return accessor.selectLckhldrFetch(row); },
+            [&accessor] { accessor.selectLckhldrClose(); },
+            [&entities, type](std::unique_ptr<R>& row) { entities.push_back(KelEntity(row->Key(), type)); });
     }
 
     // A new object for the count-th row that a bulk read creates (count from 1).

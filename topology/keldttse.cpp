@@ -17,9 +17,9 @@ template <class R, class A>
 void AppendLocked(A& accessor, KelString const& name, KelEntityType::Type type, std::vector<KelEntity>& entities)
 {
     KelTomWalkCursor<R>([&](R& row) { return accessor.selectLckhldrOpenFetch(name, row); },
-                     [&](R& row) { return accessor.selectLckhldrFetch(row); },
-                     [&] { accessor.selectLckhldrClose(); },
-                     [&](std::unique_ptr<R>& row) { entities.push_back(KelEntity(row->Key(), type)); });
+                        [&](R& row) { return accessor.selectLckhldrFetch(row); },
+                        [&] { accessor.selectLckhldrClose(); },
+                        [&](std::unique_ptr<R>& row) { entities.push_back(KelEntity(row->Key(), type)); });
 }
 }  // namespace
 

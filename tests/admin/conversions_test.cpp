@@ -29,8 +29,8 @@ protected:
 
 KEL_SYSTEM_LOG LogRow(KelString const& params, std::int16_t iParams)
 {
-    return KEL_SYSTEM_LOG(Oid(1), kStamp, "SYS1", "GRP1", 17, KelSeverity::Warning, KelMessageClass::System, 5, 0, 1,
-                          0, -1, KelSvrState::Running, 0, 0, -2, "", -1, "alice", 0, params, iParams);
+    return KEL_SYSTEM_LOG(Oid(1), kStamp, "SYS1", "GRP1", 17, KelSeverity::Warning, KelMessageClass::System, 5, 0, 1, 0,
+                          -1, KelSvrState::Running, 0, 0, -2, "", -1, "alice", 0, params, iParams);
 }
 
 }  // namespace

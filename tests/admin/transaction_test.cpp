@@ -2,9 +2,9 @@
 // PostgreSQL when KELDATOM_PG_URL is set): whole transactions end to end, the managers'
 // special queries merging with cached entries, suspension and clearing.
 #include "admin/keldatom.hpp"
-#include "objects/kelascctx.hpp"
 #include "db/keldb.hpp"
 #include "kernel/kelkcon.hpp"
+#include "objects/kelascctx.hpp"
 
 #include "db/dbtest.hpp"
 
@@ -80,8 +80,8 @@ TEST_P(AdminTransactions, ThreeTransactionsEndToEnd)
     log = LogRecord(logOid, {"first", "second;third", ""});
     KelErrorLogRecord& error = tom->ForErrorLogs().Create(KelTOMForErrorLogRecordParms::CreateInpParm(errorOid));
     error = KelErrorLogRecord(errorOid, KelTimeStamp::Now(), "SYS1", "GRP1", 1, 2, 3, 0, true, KelSenderType::ExecSvr,
-                              "exec", KelPlatform::Linux, 0, true, logOid, 0, true, KelTimeStamp::Now(), "f.cpp",
-                              false, 10, false, "it broke");
+                              "exec", KelPlatform::Linux, 0, true, logOid, 0, true, KelTimeStamp::Now(), "f.cpp", false,
+                              10, false, "it broke");
     tom->ForSvrInstances().Flush();
     tom->ForSystemLogs().Save(log);
     tom->ForErrorLogs().Flush();
@@ -197,8 +197,8 @@ TEST_P(AdminTransactions, SuspendAndClear)
     {
         KelContractRecorder rec;
         tom->Suspend();
-        EXPECT_EQ(rec.Conditions(), (std::vector<std::string>{"_pForSvrInstances->IsCacheEmpty()",
-                                                              "_pForSystemStates->IsCacheEmpty()"}));
+        EXPECT_EQ(rec.Conditions(),
+                  (std::vector<std::string>{"_pForSvrInstances->IsCacheEmpty()", "_pForSystemStates->IsCacheEmpty()"}));
     }
     tom->Resume();
     db->Rollback();
@@ -266,5 +266,4 @@ TEST(AdminEntry, TurnsOffThreadNotificationsOnAttach)
     EXPECT_TRUE(KelLibraryEntry(&module, KEL_PROCESS_DETACH, nullptr));
 }
 
-INSTANTIATE_TEST_SUITE_P(Databases, AdminTransactions, testing::Values("sqlite::memory:", "postgresql"),
-                         DatabaseName);
+INSTANTIATE_TEST_SUITE_P(Databases, AdminTransactions, testing::Values("sqlite::memory:", "postgresql"), DatabaseName);

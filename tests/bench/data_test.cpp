@@ -45,8 +45,8 @@ TEST(BenchData, SameRowsEveryTimeFourSystemsInTurnInstancesOfOneSystem)
 
 TEST(BenchData, TimeTextIsTheLibrarysTimestampText)
 {
-    std::vector<std::int64_t> const seconds{1,          86399,      951782400 /* 2000-02-29 */, 1700000000,
-                                            1709251199, 4102444800, 253402300799 /* 9999-12-31 23:59:59 */};
+    std::vector<std::int64_t> const seconds{1,          86399,       951782400 /* 2000-02-29 */, 1700000000, 1709251199,
+                                            4102444800, 253402300799 /* 9999-12-31 23:59:59 */};
     for (std::int64_t s : seconds) {
         for (std::int32_t micros : {1, 62500, 999999}) {
             char text[27];

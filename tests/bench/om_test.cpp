@@ -1,8 +1,8 @@
 // The object-manager contender does the raw contender's work: the same rows end up in the
 // tables, and the harness's counts hold for it on both databases.
+#include "bench/kelbmeas.hpp"
 #include "bench/kelbrawpg.hpp"
 #include "bench/kelbrawsq.hpp"
-#include "bench/kelbmeas.hpp"
 #include "bench/kelbrun.hpp"
 #include "bench/kelbtom.hpp"
 #include "objects/kelmtadm.hpp"
@@ -46,7 +46,10 @@ std::string Dump(std::string const& path, char const* table, char const* key)
     return text;
 }
 
-std::string TempPath(char const* name) { return "/tmp/keldatom_bench_" + std::string(name) + std::to_string(::getpid()) + ".db"; }
+std::string TempPath(char const* name)
+{
+    return "/tmp/keldatom_bench_" + std::string(name) + std::to_string(::getpid()) + ".db";
+}
 
 }  // namespace
 

@@ -1,8 +1,8 @@
 // The raw contenders against real databases: what they write is what they read back,
 // column for column, and each workload touches exactly the rows it should.
+#include "bench/kelbmeas.hpp"
 #include "bench/kelbrawpg.hpp"
 #include "bench/kelbrawsq.hpp"
-#include "bench/kelbmeas.hpp"
 #include "bench/kelbrun.hpp"
 #include "db/keldb.hpp"
 
@@ -10,10 +10,10 @@
 #include <libpq-fe.h>
 #include <sqlite3.h>
 
+#include <unistd.h>
 #include <cstdlib>
 #include <map>
 #include <string>
-#include <unistd.h>
 
 namespace {
 

@@ -251,13 +251,12 @@ TEST_P(Accessors, CursorsReturnWhatTheirFilterSelectsInKeyOrder)
     using I = KEL_SVR_INSTANCE_STATE;
     auto close = [&] { instances.selSystemNameClose(); };
     auto fetch = [&](I& r) { return instances.selSystemNameFetch(r); };
-    EXPECT_EQ("1 3 ", Walk<I>([&](I& r) { return instances.selSystemNameOpenFetch(KelString("SYSA"), r); }, fetch,
-                              close));
-    EXPECT_EQ("", Walk<I>([&](I& r) { return instances.selSystemNameOpenFetch(KelString("SYSX"), r); }, fetch,
-                          close));
-    EXPECT_EQ("2 ", Walk<I>([&](I& r) { return instances.selSystemOIDOpenFetch(Oid(102), r); },
-                            [&](I& r) { return instances.selSystemOIDFetch(r); },
-                            [&] { instances.selSystemOIDClose(); }));
+    EXPECT_EQ("1 3 ",
+              Walk<I>([&](I& r) { return instances.selSystemNameOpenFetch(KelString("SYSA"), r); }, fetch, close));
+    EXPECT_EQ("", Walk<I>([&](I& r) { return instances.selSystemNameOpenFetch(KelString("SYSX"), r); }, fetch, close));
+    EXPECT_EQ("2 ",
+              Walk<I>([&](I& r) { return instances.selSystemOIDOpenFetch(Oid(102), r); },
+                      [&](I& r) { return instances.selSystemOIDFetch(r); }, [&] { instances.selSystemOIDClose(); }));
     EXPECT_EQ("1 3 ", Walk<I>([&](I& r) { return instances.selupdSystemOIDOpenFetch(Oid(101), r); },
                               [&](I& r) { return instances.selupdSystemOIDFetch(r); },
                               [&] { instances.selupdSystemOIDClose(); }));
@@ -286,12 +285,12 @@ TEST_P(Accessors, CursorsReturnWhatTheirFilterSelectsInKeyOrder)
     errors.insert(ErrorLog(9, "SYSB", 5, true));
     errors.insert(ErrorLog(10, "SYSA", 7, true));
     using E = KEL_ERROR_LOG;
-    EXPECT_EQ("8 10 ", Walk<E>([&](E& r) { return errors.selSystemNameOpenFetch(KelString("SYSA"), r); },
-                               [&](E& r) { return errors.selSystemNameFetch(r); },
-                               [&] { errors.selSystemNameClose(); }));
-    EXPECT_EQ("9 ", Walk<E>([&](E& r) { return errors.selSystemLogIDOpenFetch(Oid(5), r); },
-                            [&](E& r) { return errors.selSystemLogIDFetch(r); },
-                            [&] { errors.selSystemLogIDClose(); }));
+    EXPECT_EQ("8 10 ",
+              Walk<E>([&](E& r) { return errors.selSystemNameOpenFetch(KelString("SYSA"), r); },
+                      [&](E& r) { return errors.selSystemNameFetch(r); }, [&] { errors.selSystemNameClose(); }));
+    EXPECT_EQ("9 ",
+              Walk<E>([&](E& r) { return errors.selSystemLogIDOpenFetch(Oid(5), r); },
+                      [&](E& r) { return errors.selSystemLogIDFetch(r); }, [&] { errors.selSystemLogIDClose(); }));
 
     KelDatabase::Person& persons = db->person();
     for (char const* name : {"carol", "alice", "bob"}) {
@@ -303,9 +302,9 @@ TEST_P(Accessors, CursorsReturnWhatTheirFilterSelectsInKeyOrder)
         persons.insert(p);
     }
     using P = KEL_PERSON;
-    EXPECT_EQ("alice carol ", Walk<P>([&](P& r) { return persons.selectLckhldrOpenFetch(KelString("boss"), r); },
-                                      [&](P& r) { return persons.selectLckhldrFetch(r); },
-                                      [&] { persons.selectLckhldrClose(); }));
+    EXPECT_EQ("alice carol ",
+              Walk<P>([&](P& r) { return persons.selectLckhldrOpenFetch(KelString("boss"), r); },
+                      [&](P& r) { return persons.selectLckhldrFetch(r); }, [&] { persons.selectLckhldrClose(); }));
 }
 
 TEST_P(Accessors, NamedRowsGiveTheirOidsAndReleaseTheirLockHolder)
@@ -441,8 +440,7 @@ TEST_P(Accessors, StatisticsCountEveryCall)
     states.seluni(KelOID(Oid(9)), row);
     states.selupd(KelOID(Oid(1)), row);
     states.updcli(KelOID(Oid(1)), row);
-    for (bool more = states.selallOpenFetch(row); more; more = states.selallFetch(row)) {
-    }
+    for (bool more = states.selallOpenFetch(row); more; more = states.selallFetch(row)) {}
     states.selallClose();
     states.seluniByName(KelString("SYSA"), row);
     states.dbadel(KelOID(Oid(2)));

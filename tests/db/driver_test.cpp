@@ -6,9 +6,9 @@
 
 #include "dbtest.hpp"
 
+#include <unistd.h>
 #include <climits>
 #include <cstdio>
-#include <unistd.h>
 
 namespace {
 

@@ -42,8 +42,8 @@ std::string Printed(Row const& row)
 
 KEL_SYSTEM_LOG SystemLog(KelString const& parameters, std::int16_t iParameters)
 {
-    return KEL_SYSTEM_LOG(Oid(), Stamp(), "SYS1", "GRP1", 4711, 2, 1, 7, 0, 1, 2, -2, 3, 0, 99, -1, "EVT", 0,
-                          "ADMIN", 0, parameters, iParameters);
+    return KEL_SYSTEM_LOG(Oid(), Stamp(), "SYS1", "GRP1", 4711, 2, 1, 7, 0, 1, 2, -2, 3, 0, 99, -1, "EVT", 0, "ADMIN",
+                          0, parameters, iParameters);
 }
 
 KEL_ERROR_LOG ErrorLog(std::int16_t iErrorFile)
@@ -74,8 +74,8 @@ TEST(RowRecords, DefaultRowsPrintNullableColumnsAsBareLabelsAndTextsEmpty)
                                 kZeroOid + "\n_svrType=0\n_svrState=0\n_lastStateChange=\n_requestType=");
 
     KEL_SYSTEM_STATE state;
-    EXPECT_EQ(Printed(state), "\nthis=" + Hex(&state) + "\n_systemOid=" + kZeroOid +
-                                  "\n_adminSvrStart=\n_adminSvrState=0");
+    EXPECT_EQ(Printed(state),
+              "\nthis=" + Hex(&state) + "\n_systemOid=" + kZeroOid + "\n_adminSvrStart=\n_adminSvrState=0");
 
     KEL_SYSTEM_LOG log;
     EXPECT_EQ(Printed(log), "\nthis=" + Hex(&log) + "\n_objectId=" + kZeroOid +
@@ -179,8 +179,8 @@ TEST(RowRecords, ConstructorChecksRunInColumnOrder)
                                         "_componentName.Length() <= 32", "_errorDescription.Length() <= 1024"}));
     rec.Clear();
 
-    KEL_SYSTEM_LOG(Bytes(17), Text(27), Text(9), Text(9), 0, 0, 0, 0, -1, 0, 0, -1, 0, -1, 0, -1, Text(33), 0,
-                   Text(33), 0, Text(1025), 0);
+    KEL_SYSTEM_LOG(Bytes(17), Text(27), Text(9), Text(9), 0, 0, 0, 0, -1, 0, 0, -1, 0, -1, 0, -1, Text(33), 0, Text(33),
+                   0, Text(1025), 0);
     EXPECT_EQ(rec.Conditions(),
               (std::vector<std::string>{"_objectId.Length() <= 16", "_creationTime.Length() <= 26",
                                         "_system.Length() <= 8", "_systemGroup.Length() <= 8",
@@ -190,15 +190,16 @@ TEST(RowRecords, ConstructorChecksRunInColumnOrder)
     rec.Clear();
 
     KEL_SVR_INSTANCE_STATE(Bytes(17), Text(27), Bytes(17), 0, 0, Text(27), 0, 0, -1);
-    EXPECT_EQ(rec.Conditions(), (std::vector<std::string>{
-                                    "_svrOid.Length() <= 16", "_creationTime.Length() <= 26",
-                                    "_systemOid.Length() <= 16",
-                                    "_iLastStateChange == null ? true : _lastStateChange.Length() <= 26"}));
+    EXPECT_EQ(
+        rec.Conditions(),
+        (std::vector<std::string>{"_svrOid.Length() <= 16", "_creationTime.Length() <= 26", "_systemOid.Length() <= 16",
+                                  "_iLastStateChange == null ? true : _lastStateChange.Length() <= 26"}));
     rec.Clear();
 
     KEL_SYSTEM_STATE(Bytes(17), Text(27), 0, 0);
-    EXPECT_EQ(rec.Conditions(), (std::vector<std::string>{"_systemOid.Length() <= 16",
-                                                          "_iAdminSvrStart == null ? true : _adminSvrStart.Length() <= 26"}));
+    EXPECT_EQ(rec.Conditions(),
+              (std::vector<std::string>{"_systemOid.Length() <= 16",
+                                        "_iAdminSvrStart == null ? true : _adminSvrStart.Length() <= 26"}));
 }
 
 TEST(RowRecords, ConstructorRefusesNullRequiredColumns)
@@ -207,24 +208,24 @@ TEST(RowRecords, ConstructorRefusesNullRequiredColumns)
     // Null OIDs fail their null checks and pass their length checks.
     KEL_ERROR_LOG err(KelBinary(), Stamp(), "S", "G", KelBinary(), 0, 0, 0, 0, -1, 0, 0, 0, -1, 0, -1, Stamp(),
                       KelString(), -1, 0, -1, "C", "D");
-    EXPECT_EQ(rec.Conditions(), (std::vector<std::string>{"_objectId.IsNull() != true",
-                                                          "_systemlogId.IsNull() != true"}));
+    EXPECT_EQ(rec.Conditions(),
+              (std::vector<std::string>{"_objectId.IsNull() != true", "_systemlogId.IsNull() != true"}));
     EXPECT_TRUE(err._objectId.IsNull());
     rec.Clear();
 
     KEL_SVR_INSTANCE_STATE(Oid(), Stamp(), KelBinary(), 0, 0, KelString(), -1, 0, -1);
     KEL_SYSTEM_STATE(KelBinary(), KelString(), -1, 0);
-    EXPECT_EQ(rec.Conditions(), (std::vector<std::string>{"_systemOid.IsNull() != true",
-                                                          "_systemOid.IsNull() != true"}));
+    EXPECT_EQ(rec.Conditions(),
+              (std::vector<std::string>{"_systemOid.IsNull() != true", "_systemOid.IsNull() != true"}));
     rec.Clear();
 
     // Every null check comes before the first length check; the length of a null text
     // fails the kernel's own "!IsNull()" and the constructor goes on.
-    KEL_ERROR_LOG(Oid(), Stamp(), "S", "G", Oid(), 0, 0, 0, 0, -1, 0, 0, 0, -1, 0, -1, Stamp(), KelString(), -1, 0,
-                  -1, KelString(), KelString());
-    EXPECT_EQ(rec.Conditions(), (std::vector<std::string>{"_componentName.IsNull() != true",
-                                                          "_errorDescription.IsNull() != true", "!IsNull()",
-                                                          "!IsNull()"}));
+    KEL_ERROR_LOG(Oid(), Stamp(), "S", "G", Oid(), 0, 0, 0, 0, -1, 0, 0, 0, -1, 0, -1, Stamp(), KelString(), -1, 0, -1,
+                  KelString(), KelString());
+    EXPECT_EQ(rec.Conditions(),
+              (std::vector<std::string>{"_componentName.IsNull() != true", "_errorDescription.IsNull() != true",
+                                        "!IsNull()", "!IsNull()"}));
     rec.Clear();
 
     KEL_SYSTEM_LOG(Oid(), KelString(), "S", "G", 0, 0, 0, 0, -1, 0, 0, -1, 0, -1, 0, -1, "", 0, "", 0, "", 0);
@@ -239,8 +240,7 @@ TEST(RowRecords, ConstructorRefusesNullRequiredColumns)
 TEST(RowRecords, KeysAreTheOidColumnsOfExactlySixteenBytes)
 {
     EXPECT_EQ(KEL_SYSTEM_STATE(Oid(), Stamp(), 0, 1).Key(), KelOID::FromHex(kOidHex));
-    EXPECT_EQ(KEL_SVR_INSTANCE_STATE(Oid(), Stamp(), Bytes(16), 0, 0, "", -1, 0, -1).Key(),
-              KelOID::FromHex(kOidHex));
+    EXPECT_EQ(KEL_SVR_INSTANCE_STATE(Oid(), Stamp(), Bytes(16), 0, 0, "", -1, 0, -1).Key(), KelOID::FromHex(kOidHex));
     EXPECT_TRUE(KEL_SYSTEM_LOG().Key().IsNull());
 
     for (int n : {15, 17}) {
@@ -321,12 +321,12 @@ TEST(RowRecords, StaffAndTopologyRowsPrintTheirColumns)
     person._iLockholderOid = 0;
     EXPECT_EQ(Printed(person), "\nthis=" + Hex(&person) + "\n_oid=" + kZeroOid +
                                    "\n_userId=ADMIN\n_systemGroup=\n_firstName=\n_lastName="
-                                   "\n_description=the boss\n_lockholderOid=" + kOidHex + "\n_lockholderName=");
+                                   "\n_description=the boss\n_lockholderOid=" +
+                                   kOidHex + "\n_lockholderName=");
 
     KEL_DOMAIN domain;
     domain._iDescription = 0;  // present but never filled
-    EXPECT_EQ(Printed(domain), "\nthis=" + Hex(&domain) + "\n_oid=" + kZeroOid +
-                                   "\n_domainName=\n_description=<null>");
+    EXPECT_EQ(Printed(domain), "\nthis=" + Hex(&domain) + "\n_oid=" + kZeroOid + "\n_domainName=\n_description=<null>");
 }
 
 TEST(LobAccess, HandlesShareOneRepAndTheLastOneFreesIt)

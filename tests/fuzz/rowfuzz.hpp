@@ -122,8 +122,12 @@ private:
 class KelFuzzRowTarget {
 public:
     KelFuzzRowTarget()
-        : _db(KelDatabase::Open("sqlite::memory:")), _tom(*_db), _instances(_tom, *_db), _states(_tom, *_db),
-          _errors(_tom, *_db), _logs(_tom, *_db)
+        : _db(KelDatabase::Open("sqlite::memory:")),
+          _tom(*_db),
+          _instances(_tom, *_db),
+          _states(_tom, *_db),
+          _errors(_tom, *_db),
+          _logs(_tom, *_db)
     {
     }
 
@@ -182,7 +186,7 @@ private:
 
     void Instance(KelFuzzBytes& in, KelContractRecorder& recorder)
     {
-        KEL_SVR_INSTANCE_STATE const row{in.Oid(),  in.Time(),      in.Oid(),   in.Int32(), in.Int32(),
+        KEL_SVR_INSTANCE_STATE const row{in.Oid(),  in.Time(),      in.Oid(),   in.Int32(),    in.Int32(),
                                          in.Time(), in.Indicator(), in.Int32(), in.Indicator()};
         std::unique_ptr<KelSvrInstance> object(_instances.CreateMaterializedServerObject({}, row));
         bool const valid = recorder.Empty();
@@ -215,11 +219,11 @@ private:
 
     void SystemLog(KelFuzzBytes& in, KelContractRecorder& recorder)
     {
-        KEL_SYSTEM_LOG const row{in.Oid(),      in.Time(),      in.Text(8),     in.Text(8),     in.Int32(),
-                                 in.Int32(),    in.Int32(),     in.Int32(),     in.Indicator(), in.Int16(),
-                                 in.Int32(),    in.Indicator(), in.Int32(),     in.Indicator(), in.Int32(),
-                                 in.Indicator(), in.Text(32),   in.Indicator(), in.Text(32),    in.Indicator(),
-                                 in.Text(1024), in.Indicator()};
+        KEL_SYSTEM_LOG const row{in.Oid(),       in.Time(),      in.Text(8),     in.Text(8),     in.Int32(),
+                                 in.Int32(),     in.Int32(),     in.Int32(),     in.Indicator(), in.Int16(),
+                                 in.Int32(),     in.Indicator(), in.Int32(),     in.Indicator(), in.Int32(),
+                                 in.Indicator(), in.Text(32),    in.Indicator(), in.Text(32),    in.Indicator(),
+                                 in.Text(1024),  in.Indicator()};
         std::unique_ptr<KelSystemLogRecord> object(_logs.CreateMaterializedServerObject({}, row));
         bool const valid = recorder.Empty();
         std::unique_ptr<KEL_SYSTEM_LOG> back(_logs.CreateTupleObject(*object));
@@ -253,11 +257,11 @@ private:
 
     void ErrorLog(KelFuzzBytes& in, KelContractRecorder& recorder)
     {
-        KEL_ERROR_LOG const row{in.Oid(),       in.Time(),      in.Text(8),     in.Text(8),     in.Oid(),
-                                in.Int32(),     in.Int32(),     in.Int32(),     in.Int32(),     in.Indicator(),
-                                in.Int32(),     in.Int32(),     in.Int32(),     in.Indicator(), in.Int32(),
-                                in.Indicator(), in.Time(),      in.Text(16),    in.Indicator(), in.Int32(),
-                                in.Indicator(), in.Text(32),    in.Text(1024)};
+        KEL_ERROR_LOG const row{in.Oid(),       in.Time(),   in.Text(8),   in.Text(8),     in.Oid(),
+                                in.Int32(),     in.Int32(),  in.Int32(),   in.Int32(),     in.Indicator(),
+                                in.Int32(),     in.Int32(),  in.Int32(),   in.Indicator(), in.Int32(),
+                                in.Indicator(), in.Time(),   in.Text(16),  in.Indicator(), in.Int32(),
+                                in.Indicator(), in.Text(32), in.Text(1024)};
         std::unique_ptr<KelErrorLogRecord> object(_errors.CreateMaterializedServerObject({}, row));
         bool const valid = recorder.Empty();
         std::unique_ptr<KEL_ERROR_LOG> back(_errors.CreateTupleObject(*object));

@@ -35,11 +35,17 @@ void Guarded(bool fail)
 }  // namespace
 
 template <>
-struct KelTypeName<RowA> { static constexpr char const* value = "KelSystemState"; };
+struct KelTypeName<RowA> {
+    static constexpr char const* value = "KelSystemState";
+};
 template <>
-struct KelTypeName<RowB> { static constexpr char const* value = "KEL_SYSTEM_STATE"; };
+struct KelTypeName<RowB> {
+    static constexpr char const* value = "KEL_SYSTEM_STATE";
+};
 template <>
-struct KelTypeName<RowC> { static constexpr char const* value = "KelDatabase::SystemState"; };
+struct KelTypeName<RowC> {
+    static constexpr char const* value = "KelDatabase::SystemState";
+};
 
 TEST(KelExceptionTest, PrintedForms)
 {

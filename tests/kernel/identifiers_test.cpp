@@ -106,8 +106,9 @@ TEST(KelSystemIDTest, NullRuleOrderLimitsAndPrintedForm)
     EXPECT_TRUE(rec.Empty());
     KelSystemID nineName(std::string(9, 's'), "G");
     KelSystemID nineGroup("S", std::string(9, 'g'));
-    EXPECT_EQ(rec.Conditions(), (std::vector<std::string>{"name.IsNull() || name.Length() < KEL_SYSTEM_NAME_LENGTH",
-                                                          "group.IsNull() || group.Length() < KEL_SYSTEM_GROUP_NAME_LENGTH"}));
+    EXPECT_EQ(rec.Conditions(),
+              (std::vector<std::string>{"name.IsNull() || name.Length() < KEL_SYSTEM_NAME_LENGTH",
+                                        "group.IsNull() || group.Length() < KEL_SYSTEM_GROUP_NAME_LENGTH"}));
 }
 
 TEST(KelServerIDTest, ChecksInOrderOrderingAndPrintedForm)
@@ -115,8 +116,8 @@ TEST(KelServerIDTest, ChecksInOrderOrderingAndPrintedForm)
     KelContractRecorder rec;
     KelServerID pe(12, "S", "SYS", "GRP");
     KelServerID upe(13, "S", "SYS", "GRP");
-    EXPECT_EQ(rec.Conditions(), (std::vector<std::string>{"kind != long(KelSvrKind::PESvr)",
-                                                          "kind != long(KelSvrKind::UPESvr)"}));
+    EXPECT_EQ(rec.Conditions(),
+              (std::vector<std::string>{"kind != long(KelSvrKind::PESvr)", "kind != long(KelSvrKind::UPESvr)"}));
     rec.Clear();
     KelServerID eight(1, std::string(8, 'n'), std::string(8, 's'), std::string(8, 'g'));
     EXPECT_TRUE(rec.Empty());

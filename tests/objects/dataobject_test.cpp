@@ -58,7 +58,10 @@ void ExpectInvariantTexts(std::function<T()> make, std::vector<FlagCase<T>> cons
 }
 
 KelSystemID SysId() { return KelSystemID(KelString("SYSA"), KelString("GRPA")); }
-KelServerID SvrId() { return KelServerID(KelSvrKind::ExecSvr, KelString("EXEC1"), KelString("SYSA"), KelString("GRPA")); }
+KelServerID SvrId()
+{
+    return KelServerID(KelSvrKind::ExecSvr, KelString("EXEC1"), KelString("SYSA"), KelString("GRPA"));
+}
 
 }  // namespace
 
@@ -171,48 +174,51 @@ TEST(DataObjects, RefreshTakesTheFreshContentsWhichOutliveTheFreshHandle)
 TEST(PersonData, EachWrongNullFlagNamesItsPair)
 {
     using P = KelPersonData;
-    ExpectInvariantTexts<P>([] { return P(KelString("BOB")); },
-                            {
-                                {[](P& p) { p.SetNameIsNull(true); }, Pair("_iName", "_name")},
-                                {[](P& p) { p.SetOIDIsNull(false); }, Pair("_iOID", "_oID")},
-                                {[](P& p) { p.SetSystemIsNull(false); }, Pair("_iSystem", "_system")},
-                                {[](P& p) { p.SetOrganizationIsNull(false); }, Pair("_iOrganization", "_organization")},
-                                {[](P& p) { p.SetOrganizationOIDIsNull(false); },
-                                 Pair("_iOrganizationOID", "_organizationOID")},
-                                {[](P& p) { p.SetSubstituteIsNull(false); }, Pair("_iSubstitute", "_substitute")},
-                                {[](P& p) { p.SetSubstituteOIDIsNull(false); }, Pair("_iSubstituteOID", "_substituteOID")},
-                                {[](P& p) { p.SetPasswordIsNull(false); }, Pair("_iPassword", "_password")},
-                                {[](P& p) { p.SetPersonIDIsNull(false); }, Pair("_iPersonID", "_personID")},
-                                {[](P& p) { p.SetFirstNameIsNull(false); }, Pair("_iFirstName", "_firstName")},
-                                {[](P& p) { p.SetMiddleNameIsNull(false); }, Pair("_iMiddleName", "_middleName")},
-                                {[](P& p) { p.SetLastNameIsNull(false); }, Pair("_iLastName", "_lastName")},
-                                {[](P& p) { p.SetPhoneIsNull(false); }, Pair("_iPhone", "_phone")},
-                                {[](P& p) { p.SetSecondPhoneIsNull(false); }, Pair("_iSecondPhone", "_secondPhone")},
-                                {[](P& p) { p.SetLogonBlockedTimeIsNull(false); },
-                                 Pair("_iLogonBlockedTime", "_logonBlockedTime")},
-                                {[](P& p) { p.SetDescriptionIsNull(false); }, Pair("_iDescription", "_description")},
-                                {[](P& p) { p.SetLockholderIsNull(false); }, Pair("_iLockholder", "_lockholder")},
-                                {[](P& p) { p.SetLockholderOIDIsNull(false); }, Pair("_iLockholderOID", "_lockholderOID")},
-                                {[](P& p) { p.SetSystemGroupIsNull(false); }, Pair("_iSystemGroup", "_systemGroup")},
-                                // two wrong pairs: the first in checking order is named
-                                {[](P& p) { p.SetSystemGroupIsNull(false); p.SetPhoneIsNull(false); },
-                                 Pair("_iPhone", "_phone")},
-                            });
+    ExpectInvariantTexts<P>(
+        [] { return P(KelString("BOB")); },
+        {
+            {[](P& p) { p.SetNameIsNull(true); }, Pair("_iName", "_name")},
+            {[](P& p) { p.SetOIDIsNull(false); }, Pair("_iOID", "_oID")},
+            {[](P& p) { p.SetSystemIsNull(false); }, Pair("_iSystem", "_system")},
+            {[](P& p) { p.SetOrganizationIsNull(false); }, Pair("_iOrganization", "_organization")},
+            {[](P& p) { p.SetOrganizationOIDIsNull(false); }, Pair("_iOrganizationOID", "_organizationOID")},
+            {[](P& p) { p.SetSubstituteIsNull(false); }, Pair("_iSubstitute", "_substitute")},
+            {[](P& p) { p.SetSubstituteOIDIsNull(false); }, Pair("_iSubstituteOID", "_substituteOID")},
+            {[](P& p) { p.SetPasswordIsNull(false); }, Pair("_iPassword", "_password")},
+            {[](P& p) { p.SetPersonIDIsNull(false); }, Pair("_iPersonID", "_personID")},
+            {[](P& p) { p.SetFirstNameIsNull(false); }, Pair("_iFirstName", "_firstName")},
+            {[](P& p) { p.SetMiddleNameIsNull(false); }, Pair("_iMiddleName", "_middleName")},
+            {[](P& p) { p.SetLastNameIsNull(false); }, Pair("_iLastName", "_lastName")},
+            {[](P& p) { p.SetPhoneIsNull(false); }, Pair("_iPhone", "_phone")},
+            {[](P& p) { p.SetSecondPhoneIsNull(false); }, Pair("_iSecondPhone", "_secondPhone")},
+            {[](P& p) { p.SetLogonBlockedTimeIsNull(false); }, Pair("_iLogonBlockedTime", "_logonBlockedTime")},
+            {[](P& p) { p.SetDescriptionIsNull(false); }, Pair("_iDescription", "_description")},
+            {[](P& p) { p.SetLockholderIsNull(false); }, Pair("_iLockholder", "_lockholder")},
+            {[](P& p) { p.SetLockholderOIDIsNull(false); }, Pair("_iLockholderOID", "_lockholderOID")},
+            {[](P& p) { p.SetSystemGroupIsNull(false); }, Pair("_iSystemGroup", "_systemGroup")},
+            // two wrong pairs: the first in checking order is named
+            {[](P& p) {
+                 p.SetSystemGroupIsNull(false);
+                 p.SetPhoneIsNull(false);
+             },
+             Pair("_iPhone", "_phone")},
+        });
 }
 
 TEST(RoleDomainServerData, EachWrongNullFlagNamesItsPair)
 {
     using R = KelRoleData;
-    ExpectInvariantTexts<R>([] { return R(KelString("CLERK")); },
-                            {
-                                {[](R& r) { r.SetNameIsNull(true); }, Pair("_iName", "_name")},
-                                {[](R& r) { r.SetOIDIsNull(false); }, Pair("_iOID", "_oID")},
-                                {[](R& r) { r.SetCoordinatorIsNull(false); }, Pair("_iCoordinator", "_coordinator")},
-                                {[](R& r) { r.SetCoordinatorOIDIsNull(false); }, Pair("_iCoordinatorOID", "_coordinatorOID")},
-                                {[](R& r) { r.SetDescriptionIsNull(false); }, Pair("_iDescription", "_description")},
-                                {[](R& r) { r.SetLockholderIsNull(false); }, Pair("_iLockholder", "_lockholder")},
-                                {[](R& r) { r.SetLockholderOIDIsNull(false); }, Pair("_iLockholderOID", "_lockholderOID")},
-                            });
+    ExpectInvariantTexts<R>(
+        [] { return R(KelString("CLERK")); },
+        {
+            {[](R& r) { r.SetNameIsNull(true); }, Pair("_iName", "_name")},
+            {[](R& r) { r.SetOIDIsNull(false); }, Pair("_iOID", "_oID")},
+            {[](R& r) { r.SetCoordinatorIsNull(false); }, Pair("_iCoordinator", "_coordinator")},
+            {[](R& r) { r.SetCoordinatorOIDIsNull(false); }, Pair("_iCoordinatorOID", "_coordinatorOID")},
+            {[](R& r) { r.SetDescriptionIsNull(false); }, Pair("_iDescription", "_description")},
+            {[](R& r) { r.SetLockholderIsNull(false); }, Pair("_iLockholder", "_lockholder")},
+            {[](R& r) { r.SetLockholderOIDIsNull(false); }, Pair("_iLockholderOID", "_lockholderOID")},
+        });
     using D = KelDomainData;
     ExpectInvariantTexts<D>([] { return D(KelString("SALES")); },
                             {
@@ -221,18 +227,19 @@ TEST(RoleDomainServerData, EachWrongNullFlagNamesItsPair)
                                 {[](D& d) { d.SetDescriptionIsNull(false); }, Pair("_iDescription", "_description")},
                             });
     using S = KelServerData;
-    ExpectInvariantTexts<S>([] { return S(SvrId()); },
-                            {
-                                {[](S& s) { s.SetServerIDIsNull(true); }, Pair("_iServerID", "_serverID")},
-                                {[](S& s) { s.SetOIDIsNull(false); }, Pair("_iOID", "_oID")},
-                                {[](S& s) { s.SetSystemOIDIsNull(false); }, Pair("_iSystemOID", "_systemOID")},
-                                {[](S& s) { s.SetExternalControlContextIsNull(false); },
-                                 Pair("_iExternalControlContext", "_externalControlContext")},
-                                {[](S& s) { s.SetDescriptionIsNull(false); }, Pair("_iDescription", "_description")},
-                                {[](S& s) { s.SetDocumentationIsNull(false); }, Pair("_iDocumentation", "_documentation")},
-                                {[](S& s) { s.SetLockholderIsNull(false); }, Pair("_iLockholder", "_lockholder")},
-                                {[](S& s) { s.SetLockholderOIDIsNull(false); }, Pair("_iLockholderOID", "_lockholderOID")},
-                            });
+    ExpectInvariantTexts<S>(
+        [] { return S(SvrId()); },
+        {
+            {[](S& s) { s.SetServerIDIsNull(true); }, Pair("_iServerID", "_serverID")},
+            {[](S& s) { s.SetOIDIsNull(false); }, Pair("_iOID", "_oID")},
+            {[](S& s) { s.SetSystemOIDIsNull(false); }, Pair("_iSystemOID", "_systemOID")},
+            {[](S& s) { s.SetExternalControlContextIsNull(false); },
+             Pair("_iExternalControlContext", "_externalControlContext")},
+            {[](S& s) { s.SetDescriptionIsNull(false); }, Pair("_iDescription", "_description")},
+            {[](S& s) { s.SetDocumentationIsNull(false); }, Pair("_iDocumentation", "_documentation")},
+            {[](S& s) { s.SetLockholderIsNull(false); }, Pair("_iLockholder", "_lockholder")},
+            {[](S& s) { s.SetLockholderOIDIsNull(false); }, Pair("_iLockholderOID", "_lockholderOID")},
+        });
     EXPECT_STREQ(KelDomainData::IdName(), "DomainName");
     EXPECT_STREQ(KelServerData::IdName(), "ServerID");
     EXPECT_EQ(KelServerData(SvrId()).ID(), SvrId());
@@ -275,7 +282,7 @@ TEST(SystemData, EachLevelNamesItsOwnWrongPairOnAssignment)
         c.breakIt(broken);
         EXPECT_EQ(broken._assert_invariant(), nullptr);
         char const* own = c.text.find("audit") != std::string::npos ? broken.KelProcessBaseData::_assert_invariant()
-                                                                     : broken.KelTopologyBaseData::_assert_invariant();
+                                                                    : broken.KelTopologyBaseData::_assert_invariant();
         ASSERT_NE(own, nullptr) << c.text;
         EXPECT_EQ(std::string(own), c.text);
         KelContractRecorder rec;

@@ -138,11 +138,10 @@ TEST(SystemLogRecord, RecordOfAnOidAloneGuardsEveryOptionalAccessor)
     record.UserID();
     record.Exception();
     EXPECT_TRUE(record.MessageParameters().IsEmpty());
-    EXPECT_EQ(rec.Conditions(),
-              (std::vector<std::string>{"EventIdentifierIsNull() == false", "MessageTypeIsNull() == false",
-                                        "SvrKindIsNull() == false", "SvrStateIsNull() == false",
-                                        "UserIDIsNull() == false", "ExceptionIsNull() == false",
-                                        "MessageParametersIsNull() == false"}));
+    EXPECT_EQ(rec.Conditions(), (std::vector<std::string>{
+                                    "EventIdentifierIsNull() == false", "MessageTypeIsNull() == false",
+                                    "SvrKindIsNull() == false", "SvrStateIsNull() == false", "UserIDIsNull() == false",
+                                    "ExceptionIsNull() == false", "MessageParametersIsNull() == false"}));
 }
 
 TEST(ErrorLogRecord, AssignmentSharesTheRepAndFreesTheOldOneWithItsLastHandle)
@@ -210,7 +209,8 @@ TEST(ErrorLogRecord, EachWrongNullFlagFailsItsInvariantTextFirstFailureOnly)
 {
     std::vector<std::pair<std::function<void(ErrorArgs&)>, std::string>> cases = {
         {[](ErrorArgs& a) { a.objectID = KelOID(); }, "_pRep->_iObjectID == _pRep->_objectID.IsNull()"},
-        {[](ErrorArgs& a) { a.creationTime = KelTimeStamp(); }, "_pRep->_iCreationTime == _pRep->_creationTime.IsNull()"},
+        {[](ErrorArgs& a) { a.creationTime = KelTimeStamp(); },
+         "_pRep->_iCreationTime == _pRep->_creationTime.IsNull()"},
         {[](ErrorArgs& a) { a.systemName = KelString(); }, "_pRep->_iSystemName == _pRep->_systemName.IsNull()"},
         {[](ErrorArgs& a) { a.systemGroupName = KelString(); },
          "_pRep->_iSystemGroupName == _pRep->_systemGroupName.IsNull()"},
@@ -224,7 +224,10 @@ TEST(ErrorLogRecord, EachWrongNullFlagFailsItsInvariantTextFirstFailureOnly)
         {[](ErrorArgs& a) { a.errorDescription = KelString(); },
          "_pRep->_iErrorDescription == _pRep->_errorDescription.IsNull()"},
         // Two wrong pairs: only the first in checking order is reported.
-        {[](ErrorArgs& a) { a.errorDescription = KelString(); a.systemName = KelString(); },
+        {[](ErrorArgs& a) {
+             a.errorDescription = KelString();
+             a.systemName = KelString();
+         },
          "_pRep->_iSystemName == _pRep->_systemName.IsNull()"},
     };
     EXPECT_EQ(ErrorArgs().Make()._assert_invariant(), nullptr);
@@ -250,7 +253,8 @@ TEST(SystemLogRecord, EachWrongNullFlagFailsItsInvariantText)
 {
     std::vector<std::pair<std::function<void(SystemArgs&)>, std::string>> cases = {
         {[](SystemArgs& a) { a.objectID = KelOID(); }, "_pRep->_iObjectID == _pRep->_objectID.IsNull()"},
-        {[](SystemArgs& a) { a.creationTime = KelTimeStamp(); }, "_pRep->_iCreationTime == _pRep->_creationTime.IsNull()"},
+        {[](SystemArgs& a) { a.creationTime = KelTimeStamp(); },
+         "_pRep->_iCreationTime == _pRep->_creationTime.IsNull()"},
         {[](SystemArgs& a) { a.systemName = KelString(); }, "_pRep->_iSystemName == _pRep->_systemName.IsNull()"},
         {[](SystemArgs& a) { a.systemGroupName = KelString(); },
          "_pRep->_iSystemGroupName == _pRep->_systemGroupName.IsNull()"},

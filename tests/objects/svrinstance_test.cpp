@@ -38,7 +38,10 @@ struct FixedClock : KelAdminSvrCoreContextIF {
     void StateChanged(KelSvrInstance const& i) override { heard.emplace_back(i.ServerState(), i.RequestType()); }
 };
 
-bool Within(KelTimeStamp const& t, KelTimeStamp const& from, KelTimeStamp const& to) { return !(t < from) && !(to < t); }
+bool Within(KelTimeStamp const& t, KelTimeStamp const& from, KelTimeStamp const& to)
+{
+    return !(t < from) && !(to < t);
+}
 
 }  // namespace
 
@@ -66,8 +69,8 @@ TEST(SvrInstance, NewInstanceIsStoppedWithNoRequestStampedNowAndClean)
 
 TEST(SvrInstance, EachMutatorMarksItsOwnMemberDirtyAndClearsItsNullFlag)
 {
-    RowInstance instance(Oid(1), KelTimeStamp(100, 0), KelSvrState::Running, KelTimeStamp(), true,
-                         KelSvrRequest::None, true);
+    RowInstance instance(Oid(1), KelTimeStamp(100, 0), KelSvrState::Running, KelTimeStamp(), true, KelSvrRequest::None,
+                         true);
     EXPECT_FALSE(instance.IsDirty());
     EXPECT_TRUE(instance.LastStateChangeTimeIsNull());
     EXPECT_TRUE(instance.RequestTypeIsNull());
@@ -117,14 +120,14 @@ TEST(SvrInstance, StartUpAndShutDownWalkTheStatesStampTheTimeAndTellTheContext)
     instance.ShutDownResponse(clock);
 
     std::vector<std::pair<KelSvrState::Type, KelSvrRequest::Type>> expected = {
-        {KelSvrState::StartingUp, KelSvrRequest::StartUp},   {KelSvrState::StartingUp, KelSvrRequest::None},
-        {KelSvrState::Running, KelSvrRequest::None},         {KelSvrState::ShuttingDown, KelSvrRequest::ShutDown},
-        {KelSvrState::ShuttingDown, KelSvrRequest::None},    {KelSvrState::Stopped, KelSvrRequest::None}};
+        {KelSvrState::StartingUp, KelSvrRequest::StartUp}, {KelSvrState::StartingUp, KelSvrRequest::None},
+        {KelSvrState::Running, KelSvrRequest::None},       {KelSvrState::ShuttingDown, KelSvrRequest::ShutDown},
+        {KelSvrState::ShuttingDown, KelSvrRequest::None},  {KelSvrState::Stopped, KelSvrRequest::None}};
     EXPECT_EQ(clock.heard, expected);
 
     // A row whose request and time were null gets both back from a start-up.
-    RowInstance fromRow(Oid(3), KelTimeStamp(100, 0), KelSvrState::Stopped, KelTimeStamp(), true,
-                        KelSvrRequest::None, true);
+    RowInstance fromRow(Oid(3), KelTimeStamp(100, 0), KelSvrState::Stopped, KelTimeStamp(), true, KelSvrRequest::None,
+                        true);
     fromRow.StartUp(clock);
     EXPECT_FALSE(fromRow.RequestTypeIsNull());
     EXPECT_FALSE(fromRow.LastStateChangeTimeIsNull());
@@ -133,8 +136,8 @@ TEST(SvrInstance, StartUpAndShutDownWalkTheStatesStampTheTimeAndTellTheContext)
 TEST(SvrInstance, RefreshCopiesEveryMemberAndAssertsACleanSource)
 {
     KelContractRecorder rec;
-    RowInstance fresh(Oid(5), KelTimeStamp(100, 1), KelSvrState::Running, KelTimeStamp(), true,
-                      KelSvrRequest::StartUp, false);
+    RowInstance fresh(Oid(5), KelTimeStamp(100, 1), KelSvrState::Running, KelTimeStamp(), true, KelSvrRequest::StartUp,
+                      false);
     KelSvrInstance cached(Oid(5), Oid(7), KelSenderType::CleanupSvr);
     cached.SetServerState(KelSvrState::Failed);
 
@@ -163,7 +166,7 @@ TEST(SvrInstance, RefreshCopiesEveryMemberAndAssertsACleanSource)
     dirty.SetRequestType(KelSvrRequest::ShutDown);
     cached.Refresh(dirty);
     EXPECT_EQ(rec.Conditions(), (std::vector<std::string>{"_dServerState == false", "_dLastStateChangeTime == false",
-                                                           "_dRequestType == false"}));
+                                                          "_dRequestType == false"}));
     EXPECT_NE(rec.Failures()[0].file.find("kelasvin"), std::string::npos);
     EXPECT_EQ(cached.ID(), Oid(6));
     EXPECT_EQ(cached.RequestType(), KelSvrRequest::ShutDown);
@@ -172,8 +175,8 @@ TEST(SvrInstance, RefreshCopiesEveryMemberAndAssertsACleanSource)
 
 TEST(SvrInstance, PrintedFormWrapsTheKeywordTextAndShowsNulls)
 {
-    RowInstance instance(Oid(1), KelTimeStamp(100, 0), KelSvrState::Running, KelTimeStamp(), true,
-                         KelSvrRequest::None, false);
+    RowInstance instance(Oid(1), KelTimeStamp(100, 0), KelSvrState::Running, KelTimeStamp(), true, KelSvrRequest::None,
+                         false);
     std::ostringstream os;
     os << instance;
     std::string text = os.str();
@@ -225,8 +228,7 @@ TEST(SystemState, RefreshAssertsBothDirtyFlagsInOrderAndKeepsTheCopy)
     dirty.SetAdminSvrState(KelSvrState::Failed);
     dirty.SetAdminSvrStartTimeNull();
     cached.Refresh(dirty);
-    EXPECT_EQ(rec.Conditions(),
-              (std::vector<std::string>{"_dAdminSvrState == false", "_dAdminSvrStartTime == false"}));
+    EXPECT_EQ(rec.Conditions(), (std::vector<std::string>{"_dAdminSvrState == false", "_dAdminSvrStartTime == false"}));
     EXPECT_NE(rec.Failures()[0].file.find("kelasyss"), std::string::npos);
     EXPECT_EQ(cached.ID(), Oid(4));
     EXPECT_TRUE(cached.AdminSvrStartTimeIsNull());

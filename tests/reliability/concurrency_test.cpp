@@ -21,7 +21,8 @@ KelOID SeedSystem(KelDatabase& db, KelTOMForAdminServer& tom, char const* name, 
                   std::vector<KelOID>* oids = nullptr)
 {
     db.Begin();
-    KelSystemData& system = tom.ForSystems().Create(KelTOMForSystemParms::CreateInpParm(KelSystemID(S(name), S("GRP1"))));
+    KelSystemData& system =
+        tom.ForSystems().Create(KelTOMForSystemParms::CreateInpParm(KelSystemID(S(name), S("GRP1"))));
     KelOID const systemOid = system.OID();
     tom.ForSystems().Save(system);
     for (int i = 0; i < instances; ++i) {
@@ -95,8 +96,8 @@ TEST_P(Concurrency, ForkedWritersOfTheSameRowsLoseNoIncrement)
     auto const deadline = start + std::chrono::seconds(90);
     std::vector<std::unique_ptr<RelChild<WriterReport>>> children;
     for (int p = 0; p < processes; ++p)
-        children.push_back(std::make_unique<RelChild<WriterReport>>(
-            [&] { return RunWriter(url, system, transactions, deadline); }));
+        children.push_back(
+            std::make_unique<RelChild<WriterReport>>([&] { return RunWriter(url, system, transactions, deadline); }));
     WriterReport total{};
     for (auto& child : children) {
         WriterReport report{};
@@ -362,8 +363,7 @@ TEST(ForkedProcesses, GenerateDistinctObjectIdentifiers)
     auto make = [&] {
         Oids oids;
         for (int i = 0; i < rounds; ++i) {
-            while (nowMicros() < first + 200 * i) {
-            }
+            while (nowMicros() < first + 200 * i) {}
             std::memcpy(oids.bytes[i], KelOID::Generate().Bytes(), 16);
         }
         return oids;

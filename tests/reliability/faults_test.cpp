@@ -77,8 +77,7 @@ TEST(ConnectionFaults, BackendKilledInTheMiddleOfAFlushLeavesNoRowAfterReconnect
     db->Begin();
     for (int i = 0; i < 5; ++i) {
         oids.push_back(KelOID::Generate());
-        if (i < 2)
-            instances.Save(instances.Create({oids.back(), system, KelSenderType::ExecSvr}));
+        if (i < 2) instances.Save(instances.Create({oids.back(), system, KelSenderType::ExecSvr}));
     }
     db->Commit();
     instances.ClearCache();
@@ -317,7 +316,8 @@ TEST(SqliteFileFaults, FullFileStopsTheFlushAndRollsBackWhole)
         EXPECT_EQ(e.Table(), "kel_system_log");
     }
     std::size_t written = 0;
-    while (written < oids.size() && logs.LiveEntries().find(oids[written])->second->State() == KelCachedObjectState::Saved)
+    while (written < oids.size() &&
+           logs.LiveEntries().find(oids[written])->second->State() == KelCachedObjectState::Saved)
         ++written;
     EXPECT_GE(written, 1u);
     EXPECT_LT(written, oids.size());

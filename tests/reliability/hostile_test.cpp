@@ -62,7 +62,8 @@ TEST_P(Hostile, StaffNamesAndTextsSurviveUnchangedAndStayDistinct)
     }
     // A system locked by the person with the most quotes in the name.
     KelPersonData const& holder = persons.MaterializeForRead({}, B(names[6]));
-    KelSystemData& system = tom->ForSystems().Create(KelTOMForSystemParms::CreateInpParm(KelSystemID(S("SYS1"), S("GRP1"))));
+    KelSystemData& system =
+        tom->ForSystems().Create(KelTOMForSystemParms::CreateInpParm(KelSystemID(S("SYS1"), S("GRP1"))));
     system.SetLockholderOID(holder.OID());
     system.SetLockholder(KelUserID(B(names[6]), S("GRP1")));
     tom->ForSystems().Save(system);
@@ -104,8 +105,9 @@ TEST_P(Hostile, SystemNamesAndLogTextsSurviveUnchanged)
     KelString const user = B(std::string("u'\";\0\xe6\x9d\xb1", 8) + std::string(24, '-'));
     KelString const event = B(std::string(31, '\'') + ";");
     // Parameters without the separator, joined to exactly 1024 bytes.
-    std::vector<std::string> parameters = {"'", "\"", "\\", std::string("a\0b", 3), "\xce\xa9\xe6\x9d\xb1",
-                                           "'), DROP TABLE kel_system_log --", "%s%n", ""};
+    std::vector<std::string> parameters = {
+        "'",    "\"", "\\", std::string("a\0b", 3), "\xce\xa9\xe6\x9d\xb1", "'), DROP TABLE kel_system_log --",
+        "%s%n", ""};
     std::size_t joined = parameters.size() - 1;
     for (std::string const& p : parameters) joined += p.size();
     parameters.push_back(EveryByte(1024 - joined - 1));
@@ -225,7 +227,8 @@ INSTANTIATE_TEST_SUITE_P(Databases, Hostile, testing::Values("sqlite", "postgres
 // difference, and checked round trips of every kind are reached.
 TEST(FuzzCorpus, ReplaysWithoutADifference)
 {
-    std::filesystem::path const corpus = std::filesystem::path(__FILE__).parent_path().parent_path() / "fuzz" / "corpus";
+    std::filesystem::path const corpus =
+        std::filesystem::path(__FILE__).parent_path().parent_path() / "fuzz" / "corpus";
     ASSERT_TRUE(std::filesystem::is_directory(corpus)) << corpus;
     KelFuzzRowTarget target;
     std::size_t inputs = 0, differences = 0;

@@ -220,7 +220,8 @@ public:
         char* p = reinterpret_cast<char*>(&report);
         std::size_t got = 0;
         while (got < sizeof report) {
-            auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
+            auto left =
+                std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
             pollfd fd{_fd[0], POLLIN, 0};
             if (left.count() <= 0 || poll(&fd, 1, static_cast<int>(left.count())) != 1) {
                 error = "the child did not finish in time";

@@ -52,7 +52,8 @@ TEST_F(TomTest, ReadForUpdateUpgradesInPlaceOrOnOracleReadsAgain)
 
     KelRtDbTypeOverride oracle(111);
     KelSystemState const& old = states->MaterializeForRead(parm, TomOid(2));
-    db->systemState().updcli(TomOid(2), KEL_SYSTEM_STATE(TomOid(2).AsBinary(), KelString(""), -1, KelSvrState::Running));
+    db->systemState().updcli(TomOid(2),
+                             KEL_SYSTEM_STATE(TomOid(2).AsBinary(), KelString(""), -1, KelSvrState::Running));
     KelSystemState& fresh = states->MaterializeForUpdate(parm, TomOid(2));
     EXPECT_NE(&fresh, &old);
     EXPECT_EQ(fresh.AdminSvrState(), KelSvrState::Running);
@@ -85,7 +86,8 @@ TEST_F(TomTest, FlushWritesDirtyEntriesInKeyOrderAndSkipsReadOnes)
     AddState(TomOid(5));
     auto& readOnly = const_cast<KelSystemState&>(states->MaterializeForRead(parm, TomOid(5)));
     readOnly.SetAdminSvrState(KelSvrState::Running);
-    for (unsigned char first : {0x80, 0x01, 0x7F}) states->Create({TomOid(first)}).SetAdminSvrState(KelSvrState::Running);
+    for (unsigned char first : {0x80, 0x01, 0x7F})
+        states->Create({TomOid(first)}).SetAdminSvrState(KelSvrState::Running);
     states->Create({TomOid(0x02)});  // clean: not written
     EXPECT_TRUE(states->ContainsDirtyObjects());
 
@@ -105,7 +107,8 @@ TEST_F(TomTest, FlushWritesDirtyEntriesInKeyOrderAndSkipsReadOnes)
 TEST_F(TomTest, FlushStoppedByTheDatabaseLeavesLaterEntriesUnwritten)
 {
     AddState(TomOid(0x7F));
-    for (unsigned char first : {0x01, 0x7F, 0x80}) states->Create({TomOid(first)}).SetAdminSvrState(KelSvrState::Running);
+    for (unsigned char first : {0x01, 0x7F, 0x80})
+        states->Create({TomOid(first)}).SetAdminSvrState(KelSvrState::Running);
     EXPECT_THROW(states->Flush(), KelException);  // the second insert meets an existing row
     EXPECT_EQ(StateOf(TomOid(0x01)), KelCachedObjectState::Saved);
     EXPECT_EQ(StateOf(TomOid(0x7F)), KelCachedObjectState::New);
@@ -161,14 +164,17 @@ TEST_F(TomTest, RefreshMovesRowsDeletedByAnotherConnectionAside)
     auto other = KelDatabase::Open("sqlite:" + path);
     KelTinyObjectManager om(*mine);
     TomStates cache(om, *mine);
-    auto insert = [&](KelOID const& oid) { other->systemState().insert(KEL_SYSTEM_STATE(oid.AsBinary(), KelString(""), -1, 1)); };
+    auto insert = [&](KelOID const& oid) {
+        other->systemState().insert(KEL_SYSTEM_STATE(oid.AsBinary(), KelString(""), -1, 1));
+    };
     insert(TomOid(1));
     insert(TomOid(2));
     KelSystemState const& gone = cache.MaterializeForRead(parm, TomOid(1));
     KelSystemState& kept = cache.MaterializeForUpdate(parm, TomOid(2));
     cache.Create({TomOid(3)});
     other->systemState().dbadel(TomOid(1));
-    other->systemState().updcli(TomOid(2), KEL_SYSTEM_STATE(TomOid(2).AsBinary(), KelString(""), -1, KelSvrState::Running));
+    other->systemState().updcli(TomOid(2),
+                                KEL_SYSTEM_STATE(TomOid(2).AsBinary(), KelString(""), -1, KelSvrState::Running));
 
     KelTraceCapture cap(9, 0x10, 0x20);
     cache.Refresh();
@@ -214,7 +220,8 @@ TEST_F(TomTest, OperationsTraceTheirFullNames)
     KelTraceCapture cap(3, 0x10, 0x1);
     states->Create({TomOid(1)});
     ASSERT_FALSE(cap.Records().empty());
-    EXPECT_EQ(cap.Records()[0].function, "KelTomForServerClass<class KelSystemState,class KEL_SYSTEM_STATE,class "
-                                         "KelDatabase::SystemState,class KelTOMForSystemStateParms>::Create");
+    EXPECT_EQ(cap.Records()[0].function,
+              "KelTomForServerClass<class KelSystemState,class KEL_SYSTEM_STATE,class "
+              "KelDatabase::SystemState,class KelTOMForSystemStateParms>::Create");
     EXPECT_EQ(cap.Records()[0].text, " >entry");
 }

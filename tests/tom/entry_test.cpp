@@ -10,7 +10,10 @@ TEST_F(TomTest, TransitionTableOverValidAndInvalidStates)
     for (int s : {1, 2, 4, 8, 0, 3, 5, 6, 7, 9}) {
         SCOPED_TRACE(s);
         bool const valid = s == 1 || s == 2 || s == 4 || s == 8;
-        auto make = [s] { return std::make_unique<Entry>(new KelSystemState(TomOid(1)), KelCachedObjectState::Type(s), nullptr, nullptr); };
+        auto make = [s] {
+            return std::make_unique<Entry>(new KelSystemState(TomOid(1)), KelCachedObjectState::Type(s), nullptr,
+                                           nullptr);
+        };
 
         auto e = make();
         EXPECT_EQ(TomInvalidCase([&] { e->MaterializedForRead(); }), valid ? -1 : s);
@@ -89,10 +92,12 @@ TEST_F(TomTest, InsertAndUpdateOutsideTheirStatesFailButGoOn)
     EXPECT_TRUE(rec.Has("super::_state == KelCachedObjectState::New"));
     EXPECT_EQ(db->systemState().Stats().insert, 1u);  // the call was made
 
-    Entry fresh(new KelSystemState(TomOid(2)), KelCachedObjectState::New, Functor::ForUpdate(db->systemState()).release(), nullptr);
+    Entry fresh(new KelSystemState(TomOid(2)), KelCachedObjectState::New,
+                Functor::ForUpdate(db->systemState()).release(), nullptr);
     EXPECT_FALSE(fresh.Update(TomOid(2), KEL_SYSTEM_STATE(TomOid(2).AsBinary(), KelString(""), -1, 1)));
-    EXPECT_TRUE(rec.Has("super::_state == KelCachedObjectState::MaterializedForUpdate || "
-                        "super::_state == KelCachedObjectState::Saved"));
+    EXPECT_TRUE(
+        rec.Has("super::_state == KelCachedObjectState::MaterializedForUpdate || "
+                "super::_state == KelCachedObjectState::Saved"));
     // With nothing to call, a wrong state cannot go on.
     EXPECT_THROW(fresh.Insert(KEL_SYSTEM_STATE()), KelContractViolation);
 }

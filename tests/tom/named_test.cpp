@@ -65,9 +65,11 @@ TEST_F(TomPersonTest, OidComesFromTheCacheOrTheRow)
     KelTraceCapture cap(2, 0x8, 0x2);  // OID raises at level 2, the others at level 3
     EXPECT_EQ(Raised<KelTOMNotFoundException>([&] { persons->OID({KelString("nobody")}); }),
               "KelTOMNotFoundException, KeyValues=UserID nobody not found");
-    EXPECT_THROW(persons->Release({KelString("nobody")}, KelUserID(KelString("ann"), KelString())), KelTOMNotFoundException);
+    EXPECT_THROW(persons->Release({KelString("nobody")}, KelUserID(KelString("ann"), KelString())),
+                 KelTOMNotFoundException);
     ASSERT_EQ(cap.Records().size(), 1u);
-    EXPECT_EQ(cap.Records()[0].text.rfind("THROW_INT, KelTOMNotFoundException, KeyValues=UserID nobody not found", 0), 0u);
+    EXPECT_EQ(cap.Records()[0].text.rfind("THROW_INT, KelTOMNotFoundException, KeyValues=UserID nobody not found", 0),
+              0u);
 }
 
 TEST_F(TomPersonTest, ReleaseChecksTheLockHolder)

@@ -18,7 +18,9 @@
 #include <vector>
 
 struct TomStateParms {
-    struct CreateInpParm { KelOID _systemOid; };
+    struct CreateInpParm {
+        KelOID _systemOid;
+    };
     struct MaterializeInpParm {};
 };
 template <>
@@ -39,12 +41,16 @@ struct KelTypeName<TomPersonParms> {
 };
 
 // Records the key of every row it builds for writing, in order.
-class TomStates : public KelTomForServerClassQry<KelSystemState, KEL_SYSTEM_STATE, KelDatabase::SystemState, TomStateParms> {
+class TomStates
+    : public KelTomForServerClassQry<KelSystemState, KEL_SYSTEM_STATE, KelDatabase::SystemState, TomStateParms> {
 public:
     using KelTomForServerClassQry::KelTomForServerClassQry;
     std::vector<KelOID> written;
 
-    KelSystemState* CreateNewServerObject(CreateInpParm const& parm) override { return new KelSystemState(parm._systemOid); }
+    KelSystemState* CreateNewServerObject(CreateInpParm const& parm) override
+    {
+        return new KelSystemState(parm._systemOid);
+    }
     KelSystemState* CreateMaterializedServerObject(MaterializeInpParm const&, KEL_SYSTEM_STATE const& row) override
     {
         bool const isNull = row._iAdminSvrStart < 0;
@@ -55,8 +61,9 @@ public:
     {
         written.push_back(state.ID());
         bool const isNull = state.AdminSvrStartTimeIsNull();
-        return new KEL_SYSTEM_STATE(state.ID().AsBinary(), isNull ? KelString("") : state.AdminSvrStartTime().AsVsqString(),
-                                    isNull ? -1 : 0, state.AdminSvrState());
+        return new KEL_SYSTEM_STATE(state.ID().AsBinary(),
+                                    isNull ? KelString("") : state.AdminSvrStartTime().AsVsqString(), isNull ? -1 : 0,
+                                    state.AdminSvrState());
     }
 };
 

@@ -147,12 +147,11 @@ Json LogAdd(Session& session, std::string const& system, std::int32_t message, s
         KelOID oid = KelOID::Generate();
         KelTOMForSystemLogRecords& logs = tom.ForSystemLogs();
         KelSystemLogRecord& record = logs.Create(KelTOMForSystemLogRecordParms::CreateInpParm(oid));
-        record = KelSystemLogRecord(oid, KelTimeStamp::Now(), systemData.SystemID().Name(),
-                                    systemData.SystemID().Group(), message, KelSeverity::Information,
-                                    KelMessageClass::System, KelString(), true, 0, true, false, KelSvrKind::None, true,
-                                    KelSvrState::Unknown, true,
-                                    user.empty() ? KelUserID() : KelUserID(KelString(user), KelString()),
-                                    user.empty(), 0, true, parameters, false);
+        record = KelSystemLogRecord(
+            oid, KelTimeStamp::Now(), systemData.SystemID().Name(), systemData.SystemID().Group(), message,
+            KelSeverity::Information, KelMessageClass::System, KelString(), true, 0, true, false, KelSvrKind::None,
+            true, KelSvrState::Unknown, true, user.empty() ? KelUserID() : KelUserID(KelString(user), KelString()),
+            user.empty(), 0, true, parameters, false);
         logs.Flush();
         result = Json{{"oid", Hex(oid)}, {"system", system}, {"message", message}, {"parameters", params}};
     });

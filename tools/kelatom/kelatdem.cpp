@@ -40,10 +40,14 @@ CacheLine Line(char const* name, Cache const& cache)
 
 std::vector<CacheLine> Caches(KelTOMForAdminServer& tom)
 {
-    return {Line("system states", tom.ForSystemStates()), Line("server instances", tom.ForSvrInstances()),
-            Line("system log", tom.ForSystemLogs()),      Line("error log", tom.ForErrorLogs()),
-            Line("persons", tom.ForPersons()),             Line("roles", tom.ForRoles()),
-            Line("domains", tom.ForDomains()),             Line("systems", tom.ForSystems()),
+    return {Line("system states", tom.ForSystemStates()),
+            Line("server instances", tom.ForSvrInstances()),
+            Line("system log", tom.ForSystemLogs()),
+            Line("error log", tom.ForErrorLogs()),
+            Line("persons", tom.ForPersons()),
+            Line("roles", tom.ForRoles()),
+            Line("domains", tom.ForDomains()),
+            Line("systems", tom.ForSystems()),
             Line("servers", tom.ForServers())};
 }
 
@@ -68,8 +72,8 @@ KelSystemLogRecord LogRecord(KelOID const& oid, KelSystemID const& system, std::
     return KelSystemLogRecord(oid, KelTimeStamp::Now(), system.Name(), system.Group(), message,
                               error ? KelSeverity::Error : KelSeverity::Information, KelMessageClass::System,
                               KelString("ADMIN"), false, 0, true, error, KelSvrKind::AdminSvr, false,
-                              KelSvrState::Running, false, KelUserID(S("ADMIN"), S(kGroup)), false, 0, true,
-                              parameters, false);
+                              KelSvrState::Running, false, KelUserID(S("ADMIN"), S(kGroup)), false, 0, true, parameters,
+                              false);
 }
 
 KelSystemLogRecord& AddLog(KelTOMForAdminServer& tom, KelSystemID const& system, std::int32_t message, bool error,
@@ -153,8 +157,8 @@ public:
                 << "\n";
             return;
         }
-        _os << "\n== summary\n" << summary << "database calls made: " << _totalMade
-            << ", saved by cache hits: " << _totalSaved << "\n";
+        _os << "\n== summary\n"
+            << summary << "database calls made: " << _totalMade << ", saved by cache hits: " << _totalSaved << "\n";
     }
 
 private:
@@ -180,8 +184,8 @@ bool SeedDemo(Session& session)
         KelDomainData& domain = tom.ForDomains().Create(KelTOMForDomainParms::CreateInpParm(S("DOMAIN1")));
         domain.SetDescription(S("The demonstration domain"));
 
-        char const* persons[][3] = {{"ADMIN", "Ada", "Admin"}, {"OPERATOR", "Otto", "Operator"},
-                                    {"AUDITOR", "Alma", "Auditor"}};
+        char const* persons[][3] = {
+            {"ADMIN", "Ada", "Admin"}, {"OPERATOR", "Otto", "Operator"}, {"AUDITOR", "Alma", "Auditor"}};
         KelOID holderOid;
         for (auto const& p : persons) {
             KelPersonData& person = tom.ForPersons().Create(KelTOMForPersonParms::CreateInpParm(S(p[0])));
@@ -200,7 +204,8 @@ bool SeedDemo(Session& session)
             }
         }
         for (char const* name : kSystems) {
-            KelSystemData& system = tom.ForSystems().Create(KelTOMForSystemParms::CreateInpParm(KelSystemID(S(name), S(kGroup))));
+            KelSystemData& system =
+                tom.ForSystems().Create(KelTOMForSystemParms::CreateInpParm(KelSystemID(S(name), S(kGroup))));
             system.SetDescription(KelComposeText("System ", name, " of the demonstration"));
             if (std::string(name) == "SYS2") {
                 system.SetLockholder(holder);
@@ -274,8 +279,8 @@ void RunDemo(Session& session, std::ostream& os, bool json)
         KelErrorLogRecord& error = tom.ForErrorLogs().Create(KelTOMForErrorLogRecordParms::CreateInpParm(errorOid));
         error = KelErrorLogRecord(errorOid, KelTimeStamp::Now(), sys1.Name(), sys1.Group(), 1, 0, 0, 0, true,
                                   KelSenderType::ExecSvr, S("execution server"), KelPlatform::Linux, 7, false,
-                                  log.ObjectID(), 2001, false, KelTimeStamp::Now(), S("kelexec.cpp"), false, 421,
-                                  false, S("connection to the queue manager refused"));
+                                  log.ObjectID(), 2001, false, KelTimeStamp::Now(), S("kelexec.cpp"), false, 421, false,
+                                  S("connection to the queue manager refused"));
         FlushAll(tom);
         return std::string("one system log record (error) and one error log record that belongs to it");
     });
