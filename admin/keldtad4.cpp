@@ -52,7 +52,12 @@ KEL_SYSTEM_LOG* KelTOMForSystemLogRecords::CreateTupleObject(KelSystemLogRecord 
     KelSystemLogRecord& record = const_cast<KelSystemLogRecord&>(constRecord);
     auto indicator = [](bool isNull) { return isNull ? std::int16_t(-1) : std::int16_t(0); };
     bool parametersAreNull = record.MessageParametersIsNull();
-    KelString parameterText(KelString::createEmpty, 0);
+    // Room for the whole text at once: the parameters and a ";" between each two.
+    std::int32_t room = 0;
+    if (!parametersAreNull)
+        for (KelString const& parameter : record.MessageParameters())
+            room += (parameter.IsNull() ? 0 : parameter.Length()) + 1;
+    KelString parameterText(KelString::createEmpty, room);
     if (!parametersAreNull) {
         bool first = true;
         for (KelString const& parameter : record.MessageParameters()) {

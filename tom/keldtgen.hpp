@@ -57,18 +57,26 @@ template <class... Parts>
 // Builds an entry for object and files it under the key the object reports. On an exception
 // nothing was taken: the caller still owns object, functor and row.
 template <class T, class R, class A>
-typename KelTomDictionary<T>::iterator KelTomEnterEntry(KelTomDictionary<T>& dict, T* object,
-                                                        KelCachedObjectState::Type state,
-                                                        typename KelTomDictMember<T, R, A>::KelDBAccessFunctor* functor,
-                                                        R* row)
+typename KelTomDictionary<T>::iterator KelTomEnterEntry(
+    KelTomDictionary<T>& dict, typename KelTomDictionary<T>::iterator hint, KelTomKey<T> const& key, T* object,
+    KelCachedObjectState::Type state, typename KelTomDictMember<T, R, A>::KelDBAccessFunctor* functor, R* row)
 {
-    auto iter = dict.emplace(object->ID(), nullptr).first;
+    auto iter = dict.emplace_hint(hint, key, nullptr);
     try {
         iter->second = new KelTomDictMember<T, R, A>(object, state, functor, row);
     } catch (...) {
         dict.erase(iter);
         throw;
     }
+    return iter;
+}
+
+// Where key belongs in dict (one descent, the hint for entering it), and whether it is there.
+template <class T>
+typename KelTomDictionary<T>::iterator KelTomPlaceOf(KelTomDictionary<T>& dict, KelTomKey<T> const& key, bool& present)
+{
+    auto iter = dict.lower_bound(key);
+    present = iter != dict.end() && !(key < iter->first);
     return iter;
 }
 
@@ -80,12 +88,15 @@ void RegisterNewServerObject(KelTomDictionary<T>& dict, T* object,
                              typename KelTomDictionary<T>::iterator& out)
 {
     KelTomKey<T> const key = object->ID();
-    if (dict.find(key) != dict.end())
+    bool present;
+    auto place = KelTomPlaceOf(dict, key, present);
+    if (present)
         KelRaise(
             KelTOMNotUniqueException(KelOrigin(KelString(__FILE__), __LINE__, KelString("RegisterNewServerObject")),
                                      KelComposeText("Key=", key)),
             3, 0x10);
-    out = KelTomEnterEntry<T, R, A>(dict, object, KelCachedObjectState::New, insertFunctor, static_cast<R*>(nullptr));
+    out = KelTomEnterEntry<T, R, A>(dict, place, key, object, KelCachedObjectState::New, insertFunctor,
+                                    static_cast<R*>(nullptr));
 }
 
 // Enters an object just read, in state MaterializedForRead without functor or row record.
@@ -93,9 +104,12 @@ void RegisterNewServerObject(KelTomDictionary<T>& dict, T* object,
 template <class T, class R, class A>
 void RegisterMaterializedForRead(KelTomDictionary<T>& dict, T* object, typename KelTomDictionary<T>::iterator& out)
 {
-    auto iter = dict.find(object->ID());
+    KelTomKey<T> const key = object->ID();
+    bool present;
+    auto place = KelTomPlaceOf(dict, key, present);
+    auto iter = present ? place : dict.end();
     KelTomCheckOrStop(iter == dict.end(), KelContractKind::Assert, "iter == dict.end()", __FILE__, __LINE__);
-    out = KelTomEnterEntry<T, R, A>(dict, object, KelCachedObjectState::MaterializedForRead, nullptr,
+    out = KelTomEnterEntry<T, R, A>(dict, place, key, object, KelCachedObjectState::MaterializedForRead, nullptr,
                                     static_cast<R*>(nullptr));
 }
 
@@ -106,9 +120,13 @@ void RegisterMaterializedForUpdate(KelTomDictionary<T>& dict, T* object, R* row,
                                    typename KelTomDictMember<T, R, A>::KelDBAccessFunctor* updateFunctor,
                                    typename KelTomDictionary<T>::iterator& out)
 {
-    auto iter = dict.find(object->ID());
+    KelTomKey<T> const key = object->ID();
+    bool present;
+    auto place = KelTomPlaceOf(dict, key, present);
+    auto iter = present ? place : dict.end();
     KelTomCheckOrStop(iter == dict.end(), KelContractKind::Assert, "iter == dict.end()", __FILE__, __LINE__);
-    out = KelTomEnterEntry<T, R, A>(dict, object, KelCachedObjectState::MaterializedForUpdate, updateFunctor, row);
+    out = KelTomEnterEntry<T, R, A>(dict, place, key, object, KelCachedObjectState::MaterializedForUpdate,
+                                    updateFunctor, row);
 }
 
 template <class T, class R, class A, class P>
