@@ -62,17 +62,36 @@ void KelDBBindInt(KelDrvStatement& stmt, int pos, std::int32_t value, std::int16
         stmt.BindInt32(pos, value);
 }
 
+namespace {
+
+// The column's bytes into value, in the room value already has where it can: a row that
+// is filled again keeps its buffers.
+void ReadBytes(KelDrvStatement const& stmt, int col, KelBinary& value)
+{
+    std::int32_t length = 0;
+    char const* data = stmt.ColumnBytes(col, length);
+    value.Fill(data, length);
+}
+
+}  // namespace
+
 void KelDBReadText(KelDrvStatement const& stmt, int col, KelString& value, std::int16_t& indicator)
 {
     if (stmt.IsNull(col)) {
         indicator = -1;
         return;
     }
-    value = stmt.ColumnText(col);
+    ReadBytes(stmt, col, value);
     indicator = 0;
 }
 
-void KelDBReadText(KelDrvStatement const& stmt, int col, KelString& value) { value = stmt.ColumnText(col); }
+void KelDBReadText(KelDrvStatement const& stmt, int col, KelString& value)
+{
+    if (stmt.IsNull(col))
+        value = KelString();
+    else
+        ReadBytes(stmt, col, value);
+}
 
 void KelDBReadOid(KelDrvStatement const& stmt, int col, KelBinary& value, std::int16_t& indicator)
 {
@@ -80,11 +99,17 @@ void KelDBReadOid(KelDrvStatement const& stmt, int col, KelBinary& value, std::i
         indicator = -1;
         return;
     }
-    value = stmt.ColumnBlob(col);
+    ReadBytes(stmt, col, value);
     indicator = 0;
 }
 
-void KelDBReadOid(KelDrvStatement const& stmt, int col, KelBinary& value) { value = stmt.ColumnBlob(col); }
+void KelDBReadOid(KelDrvStatement const& stmt, int col, KelBinary& value)
+{
+    if (stmt.IsNull(col))
+        value = KelBinary();
+    else
+        ReadBytes(stmt, col, value);
+}
 
 void KelDBReadInt(KelDrvStatement const& stmt, int col, std::int32_t& value, std::int16_t& indicator)
 {

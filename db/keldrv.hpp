@@ -49,6 +49,8 @@ public:
     // The exact bytes stored; a NULL column gives a null handle.
     virtual KelString ColumnText(int col) const = 0;
     virtual KelBinary ColumnBlob(int col) const = 0;
+    // The stored bytes of a column that is not NULL, valid until the next Step or Reset.
+    virtual char const* ColumnBytes(int col, std::int32_t& length) const = 0;
 
     // Ends the current use: drops results and bound values. Safe to call at any time.
     virtual void Reset() noexcept = 0;

@@ -169,6 +169,11 @@ public:
         if (IsNull(col)) return KelBinary();
         return KelBinary(PQgetvalue(_result, _row, col), PQgetlength(_result, _row, col));
     }
+    char const* ColumnBytes(int col, std::int32_t& length) const override
+    {
+        length = PQgetlength(_result, _row, col);
+        return PQgetvalue(_result, _row, col);
+    }
 
     void Reset() noexcept override
     {

@@ -104,6 +104,13 @@ public:
         return KelBinary(data, n);
     }
 
+    char const* ColumnBytes(int col, std::int32_t& length) const override
+    {
+        char const* data = static_cast<char const*>(sqlite3_column_blob(_stmt, col));
+        length = sqlite3_column_bytes(_stmt, col);
+        return data;
+    }
+
     void Reset() noexcept override
     {
         sqlite3_reset(_stmt);

@@ -44,6 +44,18 @@ KelBinary::KelBinary(void const* data, std::int32_t n) : _pRep(Rep::Allocate(n, 
     CheckInvariant();
 }
 
+void KelBinary::Fill(void const* data, std::int32_t n)
+{
+    if (n < 0) n = 0;
+    if (!_pRep || _pRep->_count != 1 || _pRep->_allocLen < n) {
+        *this = KelBinary(data, n);
+        return;
+    }
+    if (data && n > 0) std::memmove(_pRep->_data, data, static_cast<std::size_t>(n));
+    _pRep->_data[n] = 0;
+    _pRep->_len = n;
+}
+
 KelBinary::KelBinary(KelBinary const& other) : _pRep(other._pRep)
 {
     if (_pRep) ++_pRep->_count;

@@ -30,6 +30,10 @@ public:
     unsigned char const* Data() const;
     // Upper-case hexadecimal text of the bytes; null for a null binary.
     KelString AsHexString() const;
+    // Makes this handle hold a copy of n bytes from data: in its own representation when
+    // no other handle shares it and it has room, else in a new one. Lets a row that is
+    // read again and again keep its buffers.
+    void Fill(void const* data, std::int32_t n);
     // Drops this handle's reference; the handle becomes null.
     void Release();
     std::uint32_t RefCount() const { return _pRep ? _pRep->_count : 0; }

@@ -2,8 +2,8 @@
 // empty, appended to and walked in order; the parameters of a system log record are a
 // KelValueSequence<KelString, -100>. Bound governs the size: a positive Bound is the
 // most elements the sequence may hold (Append checks it); zero or a negative Bound means
-// no limit (room grows with the elements, so a record with three parameters stays small). Copies are
-// independent (the elements themselves may be shared handles).
+// no limit (room grows with the elements, so a record with three parameters stays small).
+// Copies are independent (the elements themselves may be shared handles).
 #pragma once
 
 #include "kernel/kelkcon.hpp"
@@ -22,6 +22,8 @@ public:
     void Append(T const& value)
     {
         if (Bound > 0) kelkRequire(Size() < std::size_t(Bound));
+        // The first element brings room for a few: most sequences stay that short.
+        if (_values.capacity() == 0) _values.reserve(firstRoom);
         _values.push_back(value);
     }
     void Clear() { _values.clear(); }
@@ -42,5 +44,6 @@ public:
     friend bool operator!=(KelValueSequence const& a, KelValueSequence const& b) { return !(a == b); }
 
 private:
+    static constexpr std::size_t firstRoom = Bound > 0 && Bound < 4 ? std::size_t(Bound) : 4;
     std::vector<T> _values;
 };

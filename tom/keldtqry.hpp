@@ -56,8 +56,9 @@ private:
     bool _open;
 };
 
-// Walks a cursor: openFetch(row) then fetch(row) until false, each row in a fresh buffer
-// handed to visit (which may take it over by releasing it), then close() once.
+// Walks a cursor: openFetch(row) then fetch(row) until false, each row handed to visit
+// (which may take it over by releasing it; a row it leaves is the buffer of the next
+// fetch, whose columns overwrite it), then close() once.
 template <class R, class OpenFetch, class Fetch, class Close, class Visit>
 void KelTomWalkCursor(OpenFetch&& openFetch, Fetch&& fetch, Close close, Visit&& visit)
 {
@@ -66,8 +67,7 @@ void KelTomWalkCursor(OpenFetch&& openFetch, Fetch&& fetch, Close close, Visit&&
     bool fetched = openFetch(*row);
     while (fetched) {
         visit(row);
-        auto next = std::make_unique<R>();
-        row = std::move(next);
+        if (!row) row = std::make_unique<R>();
         fetched = fetch(*row);
     }
     row.reset();
