@@ -202,7 +202,9 @@ public:
     // nowhere; null (after a trace of the key) if there is no row.
     virtual T* MaterializeForReadImpl2(MaterializeInpParm const& parm, Key const& key)
     {
-        R row;
+        // One row buffer serves every read of the cache: its texts keep their room.
+        if (!_readRow) _readRow = std::make_unique<R>();
+        R& row = *_readRow;
         if (Accessor().seluni(key, row)) return CreateMaterializedServerObject(parm, row);
         KelTomTrace(__FILE__, __LINE__, Name(Op::MaterializeForReadImpl2), 3, 0x1, 0x10, T::IdName(), key);
         return nullptr;
@@ -594,4 +596,6 @@ private:
     }
 
     KelTomCacheStatistics _statistics;
+    // The buffer of the reads by key (MaterializeForReadImpl2); no entry ever holds it.
+    std::unique_ptr<R> _readRow;
 };
