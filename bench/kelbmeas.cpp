@@ -1,5 +1,7 @@
 #include "bench/kelbmeas.hpp"
 
+#include "tom/keltpool.hpp"
+
 #include <malloc.h>
 #include <sqlite3.h>
 #include <unistd.h>
@@ -21,8 +23,10 @@ double KelBenchStopwatch::ThreadCpuSeconds()
 std::uint64_t KelBenchHeapInUse()
 {
     struct mallinfo2 info = mallinfo2();
-    // Small blocks (uordblks) and blocks mapped on their own (hblkhd).
-    return static_cast<std::uint64_t>(info.uordblks) + static_cast<std::uint64_t>(info.hblkhd);
+    // Small blocks (uordblks), blocks mapped on their own (hblkhd) and the chunks that the
+    // caches map for their dictionaries.
+    return static_cast<std::uint64_t>(info.uordblks) + static_cast<std::uint64_t>(info.hblkhd) +
+           static_cast<std::uint64_t>(KelTomBlockPool::MappedBytes());
 }
 
 bool KelBenchHeapMeasurable()

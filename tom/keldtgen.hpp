@@ -54,6 +54,19 @@ template <class... Parts>
              level, 0x8);
 }
 
+// Destroys an entry of a cache whose entries are KelTomDictMember<T, R, A>, giving its
+// memory back to the pool of the cache's dictionaries (or to the heap without one).
+template <class T, class R, class A>
+void KelTomDestroyEntry(KelTomDictionary<T> const& dict, KelAbstractTomDictMember<T>* entry) noexcept
+{
+    if (!entry) return;
+    entry->~KelAbstractTomDictMember<T>();
+    if (KelTomBlockPool* pool = dict.Pool())
+        pool->Deallocate(entry, sizeof(KelTomDictMember<T, R, A>));
+    else
+        ::operator delete(entry);
+}
+
 // Builds an entry for object and files it under the key the object reports. On an exception
 // nothing was taken: the caller still owns object, functor and row.
 template <class T, class R, class A>
@@ -61,9 +74,12 @@ typename KelTomDictionary<T>::iterator KelTomEnterEntry(
     KelTomDictionary<T>& dict, typename KelTomDictionary<T>::iterator hint, KelTomKey<T> const& key, T* object,
     KelCachedObjectState::Type state, typename KelTomDictMember<T, R, A>::KelDBAccessFunctor* functor, R* row)
 {
+    using Entry = KelTomDictMember<T, R, A>;
     auto iter = dict.emplace_hint(hint, key, nullptr);
     try {
-        iter->second = new KelTomDictMember<T, R, A>(object, state, functor, row);
+        KelTomBlockPool* pool = dict.Pool();
+        void* block = pool ? pool->Allocate(sizeof(Entry)) : ::operator new(sizeof(Entry));
+        iter->second = new (block) Entry(object, state, functor, row);  // the constructor cannot throw
     } catch (...) {
         dict.erase(iter);
         throw;
@@ -140,7 +156,10 @@ public:
     using CreateInpParm = typename P::CreateInpParm;
     using MaterializeInpParm = typename P::MaterializeInpParm;
 
-    KelTomForServerClass(KelTinyObjectManager& tom, KelDatabase& db) : _tom(tom), _db(db) {}
+    KelTomForServerClass(KelTinyObjectManager& tom, KelDatabase& db)
+        : _dict(&_pool), _deletedDict(&_pool), _tom(tom), _db(db)
+    {
+    }
     virtual ~KelTomForServerClass() { DestroyAll(); }
     KelTomForServerClass(KelTomForServerClass const&) = delete;
     KelTomForServerClass& operator=(KelTomForServerClass const&) = delete;
@@ -332,7 +351,7 @@ public:
         KelTomCheckOrStop(iter != dict.end(), KelContractKind::Assert, "iter != dict.end()", __FILE__, __LINE__);
         _droppedObjects.push_back(iter->second->ServerObject());
         iter->second->ResetServerObject();
-        delete iter->second;
+        KelTomDestroyEntry<T, R, A>(dict, iter->second);
         dict.erase(iter);
     }
 
@@ -438,7 +457,7 @@ protected:
         if (older != deletedDict.end()) {
             droppedObjects.push_back(older->second->ServerObject());
             older->second->ResetServerObject();
-            delete older->second;
+            KelTomDestroyEntry<T, R, A>(deletedDict, older->second);
             deletedDict.erase(older);
         }
         deletedDict.emplace(key, it->second);
@@ -587,15 +606,19 @@ private:
 
     void DestroyAll() noexcept
     {
-        for (auto& element : _dict) delete element.second;
+        for (auto& element : _dict) KelTomDestroyEntry<T, R, A>(_dict, element.second);
         _dict.clear();
-        for (auto& element : _deletedDict) delete element.second;
+        for (auto& element : _deletedDict) KelTomDestroyEntry<T, R, A>(_deletedDict, element.second);
         _deletedDict.clear();
         for (T* object : _droppedObjects) delete object;
         _droppedObjects.clear();
+        _pool.Reset();
     }
 
     KelTomCacheStatistics _statistics;
     // The buffer of the reads by key (MaterializeForReadImpl2); no entry ever holds it.
     std::unique_ptr<R> _readRow;
+    // The memory of both dictionaries' nodes and entries. Declared last, it goes first; the
+    // destructor has emptied the dictionaries by then.
+    KelTomBlockPool _pool;
 };

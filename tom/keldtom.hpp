@@ -15,8 +15,10 @@
 #include "kernel/kelkcon.hpp"
 #include "kernel/kelkfun.hpp"
 #include "kernel/kelktrc.hpp"
+#include "tom/keltpool.hpp"
 
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <memory>
 #include <sstream>
@@ -295,13 +297,21 @@ private:
 // The entries of one cache by key, in the key's order. Holds raw pointers; the cache that
 // owns the dictionary destroys the entries.
 template <class T>
-class KelTomDictionary : public std::map<KelTomKey<T>, KelAbstractTomDictMember<T>*> {
-    using Base = std::map<KelTomKey<T>, KelAbstractTomDictMember<T>*>;
+class KelTomDictionary
+    : public std::map<KelTomKey<T>, KelAbstractTomDictMember<T>*, std::less<KelTomKey<T>>,
+                      KelTomPoolAllocator<std::pair<KelTomKey<T> const, KelAbstractTomDictMember<T>*>>> {
+    using Base = std::map<KelTomKey<T>, KelAbstractTomDictMember<T>*, std::less<KelTomKey<T>>,
+                          KelTomPoolAllocator<std::pair<KelTomKey<T> const, KelAbstractTomDictMember<T>*>>>;
 
 public:
     using Key = KelTomKey<T>;
     using typename Base::const_iterator;
     using typename Base::iterator;
+
+    KelTomDictionary() = default;
+    // Nodes, and the entries the cache files here, come from pool.
+    explicit KelTomDictionary(KelTomBlockPool* pool) : Base(std::less<Key>(), typename Base::allocator_type(pool)) {}
+    KelTomBlockPool* Pool() const { return this->get_allocator().Pool(); }
 
     // Like find, but an entry whose object reports IsDeleted() counts as absent.
     iterator findNotDeleted(Key const& key)

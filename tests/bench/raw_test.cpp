@@ -141,7 +141,7 @@ TEST(BenchRun, ChecksEveryWorkloadsCountAndTimesThem)
     KelBenchRawSQLite contender("/tmp/keldatom_bench_run_" + std::to_string(::getpid()) + ".db");
     KelBenchResult const r = KelBenchRun(contender, data);
     EXPECT_EQ(r.Contender(), "raw-sqlite");
-    EXPECT_EQ(r.objects, (std::array<std::size_t, 5>{400, 100, 100 * kelBenchHitRounds, 40, 100}));
+    EXPECT_EQ(r.objects, (std::array<std::size_t, 6>{400, 400, 100, 100 * kelBenchHitRounds, 40, 100}));
     for (double s : r.seconds) EXPECT_GT(s, 0.0);
     EXPECT_EQ(r.cached, 100u);
     if (KelBenchHeapMeasurable()) {
