@@ -64,7 +64,11 @@ bool KelBenchResetPeak()
     return std::fclose(f) == 0 && ok;
 }
 
-void KelBenchTrimHeap() { malloc_trim(0); }
+void KelBenchTrimHeap()
+{
+    malloc_trim(0);
+    KelTomBlockPool::ReleaseSpareChunks();
+}
 
 std::uint64_t KelBenchSQLiteInUse() { return static_cast<std::uint64_t>(sqlite3_memory_used()); }
 

@@ -12,7 +12,8 @@ char const* KelBenchWorkload::Id(int w)
 
 char const* KelBenchWorkload::Title(int w)
 {
-    static char const* const titles[count] = {"write", "write, warm", "bulk read", "cache hits", "lock and update", "refresh"};
+    static char const* const titles[count] = {"write",      "write, warm",     "bulk read",
+                                              "cache hits", "lock and update", "refresh"};
     return titles[w];
 }
 

@@ -2,35 +2,115 @@
 
 #include <sys/mman.h>
 
+#include <mutex>
+#include <utility>
+
+#if defined(__SANITIZE_ADDRESS__)
+#include <sanitizer/asan_interface.h>
+#endif
+
 namespace {
 
-std::atomic<std::size_t> mappedBytes{0};
+// Under AddressSanitizer a block that is not handed out may not be touched: a use after
+// the cache freed an entry is reported as it would be on the heap.
+void Poison(void const* p, std::size_t bytes)
+{
+#if defined(__SANITIZE_ADDRESS__)
+    __asan_poison_memory_region(p, bytes);
+#else
+    (void)p;
+    (void)bytes;
+#endif
+}
+
+void Unpoison(void const* p, std::size_t bytes)
+{
+#if defined(__SANITIZE_ADDRESS__)
+    __asan_unpoison_memory_region(p, bytes);
+#else
+    (void)p;
+    (void)bytes;
+#endif
+}
 
 // Chunks are mapped from the system, not taken from the heap: freeing a large heap block
 // makes the heap sweep its lists of small free blocks, which a cache that has just freed
-// a whole transaction's objects holds by the million.
-char* MapChunk(std::size_t bytes)
+// a whole transaction's objects holds by the million. Chunks that pools hand back are kept
+// for the next pool, up to spareLimit bytes: their pages have been touched already.
+constexpr std::size_t spareLimit = 16 * 1024 * 1024;
+
+struct Spares {
+    std::mutex lock;
+    std::vector<std::pair<char*, std::size_t>> chunks;
+    std::size_t bytes = 0;
+};
+
+Spares& TheSpares()
 {
+    static Spares* spares = new Spares;  // never destroyed: pools may outlive static destruction
+    return *spares;
+}
+
+std::atomic<std::size_t> heldBytes{0};
+
+char* TakeChunk(std::size_t bytes)
+{
+    {
+        Spares& spares = TheSpares();
+        std::lock_guard<std::mutex> guard(spares.lock);
+        for (std::size_t i = spares.chunks.size(); i-- > 0;) {
+            if (spares.chunks[i].second != bytes) continue;
+            char* chunk = spares.chunks[i].first;
+            spares.chunks.erase(spares.chunks.begin() + static_cast<std::ptrdiff_t>(i));
+            spares.bytes -= bytes;
+            heldBytes += bytes;
+            Poison(chunk, bytes);
+            return chunk;
+        }
+    }
     void* p = mmap(nullptr, bytes, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
     if (p == MAP_FAILED) throw std::bad_alloc();
-    mappedBytes += bytes;
     if (bytes >= 2 * 1024 * 1024) madvise(p, bytes, MADV_HUGEPAGE);  // fewer page faults where allowed
+    heldBytes += bytes;
+    Poison(p, bytes);
     return static_cast<char*>(p);
 }
 
-void UnmapChunk(char* begin, std::size_t bytes) noexcept
+void GiveChunk(char* chunk, std::size_t bytes) noexcept
 {
-    munmap(begin, bytes);
-    mappedBytes -= bytes;
+    heldBytes -= bytes;
+    Unpoison(chunk, bytes);
+    Spares& spares = TheSpares();
+    {
+        std::lock_guard<std::mutex> guard(spares.lock);
+        if (spares.bytes + bytes <= spareLimit) {
+            try {
+                spares.chunks.emplace_back(chunk, bytes);
+                spares.bytes += bytes;
+                return;
+            } catch (...) {  // no room to note it: hand it back
+            }
+        }
+    }
+    munmap(chunk, bytes);
 }
 
 }  // namespace
 
-std::size_t KelTomBlockPool::MappedBytes() { return mappedBytes; }
+void KelTomBlockPool::ReleaseSpareChunks() noexcept
+{
+    Spares& spares = TheSpares();
+    std::lock_guard<std::mutex> guard(spares.lock);
+    for (auto const& chunk : spares.chunks) munmap(chunk.first, chunk.second);
+    spares.chunks.clear();
+    spares.bytes = 0;
+}
+
+std::size_t KelTomBlockPool::MappedBytes() { return heldBytes; }
 
 KelTomBlockPool::~KelTomBlockPool()
 {
-    for (Chunk const& chunk : _chunks) UnmapChunk(chunk.begin, chunk.bytes);
+    for (Chunk const& chunk : _chunks) GiveChunk(chunk.begin, chunk.bytes);
 }
 
 void* KelTomBlockPool::Allocate(std::size_t bytes)
@@ -38,6 +118,7 @@ void* KelTomBlockPool::Allocate(std::size_t bytes)
     if (bytes == 0 || bytes > maxBlock) return ::operator new(bytes);
     std::size_t const c = ClassOf(bytes);
     if (FreeBlock* block = _free[c]) {
+        Unpoison(block, (c + 1) * grain);
         _free[c] = block->next;
         ++_inUse;
         return block;
@@ -50,15 +131,21 @@ void* KelTomBlockPool::Allocate(std::size_t bytes)
 void* KelTomBlockPool::Carve(std::size_t size)
 {
     if (static_cast<std::size_t>(_end - _next) < size) {
-        // Each chunk twice the one before, up to maxChunk: small caches stay small.
-        std::size_t const bytes = _chunks.empty() ? firstChunk : std::min(2 * _chunks.back().bytes, maxChunk);
-        _chunks.reserve(_chunks.size() + 1);
-        _chunks.push_back(Chunk{MapChunk(bytes), bytes});
-        _next = _chunks.back().begin;
-        _end = _next + bytes;
+        if (_current + 1 < _chunks.size()) {
+            ++_current;  // a chunk kept from an earlier transaction
+        } else {
+            // Each chunk twice the one before, up to maxChunk: small caches stay small.
+            std::size_t const bytes = _chunks.empty() ? firstChunk : std::min(2 * _chunks.back().bytes, maxChunk);
+            _chunks.reserve(_chunks.size() + 1);
+            _chunks.push_back(Chunk{TakeChunk(bytes), bytes});
+            _current = _chunks.size() - 1;
+        }
+        _next = _chunks[_current].begin;
+        _end = _next + _chunks[_current].bytes;
     }
     void* block = _next;
     _next += size;
+    Unpoison(block, size);
     return block;
 }
 
@@ -70,15 +157,23 @@ void KelTomBlockPool::Deallocate(void* p, std::size_t bytes) noexcept
     FreeBlock* block = static_cast<FreeBlock*>(p);
     block->next = _free[c];
     _free[c] = block;
+    Poison(block, (c + 1) * grain);
     --_inUse;
 }
 
 void KelTomBlockPool::Reset() noexcept
 {
     if (_inUse != 0 || _chunks.empty()) return;
-    for (std::size_t i = 1; i < _chunks.size(); ++i) UnmapChunk(_chunks[i].begin, _chunks[i].bytes);
-    _chunks.resize(1);
+    // The chunks up to keptBytes stay mapped for the next transaction, whose blocks then
+    // land on pages touched before; the rest goes back to the system.
+    std::size_t kept = 0, total = 0;
+    while (kept < _chunks.size() && total + _chunks[kept].bytes <= keptBytes) total += _chunks[kept++].bytes;
+    if (kept == 0) kept = 1;
+    for (std::size_t i = kept; i < _chunks.size(); ++i) GiveChunk(_chunks[i].begin, _chunks[i].bytes);
+    _chunks.resize(kept);
     for (FreeBlock*& head : _free) head = nullptr;
+    for (Chunk const& chunk : _chunks) Poison(chunk.begin, chunk.bytes);
+    _current = 0;
     _next = _chunks.front().begin;
     _end = _next + _chunks.front().bytes;
 }

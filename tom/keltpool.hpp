@@ -2,7 +2,9 @@
 // and entries). Blocks are carved from chunks one after the other, so a cache's nodes and
 // entries lie close together, and a freed block is reused for the next one of its size.
 // When the cache has been emptied, Reset hands every chunk but the first back at once
-// instead of block by block. Blocks over maxBlock bytes come from the global heap.
+// instead of block by block, keeping a few for the next transaction. Blocks over maxBlock
+// bytes come from the global heap. Chunks a pool hands back are kept, up to 16 MiB in the
+// process, for the next pool that needs one.
 //
 // Owned by one cache and used by the thread that uses the cache; nothing is locked.
 // KelTomPoolAllocator<U> lets a standard container take its nodes from a pool (or from
@@ -28,17 +30,20 @@ public:
     void* Allocate(std::size_t bytes);
     // REQUIRES: p came from Allocate(bytes) of this pool.
     void Deallocate(void* p, std::size_t bytes) noexcept;
-    // Keeps the first chunk for the next transaction and frees the others; does nothing
-    // while a block is still in use.
+    // Makes every block free again, keeps the first chunks (up to 4 MiB) for the next
+    // transaction and hands the others back; does nothing while a block is in use.
     void Reset() noexcept;
     std::size_t BlocksInUse() const { return _inUse; }
-    // Bytes that all pools of the process hold mapped now (for memory accounting).
+    // Bytes of the chunks that the pools of the process hold now (for memory accounting).
     static std::size_t MappedBytes();
+    // Hands the chunks kept for later pools back to the system.
+    static void ReleaseSpareChunks() noexcept;
 
 private:
     static constexpr std::size_t grain = 16;
     static constexpr std::size_t firstChunk = 64 * 1024;
     static constexpr std::size_t maxChunk = 4 * 1024 * 1024;
+    static constexpr std::size_t keptBytes = 4 * 1024 * 1024;
     struct FreeBlock {
         FreeBlock* next;
     };
@@ -51,6 +56,7 @@ private:
         std::size_t bytes;
     };
     std::vector<Chunk> _chunks;
+    std::size_t _current = 0;  // the chunk being carved
     char* _next = nullptr;
     char* _end = nullptr;
     std::size_t _inUse = 0;

@@ -84,8 +84,10 @@ TEST(BenchReport, RatiosAgainstTheRawPeerOfTheSameSizeAndDatabase)
     while (std::getline(in, line)) lines.push_back(line);
     ASSERT_EQ(lines.size(), 1u + 3u * KelBenchWorkload::count);
     EXPECT_EQ(lines[1], "400,sqlite,raw-sqlite,W1,100,0.500000,5000000.0,,0.0,0.0,0,0.500000,");
-    EXPECT_EQ(lines[1 + KelBenchWorkload::count], "400,sqlite,om-sqlite,W1,100,0.600000,6000000.0,1.200,512.0,0.0,0,0.400000,0.800");
-    EXPECT_EQ(lines[1 + 2 * KelBenchWorkload::count], "800,sqlite,om-sqlite,W1,0,0.000000,0.0,,0.0,0.0,0,0.000000,") << "no peer, no ratio";
+    EXPECT_EQ(lines[1 + KelBenchWorkload::count],
+              "400,sqlite,om-sqlite,W1,100,0.600000,6000000.0,1.200,512.0,0.0,0,0.400000,0.800");
+    EXPECT_EQ(lines[1 + 2 * KelBenchWorkload::count], "800,sqlite,om-sqlite,W1,0,0.000000,0.0,,0.0,0.0,0,0.000000,")
+        << "no peer, no ratio";
 
     std::ostringstream table;
     KelBenchPrintTable(table, results);
