@@ -76,9 +76,10 @@ char* TakeChunk(std::size_t bytes)
     return static_cast<char*>(p);
 }
 
-void GiveChunk(char* chunk, std::size_t bytes) noexcept
+// counted: the chunk is one of those that MappedBytes reports (one being carved from).
+void GiveChunk(char* chunk, std::size_t bytes, bool counted) noexcept
 {
-    heldBytes -= bytes;
+    if (counted) heldBytes -= bytes;
     Unpoison(chunk, bytes);
     Spares& spares = TheSpares();
     {
@@ -110,7 +111,7 @@ std::size_t KelTomBlockPool::MappedBytes() { return heldBytes; }
 
 KelTomBlockPool::~KelTomBlockPool()
 {
-    for (Chunk const& chunk : _chunks) GiveChunk(chunk.begin, chunk.bytes);
+    for (std::size_t i = 0; i < _chunks.size(); ++i) GiveChunk(_chunks[i].begin, _chunks[i].bytes, i < _used);
 }
 
 void* KelTomBlockPool::Allocate(std::size_t bytes)
@@ -131,17 +132,17 @@ void* KelTomBlockPool::Allocate(std::size_t bytes)
 void* KelTomBlockPool::Carve(std::size_t size)
 {
     if (static_cast<std::size_t>(_end - _next) < size) {
-        if (_current + 1 < _chunks.size()) {
-            ++_current;  // a chunk kept from an earlier transaction
+        if (_used < _chunks.size()) {
+            heldBytes += _chunks[_used].bytes;  // a chunk kept from an earlier transaction
         } else {
             // Each chunk twice the one before, up to maxChunk: small caches stay small.
             std::size_t const bytes = _chunks.empty() ? firstChunk : std::min(2 * _chunks.back().bytes, maxChunk);
             _chunks.reserve(_chunks.size() + 1);
             _chunks.push_back(Chunk{TakeChunk(bytes), bytes});
-            _current = _chunks.size() - 1;
         }
-        _next = _chunks[_current].begin;
-        _end = _next + _chunks[_current].bytes;
+        Chunk const& chunk = _chunks[_used++];
+        _next = chunk.begin;
+        _end = _next + chunk.bytes;
     }
     void* block = _next;
     _next += size;
@@ -165,15 +166,20 @@ void KelTomBlockPool::Reset() noexcept
 {
     if (_inUse != 0 || _chunks.empty()) return;
     // The chunks up to keptBytes stay mapped for the next transaction, whose blocks then
-    // land on pages touched before; the rest goes back to the system.
+    // land on pages touched before; the rest goes back. Kept chunks count as held again
+    // once blocks are carved from them.
     std::size_t kept = 0, total = 0;
     while (kept < _chunks.size() && total + _chunks[kept].bytes <= keptBytes) total += _chunks[kept++].bytes;
     if (kept == 0) kept = 1;
-    for (std::size_t i = kept; i < _chunks.size(); ++i) GiveChunk(_chunks[i].begin, _chunks[i].bytes);
+    for (std::size_t i = 0; i < _chunks.size(); ++i) {
+        if (i >= kept)
+            GiveChunk(_chunks[i].begin, _chunks[i].bytes, i < _used);
+        else if (i < _used)
+            heldBytes -= _chunks[i].bytes;
+    }
     _chunks.resize(kept);
     for (FreeBlock*& head : _free) head = nullptr;
     for (Chunk const& chunk : _chunks) Poison(chunk.begin, chunk.bytes);
-    _current = 0;
-    _next = _chunks.front().begin;
-    _end = _next + _chunks.front().bytes;
+    _used = 0;
+    _next = _end = nullptr;
 }

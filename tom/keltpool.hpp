@@ -34,7 +34,8 @@ public:
     // transaction and hands the others back; does nothing while a block is in use.
     void Reset() noexcept;
     std::size_t BlocksInUse() const { return _inUse; }
-    // Bytes of the chunks that the pools of the process hold now (for memory accounting).
+    // Bytes of the chunks that the pools of the process are carving blocks from (for memory
+    // accounting: chunks kept empty for later count as free memory, as the heap's do).
     static std::size_t MappedBytes();
     // Hands the chunks kept for later pools back to the system.
     static void ReleaseSpareChunks() noexcept;
@@ -56,7 +57,7 @@ private:
         std::size_t bytes;
     };
     std::vector<Chunk> _chunks;
-    std::size_t _current = 0;  // the chunk being carved
+    std::size_t _used = 0;  // chunks carved from since the last Reset; the last is being carved
     char* _next = nullptr;
     char* _end = nullptr;
     std::size_t _inUse = 0;
