@@ -1,6 +1,7 @@
 #include "db/keldsdom.hpp"
 
 #include "db/keldsrow.hpp"
+#include "kernel/kelkcon.hpp"
 
 #include <ostream>
 
@@ -12,4 +13,10 @@ void KEL_DOMAIN::PrintMembers(std::ostream& os) const
     KelPrintColumn(os, "_oid=", _oid);
     KelPrintColumn(os, "_domainName=", _domainName);
     KelPrintColumn(os, "_description=", _description, _iDescription);
+}
+
+void KEL_DOMAIN::CheckLimits() const
+{
+    kelkRequire(_domainName.IsNull() != true);
+    kelkRequire(_domainName.Length() <= 32);
 }

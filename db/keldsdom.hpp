@@ -32,6 +32,9 @@ struct KEL_DOMAIN {
     // The domain name, the key of the domain cache.
     KelString Key() const { return _domainName; }
     void PrintMembers(std::ostream& os) const;
+    // Requires the key texts present and every present text within its limit, in column
+    // order; the managers check each row they build to write.
+    void CheckLimits() const;
 };
 
 template <>

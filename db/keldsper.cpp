@@ -1,6 +1,7 @@
 #include "db/keldsper.hpp"
 
 #include "db/keldsrow.hpp"
+#include "kernel/kelkcon.hpp"
 
 #include <ostream>
 
@@ -32,4 +33,14 @@ void KEL_PERSON::PrintMembers(std::ostream& os) const
     KelPrintColumn(os, "_description=", _description, _iDescription);
     KelPrintColumn(os, "_lockholderOid=", _lockholderOid, _iLockholderOid);
     KelPrintColumn(os, "_lockholderName=", _lockholderName, _iLockholderName);
+}
+
+void KEL_PERSON::CheckLimits() const
+{
+    kelkRequire(_userId.IsNull() != true);
+    kelkRequire(_userId.Length() <= 32);
+    kelkRequire(_iSystemGroup < 0 ? true : _systemGroup.Length() <= 8);
+    kelkRequire(_iFirstName < 0 ? true : _firstName.Length() <= 32);
+    kelkRequire(_iLastName < 0 ? true : _lastName.Length() <= 32);
+    kelkRequire(_iLockholderName < 0 ? true : _lockholderName.Length() <= 32);
 }

@@ -42,6 +42,9 @@ struct KEL_PERSON {
     // The user name, the key of the person cache.
     KelString Key() const { return _userId; }
     void PrintMembers(std::ostream& os) const;
+    // Requires the key texts present and every present text within its limit, in column
+    // order; the managers check each row they build to write.
+    void CheckLimits() const;
 };
 
 template <>

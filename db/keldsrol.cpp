@@ -1,6 +1,7 @@
 #include "db/keldsrol.hpp"
 
 #include "db/keldsrow.hpp"
+#include "kernel/kelkcon.hpp"
 
 #include <ostream>
 
@@ -26,4 +27,12 @@ void KEL_ROLE::PrintMembers(std::ostream& os) const
     KelPrintColumn(os, "_description=", _description, _iDescription);
     KelPrintColumn(os, "_lockholderOid=", _lockholderOid, _iLockholderOid);
     KelPrintColumn(os, "_lockholderName=", _lockholderName, _iLockholderName);
+}
+
+void KEL_ROLE::CheckLimits() const
+{
+    kelkRequire(_roleName.IsNull() != true);
+    kelkRequire(_roleName.Length() <= 32);
+    kelkRequire(_iCoordinator < 0 ? true : _coordinator.Length() <= 32);
+    kelkRequire(_iLockholderName < 0 ? true : _lockholderName.Length() <= 32);
 }

@@ -38,6 +38,9 @@ struct KEL_ROLE {
     // The role name, the key of the role cache.
     KelString Key() const { return _roleName; }
     void PrintMembers(std::ostream& os) const;
+    // Requires the key texts present and every present text within its limit, in column
+    // order; the managers check each row they build to write.
+    void CheckLimits() const;
 };
 
 template <>

@@ -1,6 +1,7 @@
 #include "db/keldssvr.hpp"
 
 #include "db/keldsrow.hpp"
+#include "kernel/kelkcon.hpp"
 
 #include <ostream>
 
@@ -32,4 +33,15 @@ void KEL_SERVER::PrintMembers(std::ostream& os) const
     KelPrintColumn(os, "_description=", _description, _iDescription);
     KelPrintColumn(os, "_lockholderOid=", _lockholderOid, _iLockholderOid);
     KelPrintColumn(os, "_lockholderName=", _lockholderName, _iLockholderName);
+}
+
+void KEL_SERVER::CheckLimits() const
+{
+    kelkRequire(_serverName.IsNull() != true);
+    kelkRequire(_systemName.IsNull() != true);
+    kelkRequire(_systemGroupName.IsNull() != true);
+    kelkRequire(_serverName.Length() <= 8);
+    kelkRequire(_systemName.Length() <= 8);
+    kelkRequire(_systemGroupName.Length() <= 8);
+    kelkRequire(_iLockholderName < 0 ? true : _lockholderName.Length() <= 32);
 }

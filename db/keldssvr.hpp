@@ -42,6 +42,9 @@ struct KEL_SERVER {
     // Kind, name, system and group, the key of the server cache.
     KelServerID Key() const { return KelServerID(_kind, _serverName, _systemName, _systemGroupName); }
     void PrintMembers(std::ostream& os) const;
+    // Requires the key texts present and every present text within its limit, in column
+    // order; the managers check each row they build to write.
+    void CheckLimits() const;
 };
 
 template <>

@@ -1,6 +1,7 @@
 #include "db/keldssys.hpp"
 
 #include "db/keldsrow.hpp"
+#include "kernel/kelkcon.hpp"
 
 #include <ostream>
 
@@ -31,4 +32,14 @@ void KEL_SYSTEM::PrintMembers(std::ostream& os) const
     KelPrintColumn(os, "_description=", _description, _iDescription);
     KelPrintColumn(os, "_lockholderOid=", _lockholderOid, _iLockholderOid);
     KelPrintColumn(os, "_lockholderName=", _lockholderName, _iLockholderName);
+}
+
+void KEL_SYSTEM::CheckLimits() const
+{
+    kelkRequire(_systemName.IsNull() != true);
+    kelkRequire(_systemGroupName.IsNull() != true);
+    kelkRequire(_systemName.Length() <= 8);
+    kelkRequire(_systemGroupName.Length() <= 8);
+    kelkRequire(_iQueueManager < 0 ? true : _queueManager.Length() <= 32);
+    kelkRequire(_iLockholderName < 0 ? true : _lockholderName.Length() <= 32);
 }

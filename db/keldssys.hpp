@@ -42,6 +42,9 @@ struct KEL_SYSTEM {
     // The system's name and group, the key of the system cache.
     KelSystemID Key() const { return KelSystemID(_systemName, _systemGroupName); }
     void PrintMembers(std::ostream& os) const;
+    // Requires the key texts present and every present text within its limit, in column
+    // order; the managers check each row they build to write.
+    void CheckLimits() const;
 };
 
 template <>

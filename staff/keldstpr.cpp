@@ -43,5 +43,6 @@ KEL_PERSON* KelTOMForPersons::CreateTupleObject(KelPersonData const& object)
     KelSetLobColumn(row->_description, row->_iDescription,
                     object.DescriptionIsNull() ? KelString() : object.Description());
     KelWriteLockholder(*row, object);
+    row->CheckLimits();
     return row.release();
 }

@@ -40,5 +40,6 @@ KEL_ROLE* KelTOMForRoles::CreateTupleObject(KelRoleData const& object)
     KelSetLobColumn(row->_description, row->_iDescription,
                     object.DescriptionIsNull() ? KelString() : object.Description());
     KelWriteLockholder(*row, object);
+    row->CheckLimits();
     return row.release();
 }

@@ -34,5 +34,6 @@ KEL_DOMAIN* KelTOMForDomains::CreateTupleObject(KelDomainData const& object)
     row->_domainName = object.Name();
     KelSetLobColumn(row->_description, row->_iDescription,
                     object.DescriptionIsNull() ? KelString() : object.Description());
+    row->CheckLimits();
     return row.release();
 }

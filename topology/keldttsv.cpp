@@ -42,5 +42,6 @@ KEL_SERVER* KelTOMForServers::CreateTupleObject(KelServerData const& object)
     KelSetLobColumn(row->_description, row->_iDescription,
                     object.DescriptionIsNull() ? KelString() : object.Description());
     KelWriteLockholder(*row, object);
+    row->CheckLimits();
     return row.release();
 }
