@@ -1,6 +1,6 @@
 // The table accessors of KelDatabase, one suite run on every database: rows come back
-// as written (null indicators included), cursors select what their filter names, any
-// text is data, failures name table and key, rollback undoes, and calls are counted.
+// as written (null indicators included), cursors select what their filter names,
+// failures name table and key, rollback undoes, and calls are counted.
 #include "db/keldb.hpp"
 #include "db/keldbexc.hpp"
 #include "db/keldsdf.hpp"
@@ -342,30 +342,6 @@ TEST_P(Accessors, NamedRowsGiveTheirOidsAndReleaseTheirLockHolder)
     EXPECT_FALSE(db->system().selupdLckhldrOpenFetch(KelSystemID(KelString("SYSZ"), KelString("G1")), missing));
     db->system().selupdLckhldrClose();
     EXPECT_FALSE(db->system().seluniOID(KelSystemID(KelString("SYSZ"), KelString("G1")), missing));
-}
-
-TEST_P(Accessors, AnyTextIsPlainData)
-{
-    KelString const hostile("O'Brien; DROP TABLE kel_person; --");
-    KelString const withNul("a\0b\"\\", 5);
-    KelString const bytes("\xc3\xa9\xe9\xff\x01", 5);  // UTF-8, then bytes that are no UTF-8
-    int oid = 1;
-    for (KelString const& name : {hostile, withNul, KelString("a"), bytes}) {
-        KEL_PERSON p = Person(oid++, name);
-        p._lastName = name;
-        p._iLastName = 0;
-        db->person().insert(p);
-    }
-    for (KelString const& name : {hostile, withNul, KelString("a"), bytes}) {
-        KEL_PERSON back;
-        ASSERT_TRUE(db->person().seluni(name, back)) << name;
-        EXPECT_EQ(name, back._userId);
-        EXPECT_EQ(name.Length(), back._lastName.Length());
-        EXPECT_EQ(name, back._lastName);
-    }
-    KEL_PERSON none;
-    EXPECT_FALSE(db->person().seluni(KelString("O'Brien"), none));
-    EXPECT_FALSE(db->person().seluni(KelString("a\0b", 3), none));
 }
 
 TEST_P(Accessors, FailuresNameTheTableAndTheKey)

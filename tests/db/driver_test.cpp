@@ -6,9 +6,7 @@
 
 #include "dbtest.hpp"
 
-#include <unistd.h>
 #include <climits>
-#include <cstdio>
 
 namespace {
 
@@ -157,33 +155,6 @@ TEST(DriverOpen, BadUrlsRaiseCategorizedErrors)
     } catch (KelDBException const& e) {
         EXPECT_EQ(KelDBErrorCategory::ConnectionLost, e.Category());
     }
-}
-
-// Two connections to one file: while one holds the write transaction, the other's
-// BEGIN IMMEDIATE gives up after its busy timeout with a retryable error.
-TEST(DriverSQLite, SecondWriterIsBusyAndMayRetry)
-{
-    char path[] = "/tmp/keldrvXXXXXX";
-    int fd = mkstemp(path);
-    ASSERT_GE(fd, 0);
-    close(fd);
-    {
-        auto a = KelDrvOpen(std::string("sqlite:") + path);
-        auto b = KelDrvOpen(std::string("sqlite:") + path);
-        b->SetLockTimeout(std::chrono::milliseconds(10));
-        a->Begin();
-        try {
-            b->Begin();
-            FAIL() << "two writers";
-        } catch (KelDBException const& e) {
-            EXPECT_EQ(KelDBErrorCategory::Busy, e.Category());
-            EXPECT_TRUE(e.IsRetryable());
-        }
-        a->Commit();
-        b->Begin();
-        b->Commit();
-    }
-    for (char const* suffix : {"", "-wal", "-shm"}) std::remove((std::string(path) + suffix).c_str());
 }
 
 }  // namespace

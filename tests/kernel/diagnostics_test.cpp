@@ -63,22 +63,7 @@ TEST(KelExceptionTest, PrintedForms)
     KelOrigin nullFile(KelString(), 7, "F");
     EXPECT_EQ(KelTOMNotFoundException(nullFile, "k").What(),
               "KelTOMNotFoundException, KeyValues=k, Origin=File=<null>, Line=7, Function=F");
-}
-
-TEST(KelExceptionTest, NoneIsRecoverableAndCopiesShareTexts)
-{
-    KelTOMNotFoundException notFound(origin, "k");
-    KelIntException const& base = notFound;
-    EXPECT_FALSE(base.IsRecoverable());
-    EXPECT_FALSE(KelIntExcInvalidCase(origin, 1).IsRecoverable());
-    EXPECT_FALSE(KelTOMNotUniqueException(origin, "k").IsRecoverable());
-    EXPECT_FALSE(KelTOMLockholderNotFoundException(origin, "t").IsRecoverable());
-    EXPECT_FALSE(KelTOMNotLockedException(origin, "t").IsRecoverable());
-    EXPECT_FALSE(KelTOMNotLockedByThisException(origin, "t", KelUserID("U", "G")).IsRecoverable());
-
-    std::uint32_t before = notFound.KeyValues().RefCount();
-    KelTOMNotFoundException copy(notFound);
-    EXPECT_EQ(copy.KeyValues().RefCount(), before + 1);
+    EXPECT_FALSE(KelTOMNotFoundException(origin, "k").IsRecoverable());
     EXPECT_EQ(KelComposeText("Key=", 5, ", ", KelString("x")), KelString("Key=5, x"));
 }
 

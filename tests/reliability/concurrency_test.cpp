@@ -15,27 +15,6 @@ namespace {
 using Clock = std::chrono::steady_clock;
 KelString S(char const* text) { return KelString(text); }
 
-// A system of group GRP1 with `instances` server instances, request type 0; returns the
-// system's OID and fills the instances' OIDs.
-KelOID SeedSystem(KelDatabase& db, KelTOMForAdminServer& tom, char const* name, int instances,
-                  std::vector<KelOID>* oids = nullptr)
-{
-    db.Begin();
-    KelSystemData& system =
-        tom.ForSystems().Create(KelTOMForSystemParms::CreateInpParm(KelSystemID(S(name), S("GRP1"))));
-    KelOID const systemOid = system.OID();
-    tom.ForSystems().Save(system);
-    for (int i = 0; i < instances; ++i) {
-        KelOID const oid = KelOID::Generate();
-        tom.ForSvrInstances().Save(tom.ForSvrInstances().Create(
-            KelTOMForSvrInstanceParms::CreateInpParm(oid, systemOid, KelSenderType::ExecSvr)));
-        if (oids) oids->push_back(oid);
-    }
-    db.Commit();
-    tom.TxnHasBeenCommitted();
-    return systemOid;
-}
-
 void Increment(KelSvrInstance& instance)
 {
     instance.SetRequestType(static_cast<KelSvrRequest::Type>(instance.RequestType() + 1));
@@ -85,12 +64,12 @@ WriterReport RunWriter(std::string const& url, KelOID const& system, int transac
     return report;
 }
 
-class Concurrency : public RelDatabaseTest {};
+class Concurrency : public AdminDatabaseTest {};
 
 TEST_P(Concurrency, ForkedWritersOfTheSameRowsLoseNoIncrement)
 {
     int const processes = 8, instances = 4, transactions = RelScaled(60);
-    KelOID const system = SeedSystem(*db, *tom, "SYS1", instances);
+    KelOID const system = AdminSeedSystem(*db, *tom, "SYS1", instances);
 
     auto const start = Clock::now();
     auto const deadline = start + std::chrono::seconds(90);
@@ -127,8 +106,8 @@ TEST_P(Concurrency, ForkedWritersOfTheSameRowsLoseNoIncrement)
     EXPECT_EQ(total.deadlocks, 0) << "writers that lock in key order never deadlock";
 
     std::ostringstream line;
-    line << "[reliability] " << RelDatabaseName({GetParam(), 0}) << ": " << processes << " processes, "
-         << total.committed << " transactions in " << seconds << " s (" << static_cast<int>(total.committed / seconds)
+    line << "[reliability] " << DatabaseName({GetParam(), 0}) << ": " << processes << " processes, " << total.committed
+         << " transactions in " << seconds << " s (" << static_cast<int>(total.committed / seconds)
          << " per second), increments expected " << expected << ", found " << found << ", lock waits "
          << total.lockWaits << ", deadlocks " << total.deadlocks;
     std::cout << line.str() << std::endl;
@@ -195,7 +174,7 @@ TEST_P(Concurrency, OppositeLockOrderIsADeadlockThatRollsBackAndRetries)
 {
     if (!IsPostgres()) GTEST_SKIP() << "SQLite admits one writer at a time: no row locks to deadlock on";
     std::vector<KelOID> rows;
-    KelOID const system = SeedSystem(*db, *tom, "SYS1", 2, &rows);
+    KelOID const system = AdminSeedSystem(*db, *tom, "SYS1", 2, &rows);
 
     RelSignal aHolds, bHolds;
     auto const deadline = Clock::now() + std::chrono::seconds(60);
@@ -343,7 +322,7 @@ TEST_P(Concurrency, ReleaseByAnotherUserRacingTheHoldersUpdatesLosesNoLock)
     Commit();
 }
 
-INSTANTIATE_TEST_SUITE_P(Databases, Concurrency, testing::Values("sqlite", "postgresql"), RelDatabaseName);
+INSTANTIATE_TEST_SUITE_P(Databases, Concurrency, testing::Values("sqlite", "postgresql"), DatabaseName);
 
 // Processes forked from one parent make object identifiers at the same moments (each
 // waits for the same instants of the system clock), so their clocks and counters agree;

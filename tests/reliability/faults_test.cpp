@@ -139,7 +139,7 @@ TEST(ConnectionFaults, BackendKilledInTheMiddleOfAFlushLeavesNoRowAfterReconnect
     fresh.TxnHasBeenCommitted();
 }
 
-class KeyFaults : public RelDatabaseTest {};
+class KeyFaults : public AdminDatabaseTest {};
 
 // Another transaction inserted the key of the second of three new entries: the Flush
 // writes the first, fails on the second naming its key, and leaves the third unwritten;
@@ -190,10 +190,10 @@ TEST_P(KeyFaults, DuplicateKeyStopsTheFlushAtItsEntry)
     Commit();
 }
 
-INSTANTIATE_TEST_SUITE_P(Databases, KeyFaults, testing::Values("sqlite", "postgresql"), RelDatabaseName);
+INSTANTIATE_TEST_SUITE_P(Databases, KeyFaults, testing::Values("sqlite", "postgresql"), DatabaseName);
 
 // A system state row committed in a fresh SQLite file; returns its OID.
-KelOID SeedState(RelSqliteFile const& file)
+KelOID SeedState(AdminSqliteFile const& file)
 {
     std::unique_ptr<KelDatabase> db = KelDatabase::Open(file.Url());
     db->CreateSchema();
@@ -206,7 +206,7 @@ KelOID SeedState(RelSqliteFile const& file)
     return oid;
 }
 
-KelSvrState::Type StoredState(RelSqliteFile const& file, KelOID const& oid)
+KelSvrState::Type StoredState(AdminSqliteFile const& file, KelOID const& oid)
 {
     std::unique_ptr<KelDatabase> db = KelDatabase::Open(file.Url());
     KelTOMForAdminServer tom(*db);
@@ -222,7 +222,7 @@ KelSvrState::Type StoredState(RelSqliteFile const& file, KelOID const& oid)
 // transaction, after the lock timeout, with a busy error that may be retried.
 TEST(SqliteFileFaults, ReadOnlyAndLockedFilesRefuseWritesClearly)
 {
-    RelSqliteFile file;
+    AdminSqliteFile file;
     KelOID const oid = SeedState(file);
     {
         std::unique_ptr<KelDatabase> db = KelDatabase::Open(file.Url("?mode=ro"));
@@ -273,7 +273,7 @@ TEST(SqliteFileFaults, ReadOnlyAndLockedFilesRefuseWritesClearly)
 // none is there. Malformed size options are refused when the file is opened.
 TEST(SqliteFileFaults, FullFileStopsTheFlushAndRollsBackWhole)
 {
-    RelSqliteFile file;
+    AdminSqliteFile file;
     for (char const* bad : {"?max_page_count=", "?max_page_count=0", "?max_page_count=-5", "?max_page_count=12;x",
                             "?max_page_count=99999999999", "?mode=rx", "?cache=shared", "?mode=ro&&"}) {
         try {
@@ -303,7 +303,8 @@ TEST(SqliteFileFaults, FullFileStopsTheFlushAndRollsBackWhole)
     std::vector<KelOID> oids;
     for (int i = 0; i < 40; ++i) {
         oids.push_back(KelOID::Generate());
-        logs.Create(KelTOMForSystemLogRecordParms::CreateInpParm(oids.back())) = RelLogRecord(oids.back(), parameters);
+        logs.Create(KelTOMForSystemLogRecordParms::CreateInpParm(oids.back())) =
+            AdminLogRecord(oids.back(), parameters);
     }
     db->Begin();
     try {

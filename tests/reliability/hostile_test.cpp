@@ -45,7 +45,7 @@ std::string EveryByte(std::size_t length)
     return s;
 }
 
-class Hostile : public RelDatabaseTest {};
+class Hostile : public AdminDatabaseTest {};
 
 TEST_P(Hostile, StaffNamesAndTextsSurviveUnchangedAndStayDistinct)
 {
@@ -126,7 +126,7 @@ TEST_P(Hostile, SystemNamesAndLogTextsSurviveUnchanged)
     KelOID const instance = KelOID::Generate(), logOid = KelOID::Generate(), errorOid = KelOID::Generate();
     tom->ForSvrInstances().Save(tom->ForSvrInstances().Create({instance, systemOid, KelSenderType::ExecSvr}));
     KelSystemLogRecord& log = tom->ForSystemLogs().Create(KelTOMForSystemLogRecordParms::CreateInpParm(logOid));
-    log = RelLogRecord(logOid, list, name, KelUserID(user, S("GRP1")), event);
+    log = AdminLogRecord(logOid, list, name, KelUserID(user, S("GRP1")), event);
     tom->ForSystemLogs().Flush();
     KelErrorLogRecord& error = tom->ForErrorLogs().Create(KelTOMForErrorLogRecordParms::CreateInpParm(errorOid));
     error = KelErrorLogRecord(errorOid, KelTimeStamp::Now(), name, group, 1, 2, 3, 0, true, KelSenderType::ExecSvr,
@@ -193,7 +193,7 @@ TEST_P(Hostile, OverlongTextsAreRefusedByAContractCheckNeverCutShort)
     db->Begin();
     db->ResetStatistics();
     KelSystemLogRecord& record = logs.Create(KelTOMForSystemLogRecordParms::CreateInpParm(refused));
-    record = RelLogRecord(refused, list);
+    record = AdminLogRecord(refused, list);
     try {
         logs.Save(record);
         ADD_FAILURE() << "1025 bytes of parameters were written";
@@ -204,7 +204,7 @@ TEST_P(Hostile, OverlongTextsAreRefusedByAContractCheckNeverCutShort)
     logs.Drop(record);
     {
         KelContractRecorder recorder;
-        logs.Create(KelTOMForSystemLogRecordParms::CreateInpParm(kept)) = RelLogRecord(kept, list);
+        logs.Create(KelTOMForSystemLogRecordParms::CreateInpParm(kept)) = AdminLogRecord(kept, list);
         logs.Flush();
         EXPECT_TRUE(recorder.Has("_iMessageParameters == null ? true : _messageParameters.Length() <= 1024"));
     }
@@ -220,7 +220,7 @@ TEST_P(Hostile, OverlongTextsAreRefusedByAContractCheckNeverCutShort)
     Commit();
 }
 
-INSTANTIATE_TEST_SUITE_P(Databases, Hostile, testing::Values("sqlite", "postgresql"), RelDatabaseName);
+INSTANTIATE_TEST_SUITE_P(Databases, Hostile, testing::Values("sqlite", "postgresql"), DatabaseName);
 
 // The corpus of the fuzz target and as many inputs again of random bytes (the same on
 // every run): every input converts without a crash, a sanitizer report or a round-trip

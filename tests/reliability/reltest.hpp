@@ -1,16 +1,15 @@
-// Helpers of the reliability tests: the databases they run on (an SQLite file, since
-// several connections and processes must share it, and PostgreSQL when KELDATOM_PG_URL is
-// set), how many rounds a loop runs (fewer under AddressSanitizer, which is slow), work
-// done in forked child processes that report a small result back through a pipe, and
-// one-way signals between processes. Every wait is bounded.
+// Helpers of the reliability tests, besides the shared database fixture (they run on an
+// SQLite file, since several connections and processes must share it, and PostgreSQL
+// when KELDATOM_PG_URL is set): how many rounds a loop runs (fewer under
+// AddressSanitizer, which is slow), work done in forked child processes that report a
+// small result back through a pipe, and one-way signals between processes. Every wait
+// is bounded.
 #pragma once
 
-#include "admin/keldatom.hpp"
-#include "db/keldb.hpp"
 #include "db/keldbexc.hpp"
 #include "kernel/kelkexc.hpp"
 
-#include "db/dbtest.hpp"
+#include "tests/admin/admintest.hpp"
 
 #include <gtest/gtest.h>
 
@@ -37,85 +36,6 @@ constexpr int RelScaled(int full)
 #else
     return full;
 #endif
-}
-
-// A temporary SQLite database file; the file and its WAL companions go with the object.
-class RelSqliteFile {
-public:
-    RelSqliteFile()
-    {
-        char path[] = "/tmp/kelrelXXXXXX";
-        int fd = mkstemp(path);
-        if (fd < 0) throw std::runtime_error("mkstemp");
-        close(fd);
-        _path = path;
-    }
-    ~RelSqliteFile()
-    {
-        for (char const* suffix : {"", "-wal", "-shm", "-journal"}) std::remove((_path + suffix).c_str());
-    }
-    RelSqliteFile(RelSqliteFile const&) = delete;
-    RelSqliteFile& operator=(RelSqliteFile const&) = delete;
-    std::string const& Path() const { return _path; }
-    std::string Url(std::string const& options = std::string()) const { return "sqlite:" + _path + options; }
-
-private:
-    std::string _path;
-};
-
-// Test parameter "sqlite" (a fresh file per test) or "postgresql" (the test process's schema).
-class RelDatabaseTest : public testing::TestWithParam<std::string> {
-protected:
-    void SetUp() override
-    {
-        if (GetParam() == "sqlite") {
-            _file = std::make_unique<RelSqliteFile>();
-            url = _file->Url();
-        } else {
-            url = ResolveUrl(GetParam());
-            if (url.empty()) GTEST_SKIP() << "KELDATOM_PG_URL is not set";
-        }
-        db = KelDatabase::Open(url);
-        db->DropSchema();
-        db->CreateSchema();
-        tom = std::make_unique<KelTOMForAdminServer>(*db);
-    }
-    void TearDown() override
-    {
-        if (tom) tom->TxnHasBeenCommitted();
-        if (db && db->InTransaction()) db->Rollback();
-        tom.reset();
-        db.reset();
-    }
-    bool IsPostgres() const { return GetParam() == "postgresql"; }
-    void Commit()
-    {
-        db->Commit();
-        tom->TxnHasBeenCommitted();
-    }
-
-    std::string url;
-    std::unique_ptr<KelDatabase> db;
-    std::unique_ptr<KelTOMForAdminServer> tom;
-
-private:
-    std::unique_ptr<RelSqliteFile> _file;
-};
-
-inline std::string RelDatabaseName(testing::TestParamInfo<std::string> const& info)
-{
-    return info.param == "postgresql" ? "PostgreSQL" : "SQLite";
-}
-
-// A system log record of system SYS1 (group GRP1) with every member given.
-inline KelSystemLogRecord RelLogRecord(KelOID const& oid, KelSystemLogRecord::Parameters const& parameters,
-                                       KelString const& system = KelString("SYS1"),
-                                       KelUserID const& user = KelUserID(KelString("admin"), KelString("GRP1")),
-                                       KelString const& event = KelString("EVT"))
-{
-    return KelSystemLogRecord(oid, KelTimeStamp::Now(), system, KelString("GRP1"), 42, KelSeverity::Information,
-                              KelMessageClass::System, event, false, 7, false, true, KelSvrKind::ExecSvr, false,
-                              KelSvrState::Running, false, user, false, 3, false, parameters, false);
 }
 
 // A one-way signal between processes: Post writes a byte into a pipe, Wait reads one.
