@@ -7,6 +7,7 @@
 #include "db/keldb.hpp"
 
 #include "db/dbtest.hpp"
+#include "testutil.hpp"
 
 #include <unistd.h>
 #include <cstdio>

@@ -107,13 +107,10 @@ TEST_P(AdminTransactions, SpecialQueriesMergeWithTheCache)
 TEST_P(AdminTransactions, ReadByNameOfAnUnknownSystem)
 {
     db->Begin();
-    try {
-        tom->ForSystemStates().MaterializeForReadByName(S("NOSUCH"));
-        FAIL() << "no exception";
-    } catch (KelTOMNotFoundException const& e) {
-        EXPECT_EQ(e.KeyValues().Str(), " SysName=NOSUCH");
-        EXPECT_EQ(e.GetOrigin().Function().Str(), "KelTOMForSystemStates::MaterializeForReadByName");
-    }
+    auto e = Caught<KelTOMNotFoundException>([&] { tom->ForSystemStates().MaterializeForReadByName(S("NOSUCH")); });
+    ASSERT_TRUE(e) << "no exception";
+    EXPECT_EQ(e->KeyValues().Str(), " SysName=NOSUCH");
+    EXPECT_EQ(e->GetOrigin().Function().Str(), "KelTOMForSystemStates::MaterializeForReadByName");
     EXPECT_TRUE(tom->ForSystemStates().IsCacheEmpty());
     db->Rollback();
 }

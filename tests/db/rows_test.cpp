@@ -9,6 +9,8 @@
 #include "db/kellob.hpp"
 #include "kernel/kelkcon.hpp"
 
+#include "testutil.hpp"
+
 #include <gtest/gtest.h>
 
 #include <sstream>
@@ -33,7 +35,7 @@ std::string Hex(void const* p)
 }
 
 template <class Row>
-std::string Printed(Row const& row)
+std::string Members(Row const& row)
 {
     std::ostringstream os;
     row.PrintMembers(os);
@@ -70,21 +72,21 @@ using WatchedLob = KelLOBAccess<KelString, KelDatabase::Person, WatchingLocator>
 TEST(RowRecords, DefaultRowsPrintNullableColumnsAsBareLabelsAndTextsEmpty)
 {
     KEL_SVR_INSTANCE_STATE svr;
-    EXPECT_EQ(Printed(svr), "\nthis=" + Hex(&svr) + "\n_svrOid=" + kZeroOid + "\n_creationTime=\n_systemOid=" +
+    EXPECT_EQ(Members(svr), "\nthis=" + Hex(&svr) + "\n_svrOid=" + kZeroOid + "\n_creationTime=\n_systemOid=" +
                                 kZeroOid + "\n_svrType=0\n_svrState=0\n_lastStateChange=\n_requestType=");
 
     KEL_SYSTEM_STATE state;
-    EXPECT_EQ(Printed(state),
+    EXPECT_EQ(Members(state),
               "\nthis=" + Hex(&state) + "\n_systemOid=" + kZeroOid + "\n_adminSvrStart=\n_adminSvrState=0");
 
     KEL_SYSTEM_LOG log;
-    EXPECT_EQ(Printed(log), "\nthis=" + Hex(&log) + "\n_objectId=" + kZeroOid +
+    EXPECT_EQ(Members(log), "\nthis=" + Hex(&log) + "\n_objectId=" + kZeroOid +
                                 "\n_creationTime=\n_system=\n_systemGroup=\n_messageNumber=0\n_severity=0"
                                 "\n_messageClass=0\n_messageType=\n_errorFlag=0\n_svrKind=\n_svrState="
                                 "\n_exception=\n_eventIdentifier=\n_userId=\n_messageParameters=");
 
     KEL_ERROR_LOG err;
-    EXPECT_EQ(Printed(err), "\nthis=" + Hex(&err) + "\n_objectId=" + kZeroOid +
+    EXPECT_EQ(Members(err), "\nthis=" + Hex(&err) + "\n_objectId=" + kZeroOid +
                                 "\n_creationTime=\n_system=\n_systemGroup=\n_systemlogId=" + kZeroOid +
                                 "\n_versionNumber=0\n_releaseNumber=0\n_modLevelNumber=0\n_servicePack="
                                 "\n_componentId=0\n_platform=0\n_exceptionType=\n_messageType="
@@ -110,7 +112,7 @@ TEST(RowRecords, PrintedFormOfPresentValues)
     KEL_SYSTEM_LOG log = SystemLog("a;b", 0);
     log._iMessageType = -2;
     log._userId = KelString();
-    std::string printed = Printed(log);
+    std::string printed = Members(log);
     EXPECT_NE(printed.find("\n_messageType=7\n_errorFlag=1\n_svrKind=2\n_svrState=3\n_exception=\n"
                            "_eventIdentifier=EVT\n_userId=<null>\n_messageParameters=a;b"),
               std::string::npos)
@@ -119,7 +121,7 @@ TEST(RowRecords, PrintedFormOfPresentValues)
     KEL_ERROR_LOG err = ErrorLog(-2);
     err._systemlogId = KelBinary();
     err._servicePack = -7;
-    printed = Printed(err);
+    printed = Members(err);
     EXPECT_NE(printed.find("\n_systemlogId=<null>\n"), std::string::npos) << printed;
     EXPECT_NE(printed.find("\n_servicePack=-7\n"), std::string::npos) << printed;
     EXPECT_NE(printed.find("\n_exceptionType=\n_messageType=8\n"), std::string::npos) << printed;
@@ -146,13 +148,11 @@ TEST(RowRecords, ConstructorChecksLimitsOfNullableTextsOnlyWhenPresent)
         EXPECT_EQ(log._messageParameters.Length(), 1025);  // the row is built all the same
     }
     // Under the default policy the first failed check throws.
-    try {
-        KEL_SVR_INSTANCE_STATE(Oid(), Stamp(), Oid(), 1, 2, Text(27), 0, 0, -1);
-        FAIL() << "no violation";
-    } catch (KelContractViolation const& v) {
-        EXPECT_EQ(v.Kind(), KelContractKind::Require);
-        EXPECT_EQ(v.Condition(), "_iLastStateChange == null ? true : _lastStateChange.Length() <= 26");
-    }
+    auto v =
+        Caught<KelContractViolation>([] { KEL_SVR_INSTANCE_STATE(Oid(), Stamp(), Oid(), 1, 2, Text(27), 0, 0, -1); });
+    ASSERT_TRUE(v) << "no violation";
+    EXPECT_EQ(v->Kind(), KelContractKind::Require);
+    EXPECT_EQ(v->Condition(), "_iLastStateChange == null ? true : _lastStateChange.Length() <= 26");
     EXPECT_THROW(KEL_SYSTEM_STATE(Oid(), Text(27), 0, 1), KelContractViolation);
     KEL_SYSTEM_STATE(Oid(), Text(27), -1, 1);
     KEL_SYSTEM_STATE(Oid(), Text(26), 0, -5);  // numbers and indicators are not checked
@@ -237,14 +237,14 @@ TEST(RowRecords, StaffAndTopologyRowsPrintTheirColumns)
     person._iDescription = 0;
     person._lockholderOid = Oid();
     person._iLockholderOid = 0;
-    EXPECT_EQ(Printed(person), "\nthis=" + Hex(&person) + "\n_oid=" + kZeroOid +
+    EXPECT_EQ(Members(person), "\nthis=" + Hex(&person) + "\n_oid=" + kZeroOid +
                                    "\n_userId=ADMIN\n_systemGroup=\n_firstName=\n_lastName="
                                    "\n_description=the boss\n_lockholderOid=" +
                                    kOidHex + "\n_lockholderName=");
 
     KEL_DOMAIN domain;
     domain._iDescription = 0;  // present but never filled
-    EXPECT_EQ(Printed(domain), "\nthis=" + Hex(&domain) + "\n_oid=" + kZeroOid + "\n_domainName=\n_description=<null>");
+    EXPECT_EQ(Members(domain), "\nthis=" + Hex(&domain) + "\n_oid=" + kZeroOid + "\n_domainName=\n_description=<null>");
 }
 
 TEST(LobAccess, HandlesShareOneRepAndTheLastOneFreesIt)

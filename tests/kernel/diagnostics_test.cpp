@@ -5,6 +5,8 @@
 #include "kernel/kelkfun.hpp"
 #include "kernel/kelktrc.hpp"
 
+#include "testutil.hpp"
+
 #include <gtest/gtest.h>
 
 #include <stdexcept>
@@ -70,12 +72,9 @@ TEST(KelExceptionTest, PrintedForms)
 TEST(KelRaiseTest, TracesThenThrowsTheExactType)
 {
     KelTraceCapture cap(9, ~0ul, ~0ul);
-    try {
-        KelRaise(KelTOMNotFoundException(origin, "Key=1"), 3, 0x8);
-        FAIL() << "no throw";
-    } catch (KelTOMNotFoundException const& e) {
-        EXPECT_EQ(e.KeyValues(), KelString("Key=1"));
-    }
+    auto e = Caught<KelTOMNotFoundException>([&] { KelRaise(KelTOMNotFoundException(origin, "Key=1"), 3, 0x8); });
+    ASSERT_TRUE(e) << "no throw";
+    EXPECT_EQ(e->KeyValues(), KelString("Key=1"));
     ASSERT_EQ(cap.Records().size(), 1u);
     KelTraceRecord const& r = cap.Records()[0];
     EXPECT_EQ(r.text, "THROW_INT, KelTOMNotFoundException, KeyValues=Key=1" + originText);
@@ -86,34 +85,27 @@ TEST(KelRaiseTest, TracesThenThrowsTheExactType)
 TEST(KelTraceTest, SwitchRules)
 {
     long const level = KelTrace::_Level;
-    auto raiseBoth = [] {
+    // Raised: an invalid case at level 0 and component 0x10, a not-found at level 3 and
+    // component 0x8; both category 0x2.
+    struct {
+        long level;
+        unsigned long components, categories;
+        bool on, xt;
+        std::size_t records;
+    } const cases[] = {
+        {9, ~0ul, ~0ul, false, true, 1},   // off but extended: only the level-0 invalid case
+        {-1, ~0ul, ~0ul, true, false, 0},  // a negative level silences level 0 too
+        {-1, ~0ul, ~0ul, true, true, 1},
+        {3, 0x10, 0x2, true, false, 1},  // level, component and category must all allow it
+    };
+    for (auto const& c : cases) {
+        KelTraceCapture cap(c.level, c.components, c.categories, c.on, c.xt);
         EXPECT_THROW(KelRaise(KelIntExcInvalidCase(origin, 2), 0, 0x10), KelIntExcInvalidCase);
         EXPECT_THROW(KelRaise(KelTOMNotFoundException(origin, "k"), 3, 0x8), KelTOMNotFoundException);
-    };
-    {
-        // Off but extended: only the level-0 invalid case is written.
-        KelTraceCapture cap(9, ~0ul, ~0ul, /*on*/ false, /*xt*/ true);
-        raiseBoth();
-        ASSERT_EQ(cap.Records().size(), 1u);
-        EXPECT_EQ(cap.Records()[0].text.rfind("THROW_INT, KelIntExcInvalidCase, Value=2", 0), 0u);
-    }
-    {
-        // A negative level silences level 0 too.
-        KelTraceCapture cap(-1, ~0ul, ~0ul, true, false);
-        raiseBoth();
-        EXPECT_TRUE(cap.Records().empty());
-    }
-    {
-        KelTraceCapture cap(-1, ~0ul, ~0ul, true, true);
-        raiseBoth();
-        EXPECT_EQ(cap.Records().size(), 1u);
-    }
-    {
-        // Level, component and category must all allow the record.
-        KelTraceCapture cap(3, 0x10, 0x2);
-        raiseBoth();
-        EXPECT_EQ(cap.Records().size(), 1u);
-        EXPECT_FALSE(KelTrace::IsOn(3, 0x1, 0x10));
+        ASSERT_EQ(cap.Records().size(), c.records) << c.level << " " << c.components;
+        if (c.records) {
+            EXPECT_EQ(cap.Records()[0].text.rfind("THROW_INT, KelIntExcInvalidCase, Value=2", 0), 0u);
+        }
     }
     // Each capture restored the switches it found: tracing is off again.
     EXPECT_FALSE(KelTrace::_On);

@@ -5,6 +5,8 @@
 #include "objects/kelasvin.hpp"
 #include "objects/kelasyss.hpp"
 
+#include "testutil.hpp"
+
 #include <gtest/gtest.h>
 
 #include <sstream>
@@ -14,12 +16,7 @@
 
 namespace {
 
-KelOID Oid(unsigned char last)
-{
-    unsigned char bytes[16] = {0x80};
-    bytes[15] = last;
-    return KelOID(bytes);
-}
+KelOID Oid(unsigned char last) { return TestOid(0x80, last); }
 
 // Reaches the constructor that the server instance manager uses for rows.
 struct RowInstance : KelSvrInstance {
@@ -91,15 +88,11 @@ TEST(SvrInstance, RefreshCopiesEveryMemberAndAssertsACleanSource)
     cached.Refresh(fresh);
     EXPECT_TRUE(rec.Empty());
     EXPECT_FALSE(cached.IsDirty());
-    std::ostringstream printedFresh, printedCached, printedAgain;
-    printedFresh << fresh;
-    printedCached << cached;
-    EXPECT_EQ(printedCached.str(), printedFresh.str());
+    EXPECT_EQ(Printed(cached), Printed(fresh));
 
     // From itself while clean: nothing changes, nothing fails.
     cached.Refresh(cached);
-    printedAgain << cached;
-    EXPECT_EQ(printedAgain.str(), printedFresh.str());
+    EXPECT_EQ(Printed(cached), Printed(fresh));
     EXPECT_TRUE(rec.Empty());
 
     // A dirty source: the values are still copied, and each dirty flag is reported in order.
@@ -120,9 +113,7 @@ TEST(SvrInstance, PrintedFormWrapsTheKeywordTextAndShowsNulls)
 {
     RowInstance instance(Oid(1), KelTimeStamp(100, 0), KelSvrState::Running, KelTimeStamp(), true, KelSvrRequest::None,
                          false);
-    std::ostringstream os;
-    os << instance;
-    std::string text = os.str();
+    std::string const text = Printed(instance);
     EXPECT_EQ(text.rfind("\nKelSvrInstance {\n_id=", 0), 0u) << text;
     EXPECT_EQ(text.substr(text.size() - 2), " }");
     EXPECT_NE(text.find("\n_lastStateChangeTime=<null>\n"), std::string::npos) << text;
@@ -138,10 +129,9 @@ TEST(SystemState, RefreshAssertsBothDirtyFlagsInOrderAndKeepsTheCopy)
 {
     KelContractRecorder rec;
     KelSystemState cached(Oid(3));
-    std::ostringstream os;
-    os << cached;  // new: no start time, stopped
-    EXPECT_EQ(os.str().rfind("\nKelSystemState {\n_id=", 0), 0u);
-    EXPECT_NE(os.str().find("\n_adminSvrStartTime=<null>\n_adminSvrState=1"), std::string::npos) << os.str();
+    std::string const text = Printed(cached);  // new: no start time, stopped
+    EXPECT_EQ(text.rfind("\nKelSystemState {\n_id=", 0), 0u);
+    EXPECT_NE(text.find("\n_adminSvrStartTime=<null>\n_adminSvrState=1"), std::string::npos) << text;
     cached.Refresh(KelSystemState(Oid(3), KelSvrState::Running, KelTimeStamp(700, 0), false));
     EXPECT_TRUE(rec.Empty());
     EXPECT_EQ(cached.AdminSvrState(), KelSvrState::Running);

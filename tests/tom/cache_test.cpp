@@ -11,27 +11,22 @@ TEST_F(TomTest, ReadsGoToTheDatabaseOnlyOnAMiss)
     auto const& calls = db->systemState().Stats();
     KelSystemState const& a = states->MaterializeForRead(parm, TomOid(1));
     EXPECT_EQ(&states->MaterializeForRead(parm, TomOid(1)), &a);
-    KelSystemState& created = states->Create({TomOid(2)});
+    KelSystemState& created = states->Create(TomStates::CreateInpParm(TomOid(2)));
     EXPECT_EQ(&states->MaterializeForRead(parm, TomOid(2)), &created);
     EXPECT_EQ(calls.seluni, 1u);
     EXPECT_EQ(states->Statistics().readHits, 2u);
     EXPECT_EQ(states->Statistics().readMisses, 1u);
 
-    try {
-        states->MaterializeForRead(parm, TomOid(9));
-        FAIL();
-    } catch (KelTOMNotFoundException const& e) {
-        EXPECT_EQ(e.KeyValues().Str(), "SystemState09000000000000000000000000000000");
-        EXPECT_NE(e.What().find("Function=KelTomForServerClass<class KelSystemState,class KEL_SYSTEM_STATE,class "
-                                "KelDatabase::SystemState,class KelTOMForSystemStateParms>::MaterializeForReadImpl"),
-                  std::string::npos);
-    }
-    try {
-        states->Create({TomOid(1)});
-        FAIL();
-    } catch (KelTOMNotUniqueException const& e) {
-        EXPECT_EQ(e.KeyValues().Str(), "Key=01000000000000000000000000000000");
-    }
+    auto notFound = Caught<KelTOMNotFoundException>([&] { states->MaterializeForRead(parm, TomOid(9)); });
+    ASSERT_TRUE(notFound);
+    EXPECT_EQ(notFound->KeyValues().Str(), "SystemState09000000000000000000000000000000");
+    EXPECT_NE(
+        notFound->What().find("Function=KelTomForServerClass<class KelSystemState,class KEL_SYSTEM_STATE,class "
+                              "KelDatabase::SystemState,class KelTOMForSystemStateParms>::MaterializeForReadImpl"),
+        std::string::npos);
+    auto notUnique = Caught<KelTOMNotUniqueException>([&] { states->Create(TomStates::CreateInpParm(TomOid(1))); });
+    ASSERT_TRUE(notUnique);
+    EXPECT_EQ(notUnique->KeyValues().Str(), "Key=01000000000000000000000000000000");
     EXPECT_EQ(states->LiveEntries().size(), 2u);
 }
 
@@ -67,7 +62,7 @@ TEST_F(TomTest, SaveInsertsThenUpdatesAndRefusesReadOnlyEntries)
 {
     AddState(TomOid(1));
     auto const& calls = db->systemState().Stats();
-    KelSystemState& created = states->Create({TomOid(2)});
+    KelSystemState& created = states->Create(TomStates::CreateInpParm(TomOid(2)));
     states->Save(created);
     states->Save(created);
     EXPECT_EQ(calls.insert, 2u);  // one of them by AddState
@@ -87,8 +82,8 @@ TEST_F(TomTest, FlushWritesDirtyEntriesInKeyOrderAndSkipsReadOnes)
     auto& readOnly = const_cast<KelSystemState&>(states->MaterializeForRead(parm, TomOid(5)));
     readOnly.SetAdminSvrState(KelSvrState::Running);
     for (unsigned char first : {0x80, 0x01, 0x7F})
-        states->Create({TomOid(first)}).SetAdminSvrState(KelSvrState::Running);
-    states->Create({TomOid(0x02)});  // clean: not written
+        states->Create(TomStates::CreateInpParm(TomOid(first))).SetAdminSvrState(KelSvrState::Running);
+    states->Create(TomStates::CreateInpParm(TomOid(0x02)));  // clean: not written
     EXPECT_TRUE(states->ContainsDirtyObjects());
 
     KelTraceCapture cap(9, 0x10, 0x20);
@@ -108,7 +103,7 @@ TEST_F(TomTest, FlushStoppedByTheDatabaseLeavesLaterEntriesUnwritten)
 {
     AddState(TomOid(0x7F));
     for (unsigned char first : {0x01, 0x7F, 0x80})
-        states->Create({TomOid(first)}).SetAdminSvrState(KelSvrState::Running);
+        states->Create(TomStates::CreateInpParm(TomOid(first))).SetAdminSvrState(KelSvrState::Running);
     EXPECT_THROW(states->Flush(), KelException);  // the second insert meets an existing row
     EXPECT_EQ(StateOf(TomOid(0x01)), KelCachedObjectState::Saved);
     EXPECT_EQ(StateOf(TomOid(0x7F)), KelCachedObjectState::New);
@@ -127,7 +122,7 @@ TEST_F(TomTest, DeleteMovesEntriesAsideAndKeepsTheirObjects)
     EXPECT_THROW(states->MaterializeForRead(parm, TomOid(1)), KelTOMNotFoundException);
     EXPECT_EQ(first.ID(), TomOid(1));
 
-    KelSystemState& second = states->Create({TomOid(1)});
+    KelSystemState& second = states->Create(TomStates::CreateInpParm(TomOid(1)));
     EXPECT_THROW(states->Delete(TomOid(1)), KelTOMNotFoundException);  // no row yet
     EXPECT_EQ(StateOf(TomOid(1)), KelCachedObjectState::New);
     states->Save(second);
@@ -171,7 +166,7 @@ TEST_F(TomTest, RefreshMovesRowsDeletedByAnotherConnectionAside)
     insert(TomOid(2));
     KelSystemState const& gone = cache.MaterializeForRead(parm, TomOid(1));
     KelSystemState& kept = cache.MaterializeForUpdate(parm, TomOid(2));
-    cache.Create({TomOid(3)});
+    cache.Create(TomStates::CreateInpParm(TomOid(3)));
     other->systemState().dbadel(TomOid(1));
     other->systemState().updcli(TomOid(2),
                                 KEL_SYSTEM_STATE(TomOid(2).AsBinary(), KelString(""), -1, KelSvrState::Running));
@@ -213,15 +208,4 @@ TEST_F(TomTest, BulkReadsMergeRowsWithTheCache)
     EXPECT_EQ(same, read);
     for (unsigned char i = 1; i <= 3; ++i) EXPECT_EQ(StateOf(TomOid(i)), KelCachedObjectState::MaterializedForUpdate);
     EXPECT_EQ(db->systemState().Stats().open, 2u);
-}
-
-TEST_F(TomTest, OperationsTraceTheirFullNames)
-{
-    KelTraceCapture cap(3, 0x10, 0x1);
-    states->Create({TomOid(1)});
-    ASSERT_FALSE(cap.Records().empty());
-    EXPECT_EQ(cap.Records()[0].function,
-              "KelTomForServerClass<class KelSystemState,class KEL_SYSTEM_STATE,class "
-              "KelDatabase::SystemState,class KelTOMForSystemStateParms>::Create");
-    EXPECT_EQ(cap.Records()[0].text, " >entry");
 }

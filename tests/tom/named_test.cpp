@@ -16,12 +16,8 @@ protected:
     template <class E>
     std::string Raised(std::function<void()> const& call)
     {
-        try {
-            call();
-        } catch (E const& e) {
-            return e.What().substr(0, e.What().find(", Origin="));
-        }
-        return "nothing raised";
+        std::optional<E> e = Caught<E>(call);
+        return e ? e->What().substr(0, e->What().find(", Origin=")) : "nothing raised";
     }
     KelOID ann;
     TomPersonParms::MaterializeInpParm const pparm{};

@@ -1,7 +1,9 @@
-// Two small concrete caches over a real SQLite database: system states (the bulk-query
-// cache) and persons (the named-object cache), with the row conversions a manager makes.
+// Two concrete caches over a real SQLite database: system states (the bulk-query cache,
+// the administration server's own manager) and persons (the named-object cache, with
+// row conversions of its own that let a row stand for a deleted object).
 #pragma once
 
+#include "admin/keldtad2.hpp"
 #include "db/keldb.hpp"
 #include "db/keldkrnl.hpp"
 #include "db/keldsdf.hpp"
@@ -10,23 +12,14 @@
 #include "objects/kelmtper.hpp"
 #include "tom/keldtqry.hpp"
 
+#include "testutil.hpp"
+
 #include <gtest/gtest.h>
 
 #include <functional>
 #include <memory>
 #include <string>
 #include <vector>
-
-struct TomStateParms {
-    struct CreateInpParm {
-        KelOID _systemOid;
-    };
-    struct MaterializeInpParm {};
-};
-template <>
-struct KelTypeName<TomStateParms> {
-    static constexpr char const* value = "KelTOMForSystemStateParms";
-};
 
 struct TomPersonParms {
     struct CreateInpParm {
@@ -40,30 +33,17 @@ struct KelTypeName<TomPersonParms> {
     static constexpr char const* value = "KelTOMForPersonParms";
 };
 
-// Records the key of every row it builds for writing, in order.
-class TomStates
-    : public KelTomForServerClassQry<KelSystemState, KEL_SYSTEM_STATE, KelDatabase::SystemState, TomStateParms> {
+// The administration server's system state manager; records the key of every row it
+// builds for writing, in order.
+class TomStates : public KelTOMForSystemStates {
 public:
-    using KelTomForServerClassQry::KelTomForServerClassQry;
+    using KelTOMForSystemStates::KelTOMForSystemStates;
     std::vector<KelOID> written;
 
-    KelSystemState* CreateNewServerObject(CreateInpParm const& parm) override
-    {
-        return new KelSystemState(parm._systemOid);
-    }
-    KelSystemState* CreateMaterializedServerObject(MaterializeInpParm const&, KEL_SYSTEM_STATE const& row) override
-    {
-        bool const isNull = row._iAdminSvrStart < 0;
-        return new KelSystemState(KelOID(row._systemOid), static_cast<KelSvrState::Type>(row._adminSvrState),
-                                  isNull ? KelTimeStamp() : KelTimeStamp::FromVsqString(row._adminSvrStart), isNull);
-    }
     KEL_SYSTEM_STATE* CreateTupleObject(KelSystemState const& state) override
     {
         written.push_back(state.ID());
-        bool const isNull = state.AdminSvrStartTimeIsNull();
-        return new KEL_SYSTEM_STATE(state.ID().AsBinary(),
-                                    isNull ? KelString("") : state.AdminSvrStartTime().AsVsqString(), isNull ? -1 : 0,
-                                    state.AdminSvrState());
+        return KelTOMForSystemStates::CreateTupleObject(state);
     }
 };
 
@@ -97,22 +77,13 @@ public:
     }
 };
 
-inline KelOID TomOid(unsigned char first, unsigned char last = 0)
-{
-    unsigned char bytes[16] = {first};
-    bytes[15] = last;
-    return KelOID(bytes);
-}
+inline KelOID TomOid(unsigned char first, unsigned char last = 0) { return TestOid(first, last); }
 
 // What the call throws as KelIntExcInvalidCase: its value, or -1 when it throws nothing.
 inline int TomInvalidCase(std::function<void()> const& call)
 {
-    try {
-        call();
-    } catch (KelIntExcInvalidCase const& e) {
-        return e.Value();
-    }
-    return -1;
+    std::optional<KelIntExcInvalidCase> e = Caught<KelIntExcInvalidCase>(call);
+    return e ? e->Value() : -1;
 }
 
 class TomTest : public ::testing::Test {
@@ -158,5 +129,5 @@ protected:
     std::unique_ptr<KelTinyObjectManager> tom;
     std::unique_ptr<TomStates> states;
     std::unique_ptr<TomPersons> persons;
-    TomStateParms::MaterializeInpParm const parm{};
+    TomStates::MaterializeInpParm const parm{};
 };
