@@ -1,9 +1,11 @@
 // Helpers of every test folder: the printed form of a value, an OID of a few given
-// bytes, and the exception of a given type that a call throws.
+// bytes, the exception of a given type that a call throws, and the invariant text of a
+// server object's null flag.
 #pragma once
 
 #include "kernel/kelkoid.hpp"
 
+#include <cctype>
 #include <functional>
 #include <optional>
 #include <sstream>
@@ -36,4 +38,11 @@ std::optional<E> Caught(std::function<void()> const& call)
         return e;
     }
     return std::nullopt;
+}
+
+// The invariant text of a null flag that disagrees with its member `name` ("Phone":
+// "_pRep->_iPhone == _pRep->_phone.IsNull()").
+inline std::string Pair(std::string const& name)
+{
+    return "_pRep->_i" + name + " == _pRep->_" + char(std::tolower(name[0])) + name.substr(1) + ".IsNull()";
 }

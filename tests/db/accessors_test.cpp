@@ -38,16 +38,17 @@ std::string Label(Key const& key)
     return Printed(key);
 }
 
-// Walks a cursor family and lists the labels of the rows it returned.
-template <class R, class Open, class Fetch, class Close>
-std::string Walk(Open open, Fetch fetch, Close close)
+// Walks a cursor family of accessor `a` (open with `args`, fetch, close) and lists the
+// labels of the rows of type R it returned.
+template <class R, class A, class Open, class Fetch, class Close, class... Args>
+std::string Walk(A& a, Open open, Fetch fetch, Close close, Args const&... args)
 {
     std::string labels;
     R row;
-    for (bool more = open(row); more; more = fetch(row)) labels += Label(row.Key()) + " ";
-    EXPECT_FALSE(fetch(row)) << "a finished cursor started again";
-    close();
-    EXPECT_FALSE(fetch(row)) << "a closed cursor returned a row";
+    for (bool more = (a.*open)(args..., row); more; more = (a.*fetch)(row)) labels += Label(row.Key()) + " ";
+    EXPECT_FALSE((a.*fetch)(row)) << "a finished cursor started again";
+    (a.*close)();
+    EXPECT_FALSE((a.*fetch)(row)) << "a closed cursor returned a row";
     return labels;
 }
 
@@ -243,22 +244,18 @@ TEST_P(Accessors, CursorsReturnWhatTheirFilterSelectsInKeyOrder)
     instances.insert(Instance(3, 101, false));
     instances.insert(Instance(2, 102, true));
     instances.insert(Instance(1, 101, true));
-    using I = KEL_SVR_INSTANCE_STATE;
-    auto close = [&] { instances.selSystemNameClose(); };
-    auto fetch = [&](I& r) { return instances.selSystemNameFetch(r); };
-    EXPECT_EQ("1 3 ",
-              Walk<I>([&](I& r) { return instances.selSystemNameOpenFetch(KelString("SYSA"), r); }, fetch, close));
-    EXPECT_EQ("", Walk<I>([&](I& r) { return instances.selSystemNameOpenFetch(KelString("SYSX"), r); }, fetch, close));
+    using I = KelDatabase::SvrInstanceState;
+    using IR = KEL_SVR_INSTANCE_STATE;
+    EXPECT_EQ("1 3 ", Walk<IR>(instances, &I::selSystemNameOpenFetch, &I::selSystemNameFetch, &I::selSystemNameClose,
+                               KelString("SYSA")));
+    EXPECT_EQ("", Walk<IR>(instances, &I::selSystemNameOpenFetch, &I::selSystemNameFetch, &I::selSystemNameClose,
+                           KelString("SYSX")));
     EXPECT_EQ("2 ",
-              Walk<I>([&](I& r) { return instances.selSystemOIDOpenFetch(Oid(102), r); },
-                      [&](I& r) { return instances.selSystemOIDFetch(r); }, [&] { instances.selSystemOIDClose(); }));
-    EXPECT_EQ("1 3 ", Walk<I>([&](I& r) { return instances.selupdSystemOIDOpenFetch(Oid(101), r); },
-                              [&](I& r) { return instances.selupdSystemOIDFetch(r); },
-                              [&] { instances.selupdSystemOIDClose(); }));
-    EXPECT_EQ("1 2 3 ", Walk<I>([&](I& r) { return instances.selallOpenFetch(r); },
-                                [&](I& r) { return instances.selallFetch(r); }, [&] { instances.selallClose(); }));
-    EXPECT_EQ("1 2 3 ", Walk<I>([&](I& r) { return instances.selualOpenFetch(r); },
-                                [&](I& r) { return instances.selualFetch(r); }, [&] { instances.selualClose(); }));
+              Walk<IR>(instances, &I::selSystemOIDOpenFetch, &I::selSystemOIDFetch, &I::selSystemOIDClose, Oid(102)));
+    EXPECT_EQ("1 3 ", Walk<IR>(instances, &I::selupdSystemOIDOpenFetch, &I::selupdSystemOIDFetch,
+                               &I::selupdSystemOIDClose, Oid(101)));
+    EXPECT_EQ("1 2 3 ", Walk<IR>(instances, &I::selallOpenFetch, &I::selallFetch, &I::selallClose));
+    EXPECT_EQ("1 2 3 ", Walk<IR>(instances, &I::selualOpenFetch, &I::selualFetch, &I::selualClose));
 
     // The state of a system is found by the system's name, through the system table.
     db->systemState().insert(State(102, "", -1, 4));
@@ -271,21 +268,19 @@ TEST_P(Accessors, CursorsReturnWhatTheirFilterSelectsInKeyOrder)
     logs.insert(SystemLog(7, "SYSA", true));
     logs.insert(SystemLog(5, "SYSB", false));
     logs.insert(SystemLog(6, "SYSA", false));
-    using L = KEL_SYSTEM_LOG;
-    EXPECT_EQ("6 7 ", Walk<L>([&](L& r) { return logs.selSystemNameOpenFetch(KelString("SYSA"), r); },
-                              [&](L& r) { return logs.selSystemNameFetch(r); }, [&] { logs.selSystemNameClose(); }));
+    using L = KelDatabase::SystemLog;
+    EXPECT_EQ("6 7 ", Walk<KEL_SYSTEM_LOG>(logs, &L::selSystemNameOpenFetch, &L::selSystemNameFetch,
+                                           &L::selSystemNameClose, KelString("SYSA")));
 
     KelDatabase::ErrorLog& errors = db->errorLog();
     errors.insert(ErrorLog(8, "SYSA", 6, false));
     errors.insert(ErrorLog(9, "SYSB", 5, true));
     errors.insert(ErrorLog(10, "SYSA", 7, true));
-    using E = KEL_ERROR_LOG;
-    EXPECT_EQ("8 10 ",
-              Walk<E>([&](E& r) { return errors.selSystemNameOpenFetch(KelString("SYSA"), r); },
-                      [&](E& r) { return errors.selSystemNameFetch(r); }, [&] { errors.selSystemNameClose(); }));
-    EXPECT_EQ("9 ",
-              Walk<E>([&](E& r) { return errors.selSystemLogIDOpenFetch(Oid(5), r); },
-                      [&](E& r) { return errors.selSystemLogIDFetch(r); }, [&] { errors.selSystemLogIDClose(); }));
+    using E = KelDatabase::ErrorLog;
+    EXPECT_EQ("8 10 ", Walk<KEL_ERROR_LOG>(errors, &E::selSystemNameOpenFetch, &E::selSystemNameFetch,
+                                           &E::selSystemNameClose, KelString("SYSA")));
+    EXPECT_EQ("9 ", Walk<KEL_ERROR_LOG>(errors, &E::selSystemLogIDOpenFetch, &E::selSystemLogIDFetch,
+                                        &E::selSystemLogIDClose, Oid(5)));
 
     KelDatabase::Person& persons = db->person();
     for (char const* name : {"carol", "alice", "bob"}) {
@@ -293,10 +288,9 @@ TEST_P(Accessors, CursorsReturnWhatTheirFilterSelectsInKeyOrder)
         if (name[0] != 'b') Present(p._lockholderName, p._iLockholderName, KelString("boss"));
         persons.insert(p);
     }
-    using P = KEL_PERSON;
-    EXPECT_EQ("alice carol ",
-              Walk<P>([&](P& r) { return persons.selectLckhldrOpenFetch(KelString("boss"), r); },
-                      [&](P& r) { return persons.selectLckhldrFetch(r); }, [&] { persons.selectLckhldrClose(); }));
+    using P = KelDatabase::Person;
+    EXPECT_EQ("alice carol ", Walk<KEL_PERSON>(persons, &P::selectLckhldrOpenFetch, &P::selectLckhldrFetch,
+                                               &P::selectLckhldrClose, KelString("boss")));
 }
 
 TEST_P(Accessors, FailuresNameTheTableAndTheKey)
@@ -380,21 +374,5 @@ TEST_P(Accessors, RowLockHolderMakesSecondReaderTimeOut)
 }
 
 INSTANTIATE_TEST_SUITE_P(Databases, Accessors, testing::Values("sqlite::memory:", "postgresql"), DatabaseName);
-
-TEST(RtDbType, ReportsTheOpenedDatabaseUnlessOverridden)
-{
-    auto db = KelDatabase::Open("sqlite::memory:");
-    EXPECT_EQ(KelDBType::SQLite, KelGetRtDbType());
-    {
-        KelRtDbTypeOverride oracle(111);
-        EXPECT_EQ(111, KelGetRtDbType());
-        {
-            KelRtDbTypeOverride inner(KelDBType::PostgreSQL);
-            EXPECT_EQ(KelDBType::PostgreSQL, KelGetRtDbType());
-        }
-        EXPECT_EQ(111, KelGetRtDbType());
-    }
-    EXPECT_EQ(KelDBType::SQLite, KelGetRtDbType());
-}
 
 }  // namespace

@@ -99,24 +99,6 @@ TEST_P(Driver, FailedStatementIsResetAndRunsAgain)
     EXPECT_FALSE(e->Message().empty());
 }
 
-TEST_P(Driver, TransactionRollsBackUnlessCommitted)
-{
-    auto insert = conn->Prepare("INSERT INTO kel_drv_probe (id) VALUES ($1)", "kel_drv_probe");
-    auto count = conn->Prepare("SELECT COUNT(*) FROM kel_drv_probe", "kel_drv_probe");
-    for (bool commit : {false, true}) {
-        KelDrvTransaction txn(*conn);
-        EXPECT_TRUE(conn->InTransaction());
-        insert->BindInt32(1, commit);
-        insert->Step();
-        insert->Reset();
-        if (commit) txn.Commit();
-    }
-    EXPECT_FALSE(conn->InTransaction());
-    KelDrvUse use(*count);
-    count->Step();
-    EXPECT_EQ(1, count->ColumnInt32(0));  // the row of the committed transaction only
-}
-
 INSTANTIATE_TEST_SUITE_P(Databases, Driver, testing::Values("sqlite::memory:", "postgresql"), DatabaseName);
 
 TEST(DriverOpen, BadUrlsRaiseCategorizedErrors)

@@ -12,7 +12,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cctype>
 #include <functional>
 #include <memory>
 #include <sstream>
@@ -22,12 +21,6 @@
 namespace {
 
 KelOID Oid(unsigned char last) { return TestOid(0x42, last); }
-
-// The invariant text of a null flag that disagrees with its member `name`.
-std::string Pair(std::string const& name)
-{
-    return "_pRep->_i" + name + " == _pRep->_" + char(std::tolower(name[0])) + name.substr(1) + ".IsNull()";
-}
 
 template <class T>
 char const* OwnInvariant(T const& object)

@@ -24,23 +24,19 @@ struct ErrorArgs {
     KelTimeStamp creationTime{1000, 1};
     KelString systemName{"SYSA"};
     KelString systemGroupName{"GRPA"};
-    bool servicePackIsNull = false;
     KelString componentName{"scheduler"};
-    bool exceptionTypeIsNull = false;
     KelOID systemLogID = Oid(2);
-    bool messageTypeIsNull = true;
     KelTimeStamp detectionTime{990, 0};
     KelString errorFile{"kelsched.cpp"};
     bool errorFileIsNull = false;
-    bool errorLineIsNull = false;
     KelString errorDescription{"queue full"};
 
     KelErrorLogRecord Make() const
     {
-        return KelErrorLogRecord(objectID, creationTime, systemName, systemGroupName, 3, 1, 2, 7, servicePackIsNull,
-                                 KelSenderType::SchedulingSvr, componentName, KelPlatform::Linux, 12,
-                                 exceptionTypeIsNull, systemLogID, 0, messageTypeIsNull, detectionTime, errorFile,
-                                 errorFileIsNull, 421, errorLineIsNull, errorDescription);
+        return KelErrorLogRecord(objectID, creationTime, systemName, systemGroupName, 3, 1, 2, 7, false,
+                                 KelSenderType::SchedulingSvr, componentName, KelPlatform::Linux, 12, false,
+                                 systemLogID, 0, true, detectionTime, errorFile, errorFileIsNull, 421, false,
+                                 errorDescription);
     }
 };
 
@@ -153,27 +149,22 @@ TEST(ErrorLogRecord, AssignmentSharesTheRepAndFreesTheOldOneWithItsLastHandle)
 TEST(ErrorLogRecord, EachWrongNullFlagFailsItsInvariantTextFirstFailureOnly)
 {
     std::vector<std::pair<std::function<void(ErrorArgs&)>, std::string>> cases = {
-        {[](ErrorArgs& a) { a.objectID = KelOID(); }, "_pRep->_iObjectID == _pRep->_objectID.IsNull()"},
-        {[](ErrorArgs& a) { a.creationTime = KelTimeStamp(); },
-         "_pRep->_iCreationTime == _pRep->_creationTime.IsNull()"},
-        {[](ErrorArgs& a) { a.systemName = KelString(); }, "_pRep->_iSystemName == _pRep->_systemName.IsNull()"},
-        {[](ErrorArgs& a) { a.systemGroupName = KelString(); },
-         "_pRep->_iSystemGroupName == _pRep->_systemGroupName.IsNull()"},
-        {[](ErrorArgs& a) { a.componentName = KelString(); },
-         "_pRep->_iComponentName == _pRep->_componentName.IsNull()"},
-        {[](ErrorArgs& a) { a.systemLogID = KelOID(); }, "_pRep->_iSystemLogID == _pRep->_systemLogID.IsNull()"},
-        {[](ErrorArgs& a) { a.detectionTime = KelTimeStamp(); },
-         "_pRep->_iDetectionTime == _pRep->_detectionTime.IsNull()"},
-        {[](ErrorArgs& a) { a.errorFileIsNull = true; }, "_pRep->_iErrorFile == _pRep->_errorFile.IsNull()"},
-        {[](ErrorArgs& a) { a.errorFile = KelString(); }, "_pRep->_iErrorFile == _pRep->_errorFile.IsNull()"},
-        {[](ErrorArgs& a) { a.errorDescription = KelString(); },
-         "_pRep->_iErrorDescription == _pRep->_errorDescription.IsNull()"},
+        {[](ErrorArgs& a) { a.objectID = KelOID(); }, Pair("ObjectID")},
+        {[](ErrorArgs& a) { a.creationTime = KelTimeStamp(); }, Pair("CreationTime")},
+        {[](ErrorArgs& a) { a.systemName = KelString(); }, Pair("SystemName")},
+        {[](ErrorArgs& a) { a.systemGroupName = KelString(); }, Pair("SystemGroupName")},
+        {[](ErrorArgs& a) { a.componentName = KelString(); }, Pair("ComponentName")},
+        {[](ErrorArgs& a) { a.systemLogID = KelOID(); }, Pair("SystemLogID")},
+        {[](ErrorArgs& a) { a.detectionTime = KelTimeStamp(); }, Pair("DetectionTime")},
+        {[](ErrorArgs& a) { a.errorFileIsNull = true; }, Pair("ErrorFile")},
+        {[](ErrorArgs& a) { a.errorFile = KelString(); }, Pair("ErrorFile")},
+        {[](ErrorArgs& a) { a.errorDescription = KelString(); }, Pair("ErrorDescription")},
         // Two wrong pairs: only the first in checking order is reported.
         {[](ErrorArgs& a) {
              a.errorDescription = KelString();
              a.systemName = KelString();
          },
-         "_pRep->_iSystemName == _pRep->_systemName.IsNull()"},
+         Pair("SystemName")},
     };
     EXPECT_EQ(ErrorArgs().Make()._assert_invariant(), nullptr);
     for (auto const& [change, text] : cases) {
@@ -197,16 +188,13 @@ TEST(ErrorLogRecord, EachWrongNullFlagFailsItsInvariantTextFirstFailureOnly)
 TEST(SystemLogRecord, EachWrongNullFlagFailsItsInvariantText)
 {
     std::vector<std::pair<std::function<void(SystemArgs&)>, std::string>> cases = {
-        {[](SystemArgs& a) { a.objectID = KelOID(); }, "_pRep->_iObjectID == _pRep->_objectID.IsNull()"},
-        {[](SystemArgs& a) { a.creationTime = KelTimeStamp(); },
-         "_pRep->_iCreationTime == _pRep->_creationTime.IsNull()"},
-        {[](SystemArgs& a) { a.systemName = KelString(); }, "_pRep->_iSystemName == _pRep->_systemName.IsNull()"},
-        {[](SystemArgs& a) { a.systemGroupName = KelString(); },
-         "_pRep->_iSystemGroupName == _pRep->_systemGroupName.IsNull()"},
-        {[](SystemArgs& a) { a.eventIdentifierIsNull = true; },
-         "_pRep->_iEventIdentifier == _pRep->_eventIdentifier.IsNull()"},
-        {[](SystemArgs& a) { a.userIDIsNull = true; }, "_pRep->_iUserID == _pRep->_userID.IsNull()"},
-        {[](SystemArgs& a) { a.userID = KelUserID(); }, "_pRep->_iUserID == _pRep->_userID.IsNull()"},
+        {[](SystemArgs& a) { a.objectID = KelOID(); }, Pair("ObjectID")},
+        {[](SystemArgs& a) { a.creationTime = KelTimeStamp(); }, Pair("CreationTime")},
+        {[](SystemArgs& a) { a.systemName = KelString(); }, Pair("SystemName")},
+        {[](SystemArgs& a) { a.systemGroupName = KelString(); }, Pair("SystemGroupName")},
+        {[](SystemArgs& a) { a.eventIdentifierIsNull = true; }, Pair("EventIdentifier")},
+        {[](SystemArgs& a) { a.userIDIsNull = true; }, Pair("UserID")},
+        {[](SystemArgs& a) { a.userID = KelUserID(); }, Pair("UserID")},
     };
     for (auto const& [change, text] : cases) {
         KelContractRecorder rec;

@@ -88,7 +88,15 @@ TEST(SvrInstance, RefreshCopiesEveryMemberAndAssertsACleanSource)
     cached.Refresh(fresh);
     EXPECT_TRUE(rec.Empty());
     EXPECT_FALSE(cached.IsDirty());
-    EXPECT_EQ(Printed(cached), Printed(fresh));
+    std::string const text = Printed(cached);
+    EXPECT_EQ(text, Printed(fresh));
+    // The keyword text, wrapped, with its nulls.
+    EXPECT_EQ(text.rfind("\nKelSvrInstance {\n_id=", 0), 0u) << text;
+    EXPECT_EQ(text.substr(text.size() - 2), " }");
+    EXPECT_NE(text.find("\n_serverState=3\n_lastStateChangeTime=<null>\n"), std::string::npos) << text;
+    std::ostringstream indented;
+    cached.StreamKeywordDelimited(indented, 2);
+    EXPECT_EQ(indented.str().rfind("\n    _id=", 0), 0u) << indented.str();
 
     // From itself while clean: nothing changes, nothing fails.
     cached.Refresh(cached);
@@ -107,22 +115,6 @@ TEST(SvrInstance, RefreshCopiesEveryMemberAndAssertsACleanSource)
     EXPECT_EQ(cached.ID(), Oid(6));
     EXPECT_EQ(cached.RequestType(), KelSvrRequest::ShutDown);
     EXPECT_TRUE(cached.IsDirty());
-}
-
-TEST(SvrInstance, PrintedFormWrapsTheKeywordTextAndShowsNulls)
-{
-    RowInstance instance(Oid(1), KelTimeStamp(100, 0), KelSvrState::Running, KelTimeStamp(), true, KelSvrRequest::None,
-                         false);
-    std::string const text = Printed(instance);
-    EXPECT_EQ(text.rfind("\nKelSvrInstance {\n_id=", 0), 0u) << text;
-    EXPECT_EQ(text.substr(text.size() - 2), " }");
-    EXPECT_NE(text.find("\n_lastStateChangeTime=<null>\n"), std::string::npos) << text;
-    EXPECT_NE(text.find("\n_requestType=0\n"), std::string::npos) << text;
-    EXPECT_NE(text.find("\n_serverState=3\n"), std::string::npos) << text;
-
-    std::ostringstream indented;
-    instance.StreamKeywordDelimited(indented, 2);
-    EXPECT_EQ(indented.str().rfind("\n    _id=", 0), 0u) << indented.str();
 }
 
 TEST(SystemState, RefreshAssertsBothDirtyFlagsInOrderAndKeepsTheCopy)

@@ -45,15 +45,18 @@ TEST_F(TomTest, ReadForUpdateUpgradesInPlaceOrOnOracleReadsAgain)
     ASSERT_NE(entry->Row(), nullptr);
     EXPECT_TRUE(entry->Functor()->CanUpdate() && !entry->Functor()->CanInsert());
 
-    KelRtDbTypeOverride oracle(111);
-    KelSystemState const& old = states->MaterializeForRead(parm, TomOid(2));
-    db->systemState().updcli(TomOid(2),
-                             KEL_SYSTEM_STATE(TomOid(2).AsBinary(), KelString(""), -1, KelSvrState::Running));
-    KelSystemState& fresh = states->MaterializeForUpdate(parm, TomOid(2));
-    EXPECT_NE(&fresh, &old);
-    EXPECT_EQ(fresh.AdminSvrState(), KelSvrState::Running);
-    EXPECT_EQ(old.AdminSvrState(), KelSvrState::Stopped);  // dropped, kept alive, unchanged
-    EXPECT_EQ(states->DroppedObjects(), std::vector<KelSystemState*>({const_cast<KelSystemState*>(&old)}));
+    {
+        KelRtDbTypeOverride oracle(111);
+        KelSystemState const& old = states->MaterializeForRead(parm, TomOid(2));
+        db->systemState().updcli(TomOid(2),
+                                 KEL_SYSTEM_STATE(TomOid(2).AsBinary(), KelString(""), -1, KelSvrState::Running));
+        KelSystemState& fresh = states->MaterializeForUpdate(parm, TomOid(2));
+        EXPECT_NE(&fresh, &old);
+        EXPECT_EQ(fresh.AdminSvrState(), KelSvrState::Running);
+        EXPECT_EQ(old.AdminSvrState(), KelSvrState::Stopped);  // dropped, kept alive, unchanged
+        EXPECT_EQ(states->DroppedObjects(), std::vector<KelSystemState*>({const_cast<KelSystemState*>(&old)}));
+    }
+    EXPECT_EQ(KelGetRtDbType(), KelDBType::SQLite);    // the override ended with its scope
     EXPECT_EQ(states->Statistics().updateMisses, 2u);  // the upgrade and the Oracle re-read
     EXPECT_EQ(states->Statistics().updateHits, 1u);
 }

@@ -1,6 +1,6 @@
-// Two concrete caches over a real SQLite database: system states (the bulk-query cache,
-// the administration server's own manager) and persons (the named-object cache, with
-// row conversions of its own that let a row stand for a deleted object).
+// Two concrete caches over a real SQLite database, both the library's own managers: system
+// states (the bulk-query cache) and persons (the named-object cache), the latter letting a
+// row stand for a deleted object.
 #pragma once
 
 #include "admin/keldtad2.hpp"
@@ -10,6 +10,7 @@
 #include "db/keldsper.hpp"
 #include "objects/kelasyss.hpp"
 #include "objects/kelmtper.hpp"
+#include "staff/keldstpr.hpp"
 #include "tom/keldtqry.hpp"
 
 #include "testutil.hpp"
@@ -20,18 +21,6 @@
 #include <memory>
 #include <string>
 #include <vector>
-
-struct TomPersonParms {
-    struct CreateInpParm {
-        KelString _userId;
-        KelString Key() const { return _userId; }
-    };
-    struct MaterializeInpParm {};
-};
-template <>
-struct KelTypeName<TomPersonParms> {
-    static constexpr char const* value = "KelTOMForPersonParms";
-};
 
 // The administration server's system state manager; records the key of every row it
 // builds for writing, in order.
@@ -47,33 +36,16 @@ public:
     }
 };
 
-// A person whose first name is "(deleted)" counts as deleted.
-class TomPersons : public KelTomForServerOHANClass<KelPersonData, KEL_PERSON, KelDatabase::Person, TomPersonParms> {
+// The person manager, but a person whose first name is "(deleted)" counts as deleted.
+class TomPersons : public KelTOMForPersons {
 public:
-    using KelTomForServerOHANClass::KelTomForServerOHANClass;
+    using KelTOMForPersons::KelTOMForPersons;
 
-    KelPersonData* CreateNewServerObject(CreateInpParm const& parm) override
-    {
-        auto* person = new KelPersonData(parm._userId);
-        person->SetOID(KelOID::Generate());
-        return person;
-    }
     KelPersonData* CreateServerObjectFromTuple(KEL_PERSON const& row) override
     {
-        auto* person = new KelPersonData(row._userId);
-        person->SetOID(KelOID(row._oid));
-        if (row._iFirstName == 0) person->SetFirstName(row._firstName);
-        if (row._iLockholderOid == 0) person->SetLockholderOID(KelOID(row._lockholderOid));
-        person->MarkDeleted(row._iFirstName == 0 && row._firstName == KelString("(deleted)"));
-        person->MarkClean();
+        KelPersonData* person = KelTOMForPersons::CreateServerObjectFromTuple(row);
+        person->MarkDeleted(!person->FirstNameIsNull() && person->FirstName() == KelString("(deleted)"));
         return person;
-    }
-    KEL_PERSON* CreateTupleObject(KelPersonData const& person) override
-    {
-        auto* row = new KEL_PERSON();
-        row->_oid = person.OID().AsBinary();
-        row->_userId = person.Name();
-        return row;
     }
 };
 
