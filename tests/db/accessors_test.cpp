@@ -1,7 +1,7 @@
 // The table accessors of KelDatabase, one suite run on every database: rows come back
 // as written (null indicators included), cursors select what their filter names,
-// failures name table and key, and calls are counted. (The lock-holder queries and
-// rollback after a failure: the cache, admin and reliability tests.)
+// failures name table and key, and calls are counted. (The lock-holder queries, error
+// categories and rollback after a failure: the cache, admin and reliability tests.)
 #include "db/keldb.hpp"
 #include "db/keldbexc.hpp"
 #include "db/keldsdf.hpp"
@@ -28,6 +28,18 @@ std::string Members(R const& row)
     row.PrintMembers(os);
     std::string text = os.str();
     return text.substr(text.find('\n', 1));
+}
+
+// Inserts the row, reads it back by its key and compares the printed columns; returns
+// the row read.
+template <class R, class A, class K>
+R RoundTrip(A& accessor, R const& row, K const& key)
+{
+    accessor.insert(row);
+    R back;
+    EXPECT_TRUE(accessor.seluni(key, back)) << Members(row);
+    EXPECT_EQ(Members(row), Members(back));
+    return back;
 }
 
 // A short label of a row's key: the last byte of an OID, or the printed key.
@@ -124,13 +136,8 @@ TEST_P(Accessors, StateRowsRoundTripWithTheirNullIndicators)
     // -1 stores NULL; any other indicator (-2 here) stores the value.
     KEL_SYSTEM_STATE const rows[] = {State(1, "2024-01-02-03.04.05.000006", 0, 3), State(2, "", -1, 4),
                                      State(3, "2024-01-02-03.04.05.000007", -2, 5)};
-    for (auto const& row : rows) states.insert(row);
-    for (auto const& row : rows) {
-        KEL_SYSTEM_STATE read;
-        ASSERT_TRUE(states.seluni(row.Key(), read));
-        EXPECT_EQ(Members(row), Members(read));
-        EXPECT_EQ(row._iAdminSvrStart == -1 ? -1 : 0, read._iAdminSvrStart);
-    }
+    for (auto const& row : rows)
+        EXPECT_EQ(row._iAdminSvrStart == -1 ? -1 : 0, RoundTrip(states, row, row.Key())._iAdminSvrStart);
 
     KEL_SYSTEM_STATE changed = State(2, "2024-12-31-23.59.59.999999", 0, 6);
     EXPECT_TRUE(states.updcli(changed.Key(), changed));
@@ -146,10 +153,7 @@ TEST_P(Accessors, StateRowsRoundTripWithTheirNullIndicators)
     KelDatabase::SvrInstanceState& instances = db->svrInstanceState();
     for (bool nulls : {true, false}) {
         KEL_SVR_INSTANCE_STATE row = Instance(nulls ? 11 : 12, 1, nulls);
-        instances.insert(row);
-        KEL_SVR_INSTANCE_STATE back;
-        ASSERT_TRUE(instances.seluni(row.Key(), back));
-        EXPECT_EQ(Members(row), Members(back));
+        KEL_SVR_INSTANCE_STATE back = RoundTrip(instances, row, row.Key());
         EXPECT_EQ(nulls ? -1 : 0, back._iRequestType);
         EXPECT_EQ(nulls ? -1 : 0, back._iLastStateChange);
     }
@@ -159,18 +163,12 @@ TEST_P(Accessors, LogRowsRoundTripWithTheirNullIndicators)
 {
     for (bool nulls : {true, false}) {
         KEL_SYSTEM_LOG log = SystemLog(nulls ? 1 : 2, "SYSA", nulls);
-        db->systemLog().insert(log);
-        KEL_SYSTEM_LOG logBack;
-        ASSERT_TRUE(db->systemLog().seluni(log.Key(), logBack));
-        EXPECT_EQ(Members(log), Members(logBack));
+        KEL_SYSTEM_LOG logBack = RoundTrip(db->systemLog(), log, log.Key());
         EXPECT_EQ(nulls ? -1 : 0, logBack._iMessageParameters);
         EXPECT_EQ(nulls ? -1 : 0, logBack._iSvrKind);
 
         KEL_ERROR_LOG error = ErrorLog(nulls ? 1 : 2, "SYSA", 1, nulls);
-        db->errorLog().insert(error);
-        KEL_ERROR_LOG errorBack;
-        ASSERT_TRUE(db->errorLog().seluni(error.Key(), errorBack));
-        EXPECT_EQ(Members(error), Members(errorBack));
+        KEL_ERROR_LOG errorBack = RoundTrip(db->errorLog(), error, error.Key());
         EXPECT_EQ(nulls ? -1 : 0, errorBack._iErrorFile);
         EXPECT_EQ(nulls ? -1 : 0, errorBack._iErrorLine);
     }
@@ -184,10 +182,7 @@ TEST_P(Accessors, StaffAndTopologyRowsRoundTripWithDescriptions)
     Present(person._description, person._iDescription, KelString(std::string(3000, 'd')));
     Present(person._lockholderOid, person._iLockholderOid, Oid(2));
     Present(person._lockholderName, person._iLockholderName, KelString("boss"));
-    db->person().insert(person);
-    KEL_PERSON personBack;
-    ASSERT_TRUE(db->person().seluni(person.Key(), personBack));
-    EXPECT_EQ(Members(person), Members(personBack));
+    KEL_PERSON personBack = RoundTrip(db->person(), person, person.Key());
     EXPECT_EQ(-1, personBack._iFirstName);
     EXPECT_EQ(3000, personBack._description.Value().Length());
 
@@ -195,18 +190,11 @@ TEST_P(Accessors, StaffAndTopologyRowsRoundTripWithDescriptions)
     role._oid = Oid(3);
     role._roleName = KelString("approver");
     Present(role._coordinator, role._iCoordinator, KelString("jdoe"));
-    db->role().insert(role);
-    KEL_ROLE roleBack;
-    ASSERT_TRUE(db->role().seluni(KelString("approver"), roleBack));
-    EXPECT_EQ(Members(role), Members(roleBack));
-    EXPECT_TRUE(roleBack._description.IsNull());
+    EXPECT_TRUE(RoundTrip(db->role(), role, KelString("approver"))._description.IsNull());
 
     KEL_SYSTEM system = System(4, "SYSA", "GRP");
     Present(system._queueManager, system._iQueueManager, KelString("QM1"));
-    db->system().insert(system);
-    KEL_SYSTEM systemBack;
-    ASSERT_TRUE(db->system().seluni(KelSystemID(KelString("SYSA"), KelString("GRP")), systemBack));
-    EXPECT_EQ(Members(system), Members(systemBack));
+    KEL_SYSTEM systemBack = RoundTrip(db->system(), system, KelSystemID(KelString("SYSA"), KelString("GRP")));
     EXPECT_FALSE(db->system().seluni(KelSystemID(KelString("SYSA"), KelString("OTHER")), systemBack));
 
     KEL_SERVER server;
@@ -216,20 +204,14 @@ TEST_P(Accessors, StaffAndTopologyRowsRoundTripWithDescriptions)
     server._systemName = KelString("SYSA");
     server._systemGroupName = KelString("GRP");
     Present(server._systemOid, server._iSystemOid, Oid(4));
-    db->server().insert(server);
-    KEL_SERVER serverBack;
-    ASSERT_TRUE(db->server().seluni(server.Key(), serverBack));
-    EXPECT_EQ(Members(server), Members(serverBack));
+    KEL_SERVER serverBack = RoundTrip(db->server(), server, server.Key());
     KelServerID other(KelSvrKind::CleanupSvr, KelString("EXEC1"), KelString("SYSA"), KelString("GRP"));
     EXPECT_FALSE(db->server().seluni(other, serverBack));
 
     KEL_DOMAIN domain;
     domain._oid = Oid(6);
     domain._domainName = KelString("finance");
-    db->domain().insert(domain);
-    KEL_DOMAIN domainBack;
-    ASSERT_TRUE(db->domain().seluni(KelString("finance"), domainBack));
-    EXPECT_EQ(Members(domain), Members(domainBack));
+    KEL_DOMAIN domainBack = RoundTrip(db->domain(), domain, KelString("finance"));
     Present(domain._description, domain._iDescription, KelString("money"));
     EXPECT_TRUE(db->domain().updcli(KelString("finance"), domain));
     ASSERT_TRUE(db->domain().seluni(KelString("finance"), domainBack));
@@ -299,9 +281,6 @@ TEST_P(Accessors, FailuresNameTheTableAndTheKey)
     db->systemState().insert(row);
     auto e = Caught<KelDBException>([&] { db->systemState().insert(row); });
     ASSERT_TRUE(e) << "a duplicate row was inserted";
-    EXPECT_EQ(KelDBErrorCategory::ConstraintViolation, e->Category());
-    EXPECT_FALSE(e->IsRetryable());
-    EXPECT_EQ("kel_system_state", e->Table());
     EXPECT_EQ(Printed(row.Key()), e->Key());
     EXPECT_NE(std::string::npos, e->What().find("Table=kel_system_state, Key=" + Printed(row.Key())));
     // The same OID is unique among systems even under another name.

@@ -2,7 +2,6 @@
 // identification.
 #include "kernel/kelkcopr.hpp"
 #include "kernel/kelkexc.hpp"
-#include "kernel/kelkfun.hpp"
 #include "kernel/kelktrc.hpp"
 
 #include "testutil.hpp"
@@ -23,10 +22,6 @@ std::tuple<long, unsigned long, unsigned long> Masks(KelTraceRecord const& r)
     return {r.level, r.category, r.component};
 }
 
-struct RowA;
-struct RowB;
-struct RowC;
-
 // Runs under a control-flow guard and fails on request.
 void Guarded(bool fail)
 {
@@ -35,19 +30,6 @@ void Guarded(bool fail)
 }
 
 }  // namespace
-
-template <>
-struct KelTypeName<RowA> {
-    static constexpr char const* value = "KelSystemState";
-};
-template <>
-struct KelTypeName<RowB> {
-    static constexpr char const* value = "KEL_SYSTEM_STATE";
-};
-template <>
-struct KelTypeName<RowC> {
-    static constexpr char const* value = "KelDatabase::SystemState";
-};
 
 TEST(KelExceptionTest, PrintedForms)
 {
@@ -137,11 +119,8 @@ TEST(KelTraceTest, ControlFlowGuardWritesEntryAndExitAlsoWhenThrowing)
     }
 }
 
-TEST(KelIdentificationTest, FunctionNamesAndLoadTrace)
+TEST(KelIdentificationTest, WhatStringAndLoadTrace)
 {
-    EXPECT_EQ((KelTemplateName<RowA, RowB, RowC>::Of("KelTomDictMember", "Saved")),
-              "KelTomDictMember<class KelSystemState,class KEL_SYSTEM_STATE,class KelDatabase::SystemState>::Saved");
-
     std::string id = kelIdentification;
     EXPECT_EQ(id.rfind("@(#)", 0), 0u);
     EXPECT_NE(id.find("Tiny Object Manager for Admin Server"), std::string::npos);

@@ -61,9 +61,32 @@ struct SystemArgs {
     }
 };
 
+// Each change to the arguments of a complete record (with the member whose pair it breaks)
+// must make the construction fail exactly that pair's invariant text, the record's own
+// _assert_invariant() name it, and assigning the record report it again.
+template <class Record, class Args>
+void ExpectInvariantTexts(std::vector<std::pair<std::function<void(Args&)>, std::string>> const& cases)
+{
+    EXPECT_EQ(Args().Make()._assert_invariant(), nullptr);
+    for (auto const& [change, name] : cases) {
+        KelContractRecorder rec;
+        Args args;
+        change(args);
+        Record record = args.Make();
+        EXPECT_EQ(rec.Conditions(), std::vector<std::string>{Pair(name)});
+        ASSERT_NE(record._assert_invariant(), nullptr) << name;
+        EXPECT_EQ(std::string(record._assert_invariant()), Pair(name));
+        EXPECT_EQ(rec.Failures()[0].kind, KelContractKind::Invariant);
+        Record target(Oid(5));
+        rec.Clear();
+        target = record;
+        EXPECT_EQ(rec.Conditions(), std::vector<std::string>{Pair(name)});
+    }
+}
+
 }  // namespace
 
-TEST(ErrorLogRecord, RecordOfAnOidAloneGuardsEveryOptionalAccessor)
+TEST(LogRecords, RecordOfAnOidAloneGuardsEveryOptionalAccessor)
 {
     KelErrorLogRecord record(Oid(1));
     EXPECT_EQ(record._assert_invariant(), nullptr);
@@ -87,21 +110,17 @@ TEST(ErrorLogRecord, RecordOfAnOidAloneGuardsEveryOptionalAccessor)
     EXPECT_NE(text.find("\n_systemName=<null>"), std::string::npos) << text;
     EXPECT_NE(text.find("\n_versionNumber=<null>"), std::string::npos) << text;
     EXPECT_EQ(text.find("_objectID=<null>"), std::string::npos) << text;
-}
 
-TEST(SystemLogRecord, RecordOfAnOidAloneGuardsEveryOptionalAccessor)
-{
-    KelSystemLogRecord record(Oid(3));
-    EXPECT_EQ(record._assert_invariant(), nullptr);
-
-    KelContractRecorder rec;
-    record.EventIdentifier();
-    record.MessageType();
-    record.SvrKind();
-    record.SvrState();
-    record.UserID();
-    record.Exception();
-    EXPECT_TRUE(record.MessageParameters().IsEmpty());
+    KelSystemLogRecord system(Oid(3));
+    EXPECT_EQ(system._assert_invariant(), nullptr);
+    rec.Clear();
+    system.EventIdentifier();
+    system.MessageType();
+    system.SvrKind();
+    system.SvrState();
+    system.UserID();
+    system.Exception();
+    EXPECT_TRUE(system.MessageParameters().IsEmpty());
     EXPECT_EQ(rec.Conditions(), (std::vector<std::string>{
                                     "EventIdentifierIsNull() == false", "MessageTypeIsNull() == false",
                                     "SvrKindIsNull() == false", "SvrStateIsNull() == false", "UserIDIsNull() == false",
@@ -146,63 +165,35 @@ TEST(ErrorLogRecord, AssignmentSharesTheRepAndFreesTheOldOneWithItsLastHandle)
     EXPECT_EQ(sysB.RefCount(), heldB);
 }
 
-TEST(ErrorLogRecord, EachWrongNullFlagFailsItsInvariantTextFirstFailureOnly)
+TEST(LogRecords, EachWrongNullFlagFailsItsInvariantTextFirstFailureOnly)
 {
-    std::vector<std::pair<std::function<void(ErrorArgs&)>, std::string>> cases = {
-        {[](ErrorArgs& a) { a.objectID = KelOID(); }, Pair("ObjectID")},
-        {[](ErrorArgs& a) { a.creationTime = KelTimeStamp(); }, Pair("CreationTime")},
-        {[](ErrorArgs& a) { a.systemName = KelString(); }, Pair("SystemName")},
-        {[](ErrorArgs& a) { a.systemGroupName = KelString(); }, Pair("SystemGroupName")},
-        {[](ErrorArgs& a) { a.componentName = KelString(); }, Pair("ComponentName")},
-        {[](ErrorArgs& a) { a.systemLogID = KelOID(); }, Pair("SystemLogID")},
-        {[](ErrorArgs& a) { a.detectionTime = KelTimeStamp(); }, Pair("DetectionTime")},
-        {[](ErrorArgs& a) { a.errorFileIsNull = true; }, Pair("ErrorFile")},
-        {[](ErrorArgs& a) { a.errorFile = KelString(); }, Pair("ErrorFile")},
-        {[](ErrorArgs& a) { a.errorDescription = KelString(); }, Pair("ErrorDescription")},
+    ExpectInvariantTexts<KelErrorLogRecord, ErrorArgs>({
+        {[](ErrorArgs& a) { a.objectID = KelOID(); }, "ObjectID"},
+        {[](ErrorArgs& a) { a.creationTime = KelTimeStamp(); }, "CreationTime"},
+        {[](ErrorArgs& a) { a.systemName = KelString(); }, "SystemName"},
+        {[](ErrorArgs& a) { a.systemGroupName = KelString(); }, "SystemGroupName"},
+        {[](ErrorArgs& a) { a.componentName = KelString(); }, "ComponentName"},
+        {[](ErrorArgs& a) { a.systemLogID = KelOID(); }, "SystemLogID"},
+        {[](ErrorArgs& a) { a.detectionTime = KelTimeStamp(); }, "DetectionTime"},
+        {[](ErrorArgs& a) { a.errorFileIsNull = true; }, "ErrorFile"},
+        {[](ErrorArgs& a) { a.errorFile = KelString(); }, "ErrorFile"},
+        {[](ErrorArgs& a) { a.errorDescription = KelString(); }, "ErrorDescription"},
         // Two wrong pairs: only the first in checking order is reported.
         {[](ErrorArgs& a) {
              a.errorDescription = KelString();
              a.systemName = KelString();
          },
-         Pair("SystemName")},
-    };
-    EXPECT_EQ(ErrorArgs().Make()._assert_invariant(), nullptr);
-    for (auto const& [change, text] : cases) {
-        KelContractRecorder rec;
-        ErrorArgs args;
-        change(args);
-        KelErrorLogRecord record = args.Make();
-        EXPECT_EQ(rec.Conditions(), std::vector<std::string>{text});
-        ASSERT_NE(record._assert_invariant(), nullptr);
-        EXPECT_EQ(std::string(record._assert_invariant()), text);
-        EXPECT_EQ(rec.Failures()[0].kind, KelContractKind::Invariant);
-
-        // Assigning the faulty record reports the same text again.
-        KelErrorLogRecord target(Oid(5));
-        rec.Clear();
-        target = record;
-        EXPECT_EQ(rec.Conditions(), std::vector<std::string>{text});
-    }
-}
-
-TEST(SystemLogRecord, EachWrongNullFlagFailsItsInvariantText)
-{
-    std::vector<std::pair<std::function<void(SystemArgs&)>, std::string>> cases = {
-        {[](SystemArgs& a) { a.objectID = KelOID(); }, Pair("ObjectID")},
-        {[](SystemArgs& a) { a.creationTime = KelTimeStamp(); }, Pair("CreationTime")},
-        {[](SystemArgs& a) { a.systemName = KelString(); }, Pair("SystemName")},
-        {[](SystemArgs& a) { a.systemGroupName = KelString(); }, Pair("SystemGroupName")},
-        {[](SystemArgs& a) { a.eventIdentifierIsNull = true; }, Pair("EventIdentifier")},
-        {[](SystemArgs& a) { a.userIDIsNull = true; }, Pair("UserID")},
-        {[](SystemArgs& a) { a.userID = KelUserID(); }, Pair("UserID")},
-    };
-    for (auto const& [change, text] : cases) {
-        KelContractRecorder rec;
-        SystemArgs args;
-        change(args);
-        KelSystemLogRecord record = args.Make();
-        EXPECT_EQ(rec.Conditions(), std::vector<std::string>{text});
-    }
+         "SystemName"},
+    });
+    ExpectInvariantTexts<KelSystemLogRecord, SystemArgs>({
+        {[](SystemArgs& a) { a.objectID = KelOID(); }, "ObjectID"},
+        {[](SystemArgs& a) { a.creationTime = KelTimeStamp(); }, "CreationTime"},
+        {[](SystemArgs& a) { a.systemName = KelString(); }, "SystemName"},
+        {[](SystemArgs& a) { a.systemGroupName = KelString(); }, "SystemGroupName"},
+        {[](SystemArgs& a) { a.eventIdentifierIsNull = true; }, "EventIdentifier"},
+        {[](SystemArgs& a) { a.userIDIsNull = true; }, "UserID"},
+        {[](SystemArgs& a) { a.userID = KelUserID(); }, "UserID"},
+    });
     // A user ID with a name but no system group is not null.
     KelContractRecorder rec;
     SystemArgs args;
@@ -236,8 +227,14 @@ TEST(LogRecordStream, RecordsReadBackWithEveryMemberAndNullFlag)
 
     KelSystemLogRecord system(Oid(1));
     system.ReadFrom(stream);
-    EXPECT_EQ(Printed(system), Printed(systemArgs.Make()));
+    std::string const text = Printed(system);
+    EXPECT_EQ(text, Printed(systemArgs.Make()));
     EXPECT_EQ(system.MessageParameters(), systemArgs.parameters);
+    // The keyword text: values, nulls, the flag as a word, the parameters joined.
+    EXPECT_EQ(text.rfind("\n_objectID=", 0), 0u) << text;
+    for (char const* part : {"\n_messageParameters=a;;c;d", "\n_exception=<null>", "\n_errorFlag=true",
+                             "\n_userID=with name: ADMIN, system group: GRPA"})
+        EXPECT_NE(text.find(part), std::string::npos) << part << " in " << text;
 
     KelErrorLogRecord bare(Oid(1));
     bare.ReadFrom(stream);
@@ -260,39 +257,4 @@ TEST(LogRecordStream, WrongKindAndShortStreamsAreRefused)
     KelContractRecorder rec;  // even when checks go on, reading past the end does not
     EXPECT_THROW(error.ReadFrom(cut), KelContractViolation);
     EXPECT_TRUE(rec.Has("Remaining() >= n"));
-}
-
-TEST(LogRecordText, KeywordTextShowsValuesAndNulls)
-{
-    SystemArgs args;
-    args.parameters.Append(KelString("x"));
-    args.parameters.Append(KelString("y"));
-    std::string text = Printed(args.Make());
-    EXPECT_EQ(text.rfind("\n_objectID=", 0), 0u) << text;
-    EXPECT_NE(text.find("\n_messageParameters=x;y"), std::string::npos) << text;
-    EXPECT_NE(text.find("\n_exception=<null>"), std::string::npos) << text;
-    EXPECT_NE(text.find("\n_errorFlag=true"), std::string::npos) << text;
-    EXPECT_NE(text.find("\n_userID=with name: ADMIN, system group: GRPA"), std::string::npos) << text;
-
-    args.parametersIsNull = true;
-    args.parameters.Clear();
-    EXPECT_NE(Printed(args.Make()).find("\n_messageParameters=<null>"), std::string::npos);
-}
-
-TEST(ValueSequence, KeepsOrderCopiesIndependentlyAndHonoursAPositiveBound)
-{
-    KelValueSequence<KelString, -100> a;
-    a.Append(KelString("1"));
-    a.Append(KelString("2"));
-    KelValueSequence<KelString, -100> b = a;
-    b.Append(KelString("3"));
-    EXPECT_EQ(a.Size(), 2u);
-    std::string walked;
-    for (KelString const& s : b) walked += s.Str();
-    EXPECT_EQ(walked, "123");
-    EXPECT_THROW(b[3], KelContractViolation);
-
-    KelValueSequence<KelString, 1> one;
-    one.Append(KelString("only"));
-    EXPECT_THROW(one.Append(KelString("more")), KelContractViolation);
 }

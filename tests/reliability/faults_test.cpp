@@ -174,18 +174,13 @@ TEST_P(KeyFaults, DuplicateKeyStopsTheFlushAtItsEntry)
 
 INSTANTIATE_TEST_SUITE_P(Databases, KeyFaults, testing::Values("sqlite", "postgresql"), DatabaseName);
 
-// A system state row committed in a fresh SQLite file; returns its OID.
+// A system with its state committed in a fresh SQLite file; returns its OID.
 KelOID SeedState(AdminSqliteFile const& file)
 {
     std::unique_ptr<KelDatabase> db = KelDatabase::Open(file.Url());
     db->CreateSchema();
     KelTOMForAdminServer tom(*db);
-    KelOID const oid = KelOID::Generate();
-    db->Begin();
-    tom.ForSystemStates().Save(tom.ForSystemStates().Create(KelTOMForSystemStateParms::CreateInpParm(oid)));
-    db->Commit();
-    tom.TxnHasBeenCommitted();
-    return oid;
+    return AdminSeedSystem(*db, tom, "SYS1");
 }
 
 KelSvrState::Type StoredState(AdminSqliteFile const& file, KelOID const& oid)
