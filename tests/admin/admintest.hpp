@@ -1,44 +1,42 @@
 // What the tests of the administration server's object manager share (tests/admin and
 // tests/reliability): a database with a fresh schema and the object manager over it,
-// a temporary SQLite file, a system to work on and a complete system log record.
+// a temporary SQLite file, a system to work on, a complete system log record and a
+// change to a server instance.
 #pragma once
 
 #include "admin/keldatom.hpp"
 #include "db/keldb.hpp"
+#include "objects/kelasvin.hpp"
 
 #include "db/dbtest.hpp"
 #include "testutil.hpp"
 
 #include <unistd.h>
 #include <cstdio>
-#include <cstdlib>
 #include <memory>
-#include <stdexcept>
 #include <string>
 #include <vector>
 
 // A temporary SQLite database file; the file and its WAL companions go with the object.
 class AdminSqliteFile {
 public:
-    AdminSqliteFile()
-    {
-        char path[] = "/tmp/kelrelXXXXXX";
-        int fd = mkstemp(path);
-        if (fd < 0) throw std::runtime_error("mkstemp");
-        close(fd);
-        _path = path;
-    }
-    ~AdminSqliteFile()
-    {
-        for (char const* suffix : {"", "-wal", "-shm", "-journal"}) std::remove((_path + suffix).c_str());
-    }
+    AdminSqliteFile() { Remove(); }  // what a process of the same id may have left
+    ~AdminSqliteFile() { Remove(); }
     AdminSqliteFile(AdminSqliteFile const&) = delete;
     AdminSqliteFile& operator=(AdminSqliteFile const&) = delete;
     std::string Url(std::string const& options = std::string()) const { return "sqlite:" + _path + options; }
 
 private:
-    std::string _path;
+    void Remove() const
+    {
+        for (char const* suffix : {"", "-wal", "-shm", "-journal"}) std::remove((_path + suffix).c_str());
+    }
+    static inline int _made = 0;
+    std::string const _path =
+        testing::TempDir() + "kelrel_" + std::to_string(getpid()) + "_" + std::to_string(++_made) + ".db";
 };
+
+inline KelString S(char const* text) { return KelString(text); }
 
 // Test parameter "sqlite" (a fresh file per test, for tests that open several
 // connections), "sqlite::memory:", or "postgresql" (the test process's schema).
@@ -113,4 +111,10 @@ inline KelSystemLogRecord AdminLogRecord(KelOID const& oid, KelSystemLogRecord::
     return KelSystemLogRecord(oid, KelTimeStamp::Now(), system, KelString("GRP1"), 42, KelSeverity::Information,
                               KelMessageClass::System, event, false, 7, false, true, KelSvrKind::ExecSvr, false,
                               KelSvrState::Running, false, user, false, 3, false, parameters, false);
+}
+
+// One change more to a server instance: its request type counts up.
+inline void Increment(KelSvrInstance& instance)
+{
+    instance.SetRequestType(static_cast<KelSvrRequest::Type>(instance.RequestType() + 1));
 }

@@ -1,7 +1,6 @@
-// The managers' conversions between rows and objects where a round trip alone would not
-// show a fault: the user ID taking the row's system group, and the level-9 dumps. (The
-// fuzz corpus replay round-trips every column of the four log and state tables, null
-// indicators included; the admin transactions split the parameter text at ";".)
+// The managers' conversions where a round trip would not show a fault: the user ID takes
+// the row's system group; the level-9 dumps. (The fuzz corpus replay round-trips every
+// column of the four log and state tables, null indicators included.)
 #include "admin/keldatom.hpp"
 #include "db/keldb.hpp"
 #include "kernel/kelkcon.hpp"

@@ -1,5 +1,4 @@
-// Row records: printed forms, the full constructors' limit checks, keys, handle sharing
-// and the LOB handle's release.
+// Row records: printed forms, the full constructors' checks and the LOB handle's release.
 #include "db/keldsdf.hpp"
 #include "db/keldsdom.hpp"
 #include "db/keldsper.hpp"

@@ -1,5 +1,5 @@
 // Exceptions, raising, trace switches, the control-flow guard and the library's
-// identification.
+// identification. (The trace of a raise, word for word: the cache tests.)
 #include "kernel/kelkcopr.hpp"
 #include "kernel/kelkexc.hpp"
 #include "kernel/kelktrc.hpp"
@@ -49,19 +49,6 @@ TEST(KelExceptionTest, PrintedForms)
               "KelTOMNotFoundException, KeyValues=k, Origin=File=<null>, Line=7, Function=F");
     EXPECT_FALSE(KelTOMNotFoundException(origin, "k").IsRecoverable());
     EXPECT_EQ(KelComposeText("Key=", 5, ", ", KelString("x")), KelString("Key=5, x"));
-}
-
-TEST(KelRaiseTest, TracesThenThrowsTheExactType)
-{
-    KelTraceCapture cap(9, ~0ul, ~0ul);
-    auto e = Caught<KelTOMNotFoundException>([&] { KelRaise(KelTOMNotFoundException(origin, "Key=1"), 3, 0x8); });
-    ASSERT_TRUE(e) << "no throw";
-    EXPECT_EQ(e->KeyValues(), KelString("Key=1"));
-    ASSERT_EQ(cap.Records().size(), 1u);
-    KelTraceRecord const& r = cap.Records()[0];
-    EXPECT_EQ(r.text, "THROW_INT, KelTOMNotFoundException, KeyValues=Key=1" + originText);
-    EXPECT_EQ(Masks(r), std::make_tuple(3l, 0x2ul, 0x8ul));
-    EXPECT_EQ(r.function, "KelCls<class A>::Op");
 }
 
 TEST(KelTraceTest, SwitchRules)

@@ -16,13 +16,9 @@
 TEST(KelOIDTest, OrdersAsUnsignedBytesFirstToLast)
 {
     // The first differing byte decides, in either half, whatever the bytes after it.
-    unsigned char a[16] = {0x01, 0xFF}, b[16] = {0x02}, c[16] = {}, d[16] = {}, e[16] = {}, f[16] = {};
-    c[7] = 0x80;
-    d[7] = 0x7F;
-    d[8] = 0xFF;
-    e[8] = 0x01;
-    e[9] = 0xFF;
-    f[8] = 0x02;
+    unsigned char const a[16] = {0x01, 0xFF}, b[16] = {0x02}, c[16] = {0, 0, 0, 0, 0, 0, 0, 0x80},
+                        d[16] = {0, 0, 0, 0, 0, 0, 0, 0x7F, 0xFF}, e[16] = {0, 0, 0, 0, 0, 0, 0, 0, 0x01, 0xFF},
+                        f[16] = {0, 0, 0, 0, 0, 0, 0, 0, 0x02};
     EXPECT_TRUE(KelOID(a) < KelOID(b) && !(KelOID(b) < KelOID(a)));
     EXPECT_TRUE(KelOID(d) < KelOID(c) && !(KelOID(c) < KelOID(d)));
     EXPECT_TRUE(KelOID(e) < KelOID(f) && !(KelOID(f) < KelOID(e)));

@@ -1,5 +1,5 @@
-// Server instance and system state objects: what a new and a materialized object hold,
-// how mutators, start-up and shut-down mark them dirty, and what Refresh asserts.
+// Server instance and system state objects: start-up and shut-down, what Refresh copies
+// and asserts, and the keyword text.
 #include "kernel/kelkcon.hpp"
 #include "objects/kelascctx.hpp"
 #include "objects/kelasvin.hpp"

@@ -11,12 +11,6 @@
 namespace {
 
 using Clock = std::chrono::steady_clock;
-KelString S(char const* text) { return KelString(text); }
-
-void Increment(KelSvrInstance& instance)
-{
-    instance.SetRequestType(static_cast<KelSvrRequest::Type>(instance.RequestType() + 1));
-}
 
 struct WriterReport {
     int committed;

@@ -9,13 +9,6 @@
 
 namespace {
 
-KelString S(char const* text) { return KelString(text); }
-
-void Increment(KelSvrInstance& instance)
-{
-    instance.SetRequestType(static_cast<KelSvrRequest::Type>(instance.RequestType() + 1));
-}
-
 // The server instance manager with a fault: when it builds the row of the `at`-th write
 // after Arm, it first runs `fault`.
 class FaultyInstances : public KelTOMForSvrInstances {

@@ -1,9 +1,7 @@
-// Helpers of the reliability tests, besides the shared database fixture (they run on an
-// SQLite file, since several connections and processes must share it, and PostgreSQL
-// when KELDATOM_PG_URL is set): how many rounds a loop runs (fewer under
-// AddressSanitizer, which is slow), work done in forked child processes that leave a
-// small result in shared memory, and one-way signals between processes. Every wait is
-// bounded.
+// Helpers of the reliability tests beside the shared database fixture: how many rounds a
+// loop runs (fewer under AddressSanitizer, which is slow), work done in forked child
+// processes that leave a small result in shared memory, and one-way signals between
+// processes. Every wait is bounded.
 #pragma once
 
 #include "db/keldbexc.hpp"

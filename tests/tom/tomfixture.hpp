@@ -1,6 +1,5 @@
-// Two concrete caches over a real SQLite database, both the library's own managers: system
-// states (the bulk-query cache) and persons (the named-object cache), the latter letting a
-// row stand for a deleted object.
+// Two of the library's managers over a real SQLite database: system states (the bulk-query
+// cache) and persons (the named-object cache, here letting a row stand for a deleted one).
 #pragma once
 
 #include "admin/keldtad2.hpp"
