@@ -5,11 +5,10 @@
 #include <nlohmann/json.hpp>
 
 #include <sys/wait.h>
-#include <array>
-#include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <sstream>
+#include <iterator>
 
 namespace {
 
@@ -43,20 +42,13 @@ protected:
     {
         std::string command = "cd '" + dir.string() + "' && '" KELATOM_PATH "'";
         for (auto const& a : args) command += " " + Quote(a);
-        command += " 2>'" + (dir / "stderr").string() + "'";
-        ToolRun run{-1, "", ""};
-        FILE* pipe = ::popen(command.c_str(), "r");
-        if (!pipe) return run;
-        std::array<char, 4096> buffer;
-        std::size_t n;
-        while ((n = std::fread(buffer.data(), 1, buffer.size(), pipe)) > 0) run.out.append(buffer.data(), n);
-        int status = ::pclose(pipe);
-        run.code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-        std::ifstream err(dir / "stderr");
-        std::stringstream text;
-        text << err.rdbuf();
-        run.err = text.str();
-        return run;
+        int const status = std::system((command + " >stdout 2>stderr").c_str());
+        return ToolRun{WIFEXITED(status) ? WEXITSTATUS(status) : -1, Slurp(dir / "stdout"), Slurp(dir / "stderr")};
+    }
+    static std::string Slurp(std::filesystem::path const& file)
+    {
+        std::ifstream in(file, std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
     }
 
     std::filesystem::path dir;

@@ -6,46 +6,22 @@
 #include "kernel/kelmsyst.hpp"
 #include "kernel/kelmusid.hpp"
 
+#include "testutil.hpp"
+
 #include <gtest/gtest.h>
 
-#include <sstream>
 #include <string>
+#include <vector>
 
-namespace {
-
-template <class T>
-std::string Printed(T const& value)
+TEST(KelOIDTest, OrdersAsUnsignedBytesFirstToLast)
 {
-    std::ostringstream os;
-    os << value;
-    return os.str();
-}
-
-KelOID OidWithFirstByte(unsigned char first)
-{
-    unsigned char bytes[16] = {};
-    bytes[0] = first;
-    bytes[15] = 1;
-    return KelOID(bytes);
-}
-
-}  // namespace
-
-TEST(KelOIDTest, OrdersBytesAsUnsignedAndPrintsUpperHex)
-{
-    KelOID low = OidWithFirstByte(0x7F), high = OidWithFirstByte(0x80);
-    EXPECT_TRUE(low < high);
-    EXPECT_FALSE(high < low);
-
-    unsigned char bytes[16] = {0x00, 0x01, 0xAB, 0xCD, 0xEF, 0x10, 0x20, 0x30,
-                               0x40, 0x50, 0x60, 0x70, 0x80, 0x90, 0xA0, 0xFF};
-    KelOID oid(bytes);
-    EXPECT_EQ(Printed(oid), "0001ABCDEF102030405060708090A0FF");
-
-    // Through its streamed form and back, byte for byte and in order.
-    KelBinary streamed = oid.AsBinary();
-    ASSERT_EQ(streamed.Length(), 16);
-    EXPECT_EQ(KelOID(streamed), oid);
+    // The first differing byte decides, in either half, whatever the bytes after it.
+    unsigned char const a[16] = {0x01, 0xFF}, b[16] = {0x02}, c[16] = {0, 0, 0, 0, 0, 0, 0, 0x80},
+                        d[16] = {0, 0, 0, 0, 0, 0, 0, 0x7F, 0xFF}, e[16] = {0, 0, 0, 0, 0, 0, 0, 0, 0x01, 0xFF},
+                        f[16] = {0, 0, 0, 0, 0, 0, 0, 0, 0x02};
+    EXPECT_TRUE(KelOID(a) < KelOID(b) && !(KelOID(b) < KelOID(a)));
+    EXPECT_TRUE(KelOID(d) < KelOID(c) && !(KelOID(c) < KelOID(d)));
+    EXPECT_TRUE(KelOID(e) < KelOID(f) && !(KelOID(f) < KelOID(e)));
 }
 
 TEST(KelOIDTest, StreamedFormMustHoldSixteenBytes)

@@ -7,23 +7,7 @@
 #include "db/keldrv.hpp"
 #include "objects/kelasvin.hpp"
 
-#include <sstream>
-
 namespace {
-
-KelString S(char const* text) { return KelString(text); }
-
-std::string Printed(KelOID const& oid)
-{
-    std::ostringstream os;
-    os << oid;
-    return os.str();
-}
-
-void Increment(KelSvrInstance& instance)
-{
-    instance.SetRequestType(static_cast<KelSvrRequest::Type>(instance.RequestType() + 1));
-}
 
 // The server instance manager with a fault: when it builds the row of the `at`-th write
 // after Arm, it first runs `fault`.
@@ -99,16 +83,13 @@ TEST(ConnectionFaults, BackendKilledInTheMiddleOfAFlushLeavesNoRowAfterReconnect
         while (stmt->Step()) killed += stmt->ColumnInt32(0);
         stmt->Reset();
     });
-    try {
-        instances.Flush();
-        FAIL() << "a Flush over a dead connection went through";
-    } catch (KelDBException const& e) {
-        EXPECT_EQ(e.Category(), KelDBErrorCategory::ConnectionLost) << e.What();
-        EXPECT_FALSE(e.IsRetryable());
-        EXPECT_EQ(e.Table(), "kel_svr_instance_state");
-        EXPECT_EQ(e.Key(), Printed(oids[2]));
-        EXPECT_NE(e.Statement().find("INSERT"), std::string::npos);
-    }
+    auto e = Caught<KelDBException>([&] { instances.Flush(); });
+    ASSERT_TRUE(e) << "a Flush over a dead connection went through";
+    EXPECT_EQ(e->Category(), KelDBErrorCategory::ConnectionLost) << e->What();
+    EXPECT_FALSE(e->IsRetryable());
+    EXPECT_EQ(e->Table(), "kel_svr_instance_state");
+    EXPECT_EQ(e->Key(), Printed(oids[2]));
+    EXPECT_NE(e->Statement().find("INSERT"), std::string::npos);
     EXPECT_EQ(killed, 1);
     EXPECT_EQ(instances.StateOf(oids[0]), KelCachedObjectState::Saved);
     EXPECT_EQ(instances.StateOf(oids[1]), KelCachedObjectState::Saved);
@@ -121,12 +102,9 @@ TEST(ConnectionFaults, BackendKilledInTheMiddleOfAFlushLeavesNoRowAfterReconnect
     EXPECT_NO_THROW(tom.TxnHasBeenCommitted());
     instances.ClearCache();
     EXPECT_TRUE(instances.IsCacheEmpty());
-    try {
-        db->Begin();
-        FAIL() << "a dead connection began a transaction";
-    } catch (KelDBException const& e) {
-        EXPECT_EQ(e.Category(), KelDBErrorCategory::ConnectionLost);
-    }
+    e = Caught<KelDBException>([&] { db->Begin(); });
+    ASSERT_TRUE(e) << "a dead connection began a transaction";
+    EXPECT_EQ(e->Category(), KelDBErrorCategory::ConnectionLost);
 
     std::unique_ptr<KelDatabase> again = KelDatabase::Open(url);
     KelTOMForAdminServer fresh(*again);
@@ -139,7 +117,7 @@ TEST(ConnectionFaults, BackendKilledInTheMiddleOfAFlushLeavesNoRowAfterReconnect
     fresh.TxnHasBeenCommitted();
 }
 
-class KeyFaults : public RelDatabaseTest {};
+class KeyFaults : public AdminDatabaseTest {};
 
 // Another transaction inserted the key of the second of three new entries: the Flush
 // writes the first, fails on the second naming its key, and leaves the third unwritten;
@@ -164,15 +142,12 @@ TEST_P(KeyFaults, DuplicateKeyStopsTheFlushAtItsEntry)
 
     db->Begin();
     db->ResetStatistics();
-    try {
-        instances.Flush();
-        FAIL() << "a duplicate key was inserted";
-    } catch (KelDBException const& e) {
-        EXPECT_EQ(e.Category(), KelDBErrorCategory::ConstraintViolation) << e.What();
-        EXPECT_FALSE(e.IsRetryable());
-        EXPECT_EQ(e.Table(), "kel_svr_instance_state");
-        EXPECT_EQ(e.Key(), Printed(b));
-    }
+    auto e = Caught<KelDBException>([&] { instances.Flush(); });
+    ASSERT_TRUE(e) << "a duplicate key was inserted";
+    EXPECT_EQ(e->Category(), KelDBErrorCategory::ConstraintViolation) << e->What();
+    EXPECT_FALSE(e->IsRetryable());
+    EXPECT_EQ(e->Table(), "kel_svr_instance_state");
+    EXPECT_EQ(e->Key(), Printed(b));
     EXPECT_EQ(instances.DatabaseCalls().insert, 2u);
     EXPECT_EQ(instances.StateOf(a), KelCachedObjectState::Saved);
     EXPECT_EQ(instances.StateOf(b), KelCachedObjectState::New);
@@ -190,23 +165,18 @@ TEST_P(KeyFaults, DuplicateKeyStopsTheFlushAtItsEntry)
     Commit();
 }
 
-INSTANTIATE_TEST_SUITE_P(Databases, KeyFaults, testing::Values("sqlite", "postgresql"), RelDatabaseName);
+INSTANTIATE_TEST_SUITE_P(Databases, KeyFaults, testing::Values("sqlite", "postgresql"), DatabaseName);
 
-// A system state row committed in a fresh SQLite file; returns its OID.
-KelOID SeedState(RelSqliteFile const& file)
+// A system with its state committed in a fresh SQLite file; returns its OID.
+KelOID SeedState(AdminSqliteFile const& file)
 {
     std::unique_ptr<KelDatabase> db = KelDatabase::Open(file.Url());
     db->CreateSchema();
     KelTOMForAdminServer tom(*db);
-    KelOID const oid = KelOID::Generate();
-    db->Begin();
-    tom.ForSystemStates().Save(tom.ForSystemStates().Create(KelTOMForSystemStateParms::CreateInpParm(oid)));
-    db->Commit();
-    tom.TxnHasBeenCommitted();
-    return oid;
+    return AdminSeedSystem(*db, tom, "SYS1");
 }
 
-KelSvrState::Type StoredState(RelSqliteFile const& file, KelOID const& oid)
+KelSvrState::Type StoredState(AdminSqliteFile const& file, KelOID const& oid)
 {
     std::unique_ptr<KelDatabase> db = KelDatabase::Open(file.Url());
     KelTOMForAdminServer tom(*db);
@@ -222,7 +192,7 @@ KelSvrState::Type StoredState(RelSqliteFile const& file, KelOID const& oid)
 // transaction, after the lock timeout, with a busy error that may be retried.
 TEST(SqliteFileFaults, ReadOnlyAndLockedFilesRefuseWritesClearly)
 {
-    RelSqliteFile file;
+    AdminSqliteFile file;
     KelOID const oid = SeedState(file);
     {
         std::unique_ptr<KelDatabase> db = KelDatabase::Open(file.Url("?mode=ro"));
@@ -230,15 +200,12 @@ TEST(SqliteFileFaults, ReadOnlyAndLockedFilesRefuseWritesClearly)
         db->Begin();
         KelSystemState& state = tom.ForSystemStates().MaterializeForUpdate({}, oid);
         state.SetAdminSvrState(KelSvrState::Running);
-        try {
-            tom.ForSystemStates().Flush();
-            FAIL() << "a read-only file was written";
-        } catch (KelDBException const& e) {
-            EXPECT_EQ(e.Category(), KelDBErrorCategory::ReadOnly) << e.What();
-            EXPECT_FALSE(e.IsRetryable());
-            EXPECT_EQ(e.Table(), "kel_system_state");
-            EXPECT_EQ(e.Key(), Printed(oid));
-        }
+        auto e = Caught<KelDBException>([&] { tom.ForSystemStates().Flush(); });
+        ASSERT_TRUE(e) << "a read-only file was written";
+        EXPECT_EQ(e->Category(), KelDBErrorCategory::ReadOnly) << e->What();
+        EXPECT_FALSE(e->IsRetryable());
+        EXPECT_EQ(e->Table(), "kel_system_state");
+        EXPECT_EQ(e->Key(), Printed(oid));
         EXPECT_EQ(tom.ForSystemStates().LiveEntries().begin()->second->State(),
                   KelCachedObjectState::MaterializedForUpdate);
         db->Rollback();
@@ -251,13 +218,10 @@ TEST(SqliteFileFaults, ReadOnlyAndLockedFilesRefuseWritesClearly)
     KelTOMForAdminServer tom(*db);
     db->SetLockTimeout(std::chrono::milliseconds(20));
     holder->Begin();
-    try {
-        db->Begin();
-        FAIL() << "two writers at once";
-    } catch (KelDBException const& e) {
-        EXPECT_EQ(e.Category(), KelDBErrorCategory::Busy) << e.What();
-        EXPECT_TRUE(e.IsRetryable());
-    }
+    auto e = Caught<KelDBException>([&] { db->Begin(); });
+    ASSERT_TRUE(e) << "two writers at once";
+    EXPECT_EQ(e->Category(), KelDBErrorCategory::Busy) << e->What();
+    EXPECT_TRUE(e->IsRetryable());
     EXPECT_FALSE(db->InTransaction());
     holder->Commit();
     db->Begin();
@@ -273,16 +237,13 @@ TEST(SqliteFileFaults, ReadOnlyAndLockedFilesRefuseWritesClearly)
 // none is there. Malformed size options are refused when the file is opened.
 TEST(SqliteFileFaults, FullFileStopsTheFlushAndRollsBackWhole)
 {
-    RelSqliteFile file;
+    AdminSqliteFile file;
     for (char const* bad : {"?max_page_count=", "?max_page_count=0", "?max_page_count=-5", "?max_page_count=12;x",
                             "?max_page_count=99999999999", "?mode=rx", "?cache=shared", "?mode=ro&&"}) {
-        try {
-            KelDatabase::Open(file.Url(bad));
-            ADD_FAILURE() << "accepted " << bad;
-        } catch (KelDBException const& e) {
-            EXPECT_EQ(e.Category(), KelDBErrorCategory::Other);
-            EXPECT_NE(e.Message().find("SQLite option"), std::string::npos) << e.Message();
-        }
+        auto e = Caught<KelDBException>([&] { KelDatabase::Open(file.Url(bad)); });
+        ASSERT_TRUE(e) << "accepted " << bad;
+        EXPECT_EQ(e->Category(), KelDBErrorCategory::Other);
+        EXPECT_NE(e->Message().find("SQLite option"), std::string::npos) << e->Message();
     }
 
     SeedState(file);
@@ -303,18 +264,16 @@ TEST(SqliteFileFaults, FullFileStopsTheFlushAndRollsBackWhole)
     std::vector<KelOID> oids;
     for (int i = 0; i < 40; ++i) {
         oids.push_back(KelOID::Generate());
-        logs.Create(KelTOMForSystemLogRecordParms::CreateInpParm(oids.back())) = RelLogRecord(oids.back(), parameters);
+        logs.Create(KelTOMForSystemLogRecordParms::CreateInpParm(oids.back())) =
+            AdminLogRecord(oids.back(), parameters);
     }
     db->Begin();
-    try {
-        logs.Flush();
-        FAIL() << "40 records of a kilobyte each fit into two pages";
-    } catch (KelDBException const& e) {
-        EXPECT_EQ(e.Category(), KelDBErrorCategory::Other) << e.What();
-        EXPECT_FALSE(e.IsRetryable());
-        EXPECT_EQ(e.NativeCode() & 0xff, 13) << "SQLITE_FULL";
-        EXPECT_EQ(e.Table(), "kel_system_log");
-    }
+    auto e = Caught<KelDBException>([&] { logs.Flush(); });
+    ASSERT_TRUE(e) << "40 records of a kilobyte each fit into two pages";
+    EXPECT_EQ(e->Category(), KelDBErrorCategory::Other) << e->What();
+    EXPECT_FALSE(e->IsRetryable());
+    EXPECT_EQ(e->NativeCode() & 0xff, 13) << "SQLITE_FULL";
+    EXPECT_EQ(e->Table(), "kel_system_log");
     std::size_t written = 0;
     while (written < oids.size() &&
            logs.LiveEntries().find(oids[written])->second->State() == KelCachedObjectState::Saved)

@@ -1,21 +1,19 @@
-// Helpers of the reliability tests: the databases they run on (an SQLite file, since
-// several connections and processes must share it, and PostgreSQL when KELDATOM_PG_URL is
-// set), how many rounds a loop runs (fewer under AddressSanitizer, which is slow), work
-// done in forked child processes that report a small result back through a pipe, and
-// one-way signals between processes. Every wait is bounded.
+// Helpers of the reliability tests beside the shared database fixture: how many rounds a
+// loop runs (fewer under AddressSanitizer, which is slow), work done in forked child
+// processes that leave a small result in shared memory, and one-way signals between
+// processes. Every wait is bounded.
 #pragma once
 
-#include "admin/keldatom.hpp"
-#include "db/keldb.hpp"
 #include "db/keldbexc.hpp"
 #include "kernel/kelkexc.hpp"
 
-#include "db/dbtest.hpp"
+#include "tests/admin/admintest.hpp"
 
 #include <gtest/gtest.h>
 
 #include <poll.h>
 #include <signal.h>
+#include <sys/mman.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -25,8 +23,10 @@
 #include <cstring>
 #include <functional>
 #include <memory>
+#include <new>
 #include <stdexcept>
 #include <string>
+#include <thread>
 #include <type_traits>
 
 // The full count normally, a quarter (at least 1) under AddressSanitizer.
@@ -37,85 +37,6 @@ constexpr int RelScaled(int full)
 #else
     return full;
 #endif
-}
-
-// A temporary SQLite database file; the file and its WAL companions go with the object.
-class RelSqliteFile {
-public:
-    RelSqliteFile()
-    {
-        char path[] = "/tmp/kelrelXXXXXX";
-        int fd = mkstemp(path);
-        if (fd < 0) throw std::runtime_error("mkstemp");
-        close(fd);
-        _path = path;
-    }
-    ~RelSqliteFile()
-    {
-        for (char const* suffix : {"", "-wal", "-shm", "-journal"}) std::remove((_path + suffix).c_str());
-    }
-    RelSqliteFile(RelSqliteFile const&) = delete;
-    RelSqliteFile& operator=(RelSqliteFile const&) = delete;
-    std::string const& Path() const { return _path; }
-    std::string Url(std::string const& options = std::string()) const { return "sqlite:" + _path + options; }
-
-private:
-    std::string _path;
-};
-
-// Test parameter "sqlite" (a fresh file per test) or "postgresql" (the test process's schema).
-class RelDatabaseTest : public testing::TestWithParam<std::string> {
-protected:
-    void SetUp() override
-    {
-        if (GetParam() == "sqlite") {
-            _file = std::make_unique<RelSqliteFile>();
-            url = _file->Url();
-        } else {
-            url = ResolveUrl(GetParam());
-            if (url.empty()) GTEST_SKIP() << "KELDATOM_PG_URL is not set";
-        }
-        db = KelDatabase::Open(url);
-        db->DropSchema();
-        db->CreateSchema();
-        tom = std::make_unique<KelTOMForAdminServer>(*db);
-    }
-    void TearDown() override
-    {
-        if (tom) tom->TxnHasBeenCommitted();
-        if (db && db->InTransaction()) db->Rollback();
-        tom.reset();
-        db.reset();
-    }
-    bool IsPostgres() const { return GetParam() == "postgresql"; }
-    void Commit()
-    {
-        db->Commit();
-        tom->TxnHasBeenCommitted();
-    }
-
-    std::string url;
-    std::unique_ptr<KelDatabase> db;
-    std::unique_ptr<KelTOMForAdminServer> tom;
-
-private:
-    std::unique_ptr<RelSqliteFile> _file;
-};
-
-inline std::string RelDatabaseName(testing::TestParamInfo<std::string> const& info)
-{
-    return info.param == "postgresql" ? "PostgreSQL" : "SQLite";
-}
-
-// A system log record of system SYS1 (group GRP1) with every member given.
-inline KelSystemLogRecord RelLogRecord(KelOID const& oid, KelSystemLogRecord::Parameters const& parameters,
-                                       KelString const& system = KelString("SYS1"),
-                                       KelUserID const& user = KelUserID(KelString("admin"), KelString("GRP1")),
-                                       KelString const& event = KelString("EVT"))
-{
-    return KelSystemLogRecord(oid, KelTimeStamp::Now(), system, KelString("GRP1"), 42, KelSeverity::Information,
-                              KelMessageClass::System, event, false, 7, false, true, KelSvrKind::ExecSvr, false,
-                              KelSvrState::Running, false, user, false, 3, false, parameters, false);
 }
 
 // A one-way signal between processes: Post writes a byte into a pipe, Wait reads one.
@@ -164,42 +85,33 @@ inline std::string RelExceptionText()
     }
 }
 
-// Work done by a forked child process. The child runs body and writes its Result (a
-// trivially copyable struct) or the text of the exception that stopped it into a pipe,
-// then ends with _exit, so that nothing of the parent (test framework, open connections,
-// static objects) runs or closes twice. The parent collects the report with Join; a
-// child that outlives the object is killed by its pid and reaped.
+// Work done by a forked child process. The child runs body and leaves its Result (a
+// trivially copyable struct) or the text of the exception that stopped it in memory shared
+// with the parent, then ends with _exit, so that nothing of the parent (test framework,
+// open connections, static objects) runs or closes twice. The parent collects the report
+// with Join; a child that outlives the object is killed by its pid and reaped.
 template <class Result>
 class RelChild {
-    static_assert(std::is_trivially_copyable<Result>::value, "a report crosses a pipe as bytes");
+    static_assert(std::is_trivially_copyable<Result>::value, "a report is left in shared memory");
 
 public:
     explicit RelChild(std::function<Result()> const& body)
     {
-        if (pipe(_fd) != 0) throw std::runtime_error("pipe");
+        void* shared = mmap(nullptr, sizeof(Report), PROT_READ | PROT_WRITE, MAP_SHARED | MAP_ANONYMOUS, -1, 0);
+        if (shared == MAP_FAILED) throw std::runtime_error("mmap");
+        _report = new (shared) Report{};
         std::fflush(nullptr);
         _pid = fork();
         if (_pid < 0) throw std::runtime_error("fork");
         if (_pid == 0) {
-            close(_fd[0]);
-            Report report{};
             try {
-                report.value = body();
-                report.ok = true;
+                _report->value = body();
+                _report->ok = true;
             } catch (...) {
-                std::snprintf(report.error, sizeof report.error, "%s", RelExceptionText().c_str());
-            }
-            char const* p = reinterpret_cast<char const*>(&report);
-            std::size_t left = sizeof report;
-            while (left > 0) {
-                ssize_t n = write(_fd[1], p, left);
-                if (n <= 0) break;
-                p += n;
-                left -= static_cast<std::size_t>(n);
+                std::snprintf(_report->error, sizeof _report->error, "%s", RelExceptionText().c_str());
             }
             _exit(0);
         }
-        close(_fd[1]);
     }
     ~RelChild()
     {
@@ -207,40 +119,28 @@ public:
             kill(_pid, SIGKILL);
             waitpid(_pid, nullptr, 0);
         }
-        close(_fd[0]);
+        munmap(_report, sizeof(Report));
     }
     RelChild(RelChild const&) = delete;
     RelChild& operator=(RelChild const&) = delete;
 
-    // Waits until the deadline for the child's report; false with error set when the
-    // child failed, died or did not finish in time (it is then killed).
+    // Waits until the deadline for the child to end; false with error set when the child
+    // failed, died or did not finish in time (it is then killed).
     bool Join(std::chrono::steady_clock::time_point deadline, Result& result, std::string& error)
     {
-        Report report{};
-        char* p = reinterpret_cast<char*>(&report);
-        std::size_t got = 0;
-        while (got < sizeof report) {
-            auto left =
-                std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
-            pollfd fd{_fd[0], POLLIN, 0};
-            if (left.count() <= 0 || poll(&fd, 1, static_cast<int>(left.count())) != 1) {
+        while (waitpid(_pid, nullptr, WNOHANG) == 0) {
+            if (std::chrono::steady_clock::now() > deadline) {
                 error = "the child did not finish in time";
                 return false;
             }
-            ssize_t n = read(_fd[0], p + got, sizeof report - got);
-            if (n <= 0) {
-                error = "the child died without a report";
-                return false;
-            }
-            got += static_cast<std::size_t>(n);
+            std::this_thread::sleep_for(std::chrono::milliseconds(5));
         }
-        waitpid(_pid, nullptr, 0);
         _pid = -1;
-        if (!report.ok) {
-            error = report.error;
+        if (!_report->ok) {
+            error = _report->error[0] ? _report->error : "the child died without a report";
             return false;
         }
-        result = report.value;
+        result = _report->value;
         return true;
     }
 
@@ -250,6 +150,6 @@ private:
         char error[1024];
         Result value;
     };
+    Report* _report;
     pid_t _pid;
-    int _fd[2];
 };

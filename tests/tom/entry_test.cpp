@@ -52,19 +52,16 @@ TEST_F(TomTest, InvalidCaseIsRaisedFromTheEntryAndTracedUnderXt)
 {
     Entry e(new KelSystemState(TomOid(1)), KelCachedObjectState::MaterializedForRead, nullptr, nullptr);
     KelTraceCapture cap(-1, 0, 0, false, true);
-    try {
-        e.Saved(nullptr, nullptr);
-        FAIL();
-    } catch (KelIntExcInvalidCase const& x) {
-        std::string const text = x.What();
-        EXPECT_EQ(text.rfind("KelIntExcInvalidCase, Value=2, Origin=File=", 0), 0u) << text;
-        EXPECT_NE(text.find("tom/keldtom.hpp, Line="), std::string::npos);
-        EXPECT_NE(text.find(", Function=KelTomDictMember<class KelSystemState,class KEL_SYSTEM_STATE,"
-                            "class KelDatabase::SystemState>::Saved"),
-                  std::string::npos);
-        ASSERT_EQ(cap.Records().size(), 1u);
-        EXPECT_EQ(cap.Records()[0].text, "THROW_INT, " + text);
-    }
+    auto x = Caught<KelIntExcInvalidCase>([&] { e.Saved(nullptr, nullptr); });
+    ASSERT_TRUE(x);
+    std::string const text = x->What();
+    EXPECT_EQ(text.rfind("KelIntExcInvalidCase, Value=2, Origin=File=", 0), 0u) << text;
+    EXPECT_NE(text.find("tom/keldtom.hpp, Line="), std::string::npos);
+    EXPECT_NE(text.find(", Function=KelTomDictMember<class KelSystemState,class KEL_SYSTEM_STATE,"
+                        "class KelDatabase::SystemState>::Saved"),
+              std::string::npos);
+    ASSERT_EQ(cap.Records().size(), 1u);
+    EXPECT_EQ(cap.Records()[0].text, "THROW_INT, " + text);
 }
 
 TEST_F(TomTest, EntriesOwnWhatTheyHoldUntilHandedOver)

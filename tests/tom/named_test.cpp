@@ -2,6 +2,9 @@
 // and the lock-holder checks of Release.
 #include "tests/tom/tomfixture.hpp"
 
+// The key parameter of the person of that user name.
+TomPersons::CreateInpParm Named(char const* name) { return TomPersons::CreateInpParm(KelString(name)); }
+
 class TomPersonTest : public TomTest {
 protected:
     void SetUp() override
@@ -16,15 +19,11 @@ protected:
     template <class E>
     std::string Raised(std::function<void()> const& call)
     {
-        try {
-            call();
-        } catch (E const& e) {
-            return e.What().substr(0, e.What().find(", Origin="));
-        }
-        return "nothing raised";
+        std::optional<E> e = Caught<E>(call);
+        return e ? e->What().substr(0, e->What().find(", Origin=")) : "nothing raised";
     }
     KelOID ann;
-    TomPersonParms::MaterializeInpParm const pparm{};
+    TomPersons::MaterializeInpParm const pparm{};
 };
 
 TEST_F(TomPersonTest, BulkReadExpectsAnEmptyCache)
@@ -56,17 +55,16 @@ TEST_F(TomPersonTest, DeletedObjectsAreNotFoundForReadButEnteredForUpdate)
 TEST_F(TomPersonTest, OidComesFromTheCacheOrTheRow)
 {
     auto const& calls = db->person().Stats();
-    EXPECT_EQ(persons->OID({KelString("ann")}), ann);
+    EXPECT_EQ(persons->OID(Named("ann")), ann);
     persons->MaterializeForRead(pparm, KelString("ann"));
     std::uint64_t const before = calls.Total();
-    EXPECT_EQ(persons->OID({KelString("ann")}), ann);
+    EXPECT_EQ(persons->OID(Named("ann")), ann);
     EXPECT_EQ(calls.Total(), before);
     persons->ClearCache();
     KelTraceCapture cap(2, 0x8, 0x2);  // OID raises at level 2, the others at level 3
-    EXPECT_EQ(Raised<KelTOMNotFoundException>([&] { persons->OID({KelString("nobody")}); }),
+    EXPECT_EQ(Raised<KelTOMNotFoundException>([&] { persons->OID(Named("nobody")); }),
               "KelTOMNotFoundException, KeyValues=UserID nobody not found");
-    EXPECT_THROW(persons->Release({KelString("nobody")}, KelUserID(KelString("ann"), KelString())),
-                 KelTOMNotFoundException);
+    EXPECT_THROW(persons->Release(Named("nobody"), KelUserID(KelString("ann"), KelString())), KelTOMNotFoundException);
     ASSERT_EQ(cap.Records().size(), 1u);
     EXPECT_EQ(cap.Records()[0].text.rfind("THROW_INT, KelTOMNotFoundException, KeyValues=UserID nobody not found", 0),
               0u);
@@ -77,7 +75,7 @@ TEST_F(TomPersonTest, ReleaseChecksTheLockHolder)
     KelUserID const annUser(KelString("ann"), KelString("grp"));
     KelUserID const eve(KelString("eve"), KelString("grp"));
     auto release = [&](char const* name, KelUserID const& user) {
-        return [=] { persons->Release({KelString(name)}, user); };
+        return [=] { persons->Release(Named(name), user); };
     };
     EXPECT_EQ(Raised<KelTOMNotLockedByThisException>(release("bob", eve)),
               "UserID bob not locked by with name: eve, system group: grp but by with name: ann, system group: grp\n");
@@ -94,7 +92,7 @@ TEST_F(TomPersonTest, ReleaseChecksTheLockHolder)
 
     persons->MaterializeForRead(pparm, KelString("ann"));
     KelContractRecorder rec;
-    persons->Release({KelString("bob")}, annUser);  // goes on although a person is cached
+    persons->Release(Named("bob"), annUser);  // goes on although a person is cached
     EXPECT_EQ(rec.Conditions(), std::vector<std::string>({"this->IsCacheEmpty()"}));
     KEL_PERSON row;
     ASSERT_TRUE(db->person().seluni(KelString("bob"), row));

@@ -1,14 +1,18 @@
-// Two small concrete caches over a real SQLite database: system states (the bulk-query
-// cache) and persons (the named-object cache), with the row conversions a manager makes.
+// Two of the library's managers over a real SQLite database: system states (the bulk-query
+// cache) and persons (the named-object cache, here letting a row stand for a deleted one).
 #pragma once
 
+#include "admin/keldtad2.hpp"
 #include "db/keldb.hpp"
 #include "db/keldkrnl.hpp"
 #include "db/keldsdf.hpp"
 #include "db/keldsper.hpp"
 #include "objects/kelasyss.hpp"
 #include "objects/kelmtper.hpp"
+#include "staff/keldstpr.hpp"
 #include "tom/keldtqry.hpp"
+
+#include "testutil.hpp"
 
 #include <gtest/gtest.h>
 
@@ -17,102 +21,40 @@
 #include <string>
 #include <vector>
 
-struct TomStateParms {
-    struct CreateInpParm {
-        KelOID _systemOid;
-    };
-    struct MaterializeInpParm {};
-};
-template <>
-struct KelTypeName<TomStateParms> {
-    static constexpr char const* value = "KelTOMForSystemStateParms";
-};
-
-struct TomPersonParms {
-    struct CreateInpParm {
-        KelString _userId;
-        KelString Key() const { return _userId; }
-    };
-    struct MaterializeInpParm {};
-};
-template <>
-struct KelTypeName<TomPersonParms> {
-    static constexpr char const* value = "KelTOMForPersonParms";
-};
-
-// Records the key of every row it builds for writing, in order.
-class TomStates
-    : public KelTomForServerClassQry<KelSystemState, KEL_SYSTEM_STATE, KelDatabase::SystemState, TomStateParms> {
+// The administration server's system state manager; records the key of every row it
+// builds for writing, in order.
+class TomStates : public KelTOMForSystemStates {
 public:
-    using KelTomForServerClassQry::KelTomForServerClassQry;
+    using KelTOMForSystemStates::KelTOMForSystemStates;
     std::vector<KelOID> written;
 
-    KelSystemState* CreateNewServerObject(CreateInpParm const& parm) override
-    {
-        return new KelSystemState(parm._systemOid);
-    }
-    KelSystemState* CreateMaterializedServerObject(MaterializeInpParm const&, KEL_SYSTEM_STATE const& row) override
-    {
-        bool const isNull = row._iAdminSvrStart < 0;
-        return new KelSystemState(KelOID(row._systemOid), static_cast<KelSvrState::Type>(row._adminSvrState),
-                                  isNull ? KelTimeStamp() : KelTimeStamp::FromVsqString(row._adminSvrStart), isNull);
-    }
     KEL_SYSTEM_STATE* CreateTupleObject(KelSystemState const& state) override
     {
         written.push_back(state.ID());
-        bool const isNull = state.AdminSvrStartTimeIsNull();
-        return new KEL_SYSTEM_STATE(state.ID().AsBinary(),
-                                    isNull ? KelString("") : state.AdminSvrStartTime().AsVsqString(), isNull ? -1 : 0,
-                                    state.AdminSvrState());
+        return KelTOMForSystemStates::CreateTupleObject(state);
     }
 };
 
-// A person whose first name is "(deleted)" counts as deleted.
-class TomPersons : public KelTomForServerOHANClass<KelPersonData, KEL_PERSON, KelDatabase::Person, TomPersonParms> {
+// The person manager, but a person whose first name is "(deleted)" counts as deleted.
+class TomPersons : public KelTOMForPersons {
 public:
-    using KelTomForServerOHANClass::KelTomForServerOHANClass;
+    using KelTOMForPersons::KelTOMForPersons;
 
-    KelPersonData* CreateNewServerObject(CreateInpParm const& parm) override
-    {
-        auto* person = new KelPersonData(parm._userId);
-        person->SetOID(KelOID::Generate());
-        return person;
-    }
     KelPersonData* CreateServerObjectFromTuple(KEL_PERSON const& row) override
     {
-        auto* person = new KelPersonData(row._userId);
-        person->SetOID(KelOID(row._oid));
-        if (row._iFirstName == 0) person->SetFirstName(row._firstName);
-        if (row._iLockholderOid == 0) person->SetLockholderOID(KelOID(row._lockholderOid));
-        person->MarkDeleted(row._iFirstName == 0 && row._firstName == KelString("(deleted)"));
-        person->MarkClean();
+        KelPersonData* person = KelTOMForPersons::CreateServerObjectFromTuple(row);
+        person->MarkDeleted(!person->FirstNameIsNull() && person->FirstName() == KelString("(deleted)"));
         return person;
-    }
-    KEL_PERSON* CreateTupleObject(KelPersonData const& person) override
-    {
-        auto* row = new KEL_PERSON();
-        row->_oid = person.OID().AsBinary();
-        row->_userId = person.Name();
-        return row;
     }
 };
 
-inline KelOID TomOid(unsigned char first, unsigned char last = 0)
-{
-    unsigned char bytes[16] = {first};
-    bytes[15] = last;
-    return KelOID(bytes);
-}
+inline KelOID TomOid(unsigned char first, unsigned char last = 0) { return TestOid(first, last); }
 
 // What the call throws as KelIntExcInvalidCase: its value, or -1 when it throws nothing.
 inline int TomInvalidCase(std::function<void()> const& call)
 {
-    try {
-        call();
-    } catch (KelIntExcInvalidCase const& e) {
-        return e.Value();
-    }
-    return -1;
+    std::optional<KelIntExcInvalidCase> e = Caught<KelIntExcInvalidCase>(call);
+    return e ? e->Value() : -1;
 }
 
 class TomTest : public ::testing::Test {
@@ -158,5 +100,5 @@ protected:
     std::unique_ptr<KelTinyObjectManager> tom;
     std::unique_ptr<TomStates> states;
     std::unique_ptr<TomPersons> persons;
-    TomStateParms::MaterializeInpParm const parm{};
+    TomStates::MaterializeInpParm const parm{};
 };

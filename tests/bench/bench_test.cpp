@@ -1,0 +1,104 @@
+// The benchmark's contenders do the same work: the object manager leaves the same rows,
+// in the same physical order, as raw SQL does; and the report's CSV holds the ratios
+// against the raw peer.
+#include "bench/kelbrawsq.hpp"
+#include "bench/kelbrep.hpp"
+#include "bench/kelbtom.hpp"
+
+#include <gtest/gtest.h>
+#include <sqlite3.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <sstream>
+#include <string>
+
+namespace {
+
+// Every column of every row as SQLite quotes it (type and value), in the given order.
+std::string Dump(std::string const& path, char const* table, char const* key)
+{
+    sqlite3* db = nullptr;
+    sqlite3_open(path.c_str(), &db);
+    std::string columns;
+    std::string const info = std::string("SELECT name FROM pragma_table_info('") + table + "')";
+    sqlite3_exec(
+        db, info.c_str(),
+        [](void* out, int, char** values, char**) {
+            std::string& cols = *static_cast<std::string*>(out);
+            cols += (cols.empty() ? "quote(" : " || ',' || quote(") + std::string(values[0]) + ")";
+            return 0;
+        },
+        &columns, nullptr);
+    std::string text;
+    std::string const sql = "SELECT " + columns + " FROM " + table + " ORDER BY " + key;
+    sqlite3_exec(
+        db, sql.c_str(),
+        [](void* out, int, char** values, char**) {
+            *static_cast<std::string*>(out) += std::string(values[0]) + "\n";
+            return 0;
+        },
+        &text, nullptr);
+    sqlite3_close(db);
+    return text;
+}
+
+std::string TempPath(char const* name)
+{
+    return "/tmp/keldatom_bench_" + std::string(name) + std::to_string(::getpid()) + ".db";
+}
+
+}  // namespace
+
+TEST(BenchObjectManager, WritesAndUpdatesTheSameRowsAsRawSql)
+{
+    KelBenchData const data(400);
+    std::string const rawPath = TempPath("raw"), omPath = TempPath("om");
+    KelBenchRawSQLite raw(rawPath);
+    KelBenchObjectManager om("sqlite", "sqlite:" + omPath, omPath);
+    raw.Prepare(data);
+    om.Prepare(data);
+    EXPECT_EQ(Dump(omPath, "kel_svr_instance_state", "svr_oid"), Dump(rawPath, "kel_svr_instance_state", "svr_oid"));
+
+    EXPECT_EQ(raw.Write(data), 400u);
+    EXPECT_EQ(om.Write(data), 400u);
+    // In the same physical order too: the later workloads read the same pages.
+    std::string const written = Dump(rawPath, "kel_system_log", "rowid");
+    EXPECT_EQ(std::count(written.begin(), written.end(), '\n'), 400);
+    EXPECT_NE(written.find("'queue3;job3;3'"), std::string::npos);
+    EXPECT_EQ(Dump(omPath, "kel_system_log", "rowid"), written);
+
+    EXPECT_EQ(raw.LockAndUpdate(data), 40u);
+    EXPECT_EQ(om.LockAndUpdate(data), 40u);
+    std::string const updated = Dump(rawPath, "kel_svr_instance_state", "svr_oid");
+    EXPECT_NE(updated.find(",3,'2023-11-15-22.13.20.500000',"), std::string::npos) << updated;
+    EXPECT_EQ(Dump(omPath, "kel_svr_instance_state", "svr_oid"), updated);
+    raw.Finish();
+    om.Finish();
+}
+
+TEST(BenchReport, CsvHoldsOneLinePerContenderAndWorkloadWithRatiosToTheRawPeer)
+{
+    KelBenchResult raw, om;
+    raw.kind = "raw";
+    om.kind = "om";
+    raw.database = om.database = "sqlite";
+    raw.n = om.n = 400;
+    for (std::size_t w = 0; w < raw.seconds.size(); ++w) {
+        raw.seconds[w] = raw.cpuSeconds[w] = 0.5;
+        om.seconds[w] = 0.6;
+        om.cpuSeconds[w] = 0.4;
+        raw.objects[w] = om.objects[w] = 100;
+    }
+    om.heapGrowth = 51200;
+    om.cached = 100;
+    std::ostringstream csv;
+    KelBenchWriteCsv(csv, {raw, om});
+    std::istringstream in(csv.str());
+    std::vector<std::string> lines;
+    for (std::string line; std::getline(in, line);) lines.push_back(line);
+    ASSERT_EQ(lines.size(), 1u + 2u * KelBenchWorkload::count);
+    EXPECT_EQ(lines[1], "400,sqlite,raw-sqlite,W1,100,0.500000,5000000.0,,0.0,0.0,0,0.500000,");
+    EXPECT_EQ(lines[1 + KelBenchWorkload::count],
+              "400,sqlite,om-sqlite,W1,100,0.600000,6000000.0,1.200,512.0,0.0,0,0.400000,0.800");
+}

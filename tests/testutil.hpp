@@ -1,0 +1,48 @@
+// Helpers of every test folder: the printed form of a value, an OID of a few given
+// bytes, the exception of a given type that a call throws, and the invariant text of a
+// server object's null flag.
+#pragma once
+
+#include "kernel/kelkoid.hpp"
+
+#include <cctype>
+#include <functional>
+#include <optional>
+#include <sstream>
+#include <string>
+
+template <class T>
+std::string Printed(T const& value)
+{
+    std::ostringstream os;
+    os << value;
+    return os.str();
+}
+
+// Zeros but the first and the last byte.
+inline KelOID TestOid(unsigned char first, unsigned char last)
+{
+    unsigned char bytes[16] = {first};
+    bytes[15] = last;
+    return KelOID(bytes);
+}
+
+// The exception of type E that `call` throws; empty when it throws nothing (an exception
+// of another type passes through).
+template <class E>
+std::optional<E> Caught(std::function<void()> const& call)
+{
+    try {
+        call();
+    } catch (E const& e) {
+        return e;
+    }
+    return std::nullopt;
+}
+
+// The invariant text of a null flag that disagrees with its member `name` ("Phone":
+// "_pRep->_iPhone == _pRep->_phone.IsNull()").
+inline std::string Pair(std::string const& name)
+{
+    return "_pRep->_i" + name + " == _pRep->_" + char(std::tolower(name[0])) + name.substr(1) + ".IsNull()";
+}
