@@ -199,6 +199,18 @@ TEST_P(Hostile, OverlongTextsAreRefusedByAContractCheckNeverCutShort)
     ASSERT_EQ(read[0]->MessageParameters().Size(), 1u);
     EXPECT_EQ(read[0]->MessageParameters().begin()->Str(), longParameter) << "the parameter was cut short";
     Commit();
+
+    // Staff and topology rows check their limits too: a 33-byte first name is refused.
+    db->Begin();
+    KelPersonData& person = tom->ForPersons().Create(KelTOMForPersonParms::CreateInpParm(S("longname")));
+    person.SetFirstName(B(std::string(33, 'f')));
+    auto refusal = Caught<KelContractViolation>([&] { tom->ForPersons().Save(person); });
+    ASSERT_TRUE(refusal) << "a 33-byte first name was written";
+    EXPECT_EQ(refusal->Condition(), "_iFirstName < 0 ? true : _firstName.Length() <= 32");
+    EXPECT_EQ(tom->ForPersons().DatabaseCalls().insert, 0u);
+    person.SetFirstName(B(std::string(32, 'f')));
+    tom->ForPersons().Save(person);
+    Commit();
 }
 
 INSTANTIATE_TEST_SUITE_P(Databases, Hostile, testing::Values("sqlite", "postgresql"), DatabaseName);
