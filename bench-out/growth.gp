@@ -9,7 +9,7 @@ set format x '%.0f'
 set grid
 set xlabel 'N (system log records written)'
 contenders = system("tail -n +2 '" . csv . "' | cut -d, -f3 | awk '!seen[$0]++' | tr '\n' ' '")
-workloads = 'W1 W2 W3 W4 W5'
+workloads = 'W1 W1w W2 W3 W4 W5'
 # The lines of one contender (column 3) and workload (column 4), so that each curve is continuous.
 rows(c, w) = sprintf("< awk -F, '$3 == \"%s\" && $4 == \"%s\"' '%s'", c, w, csv)
 set multiplot layout 3,1 title 'keldatom: object manager against raw SQL (dash type: contender, colour: workload)'
