@@ -40,10 +40,14 @@ public:
     }
 
 private:
+    // Bytes 8i to 8i+7 as a big-endian number: one load and one byte swap.
     std::uint64_t Word(int i) const
     {
-        std::uint64_t w = 0;
-        for (int b = 0; b < 8; ++b) w = (w << 8) | _data[8 * i + b];
+        std::uint64_t w;
+        std::memcpy(&w, _data + 8 * i, sizeof w);
+#if __BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__
+        w = __builtin_bswap64(w);
+#endif
         return w;
     }
 
