@@ -88,6 +88,8 @@ public:
             ::operator delete(p);
     }
     KelTomBlockPool* Pool() const noexcept { return _pool; }
+    // A copy of a container takes its nodes from the heap: it may outlive the pool.
+    KelTomPoolAllocator select_on_container_copy_construction() const noexcept { return KelTomPoolAllocator(); }
 
     template <class V>
     friend bool operator==(KelTomPoolAllocator const& a, KelTomPoolAllocator<V> const& b) noexcept

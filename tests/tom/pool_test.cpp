@@ -1,6 +1,8 @@
 // The block pool behind the caches' dictionaries: blocks never overlap, a freed block is
 // the next of its size, a pool with a block in use keeps its chunks, and every chunk a
 // pool held is accounted for once it is gone.
+#include "objects/kelasyss.hpp"
+#include "tom/keldtom.hpp"
 #include "tom/keltpool.hpp"
 
 #include <gtest/gtest.h>
@@ -41,4 +43,17 @@ TEST(BlockPool, HandsOutDisjointBlocksReusesFreedOnesAndAccountsForItsChunks)
         pool.Deallocate(blocks[0], 64);
     }
     EXPECT_EQ(KelTomBlockPool::MappedBytes(), before);
+}
+
+TEST(BlockPool, ACopiedDictionaryTakesItsNodesFromTheHeap)
+{
+    auto pool = std::make_unique<KelTomBlockPool>();
+    KelTomDictionary<KelSystemState> dict(pool.get());
+    dict.emplace(KelOID::Generate(), nullptr);
+    KelTomDictionary<KelSystemState> const copy(dict);
+    EXPECT_EQ(dict.Pool(), pool.get());
+    EXPECT_EQ(copy.Pool(), nullptr);
+    dict.clear();
+    pool.reset();  // the copy's nodes must not have been the pool's
+    EXPECT_EQ(copy.size(), 1u);
 }
