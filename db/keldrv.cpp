@@ -6,6 +6,22 @@
 
 KelDrvStatement::~KelDrvStatement() = default;
 
+KelString KelDrvStatement::ColumnText(int col) const
+{
+    if (IsNull(col)) return KelString();
+    std::int32_t length = 0;
+    char const* data = ColumnBytes(col, length);
+    return KelString(data ? data : "", length);
+}
+
+KelBinary KelDrvStatement::ColumnBlob(int col) const
+{
+    if (IsNull(col)) return KelBinary();
+    std::int32_t length = 0;
+    char const* data = ColumnBytes(col, length);
+    return KelBinary(data, length);
+}
+
 KelDrvConnection::~KelDrvConnection() = default;
 
 std::unique_ptr<KelDrvConnection> KelDrvOpen(std::string const& url)

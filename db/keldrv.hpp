@@ -46,11 +46,12 @@ public:
     virtual bool IsNull(int col) const = 0;
     virtual std::int32_t ColumnInt32(int col) const = 0;
     std::int16_t ColumnInt16(int col) const { return static_cast<std::int16_t>(ColumnInt32(col)); }
-    // The exact bytes stored; a NULL column gives a null handle.
-    virtual KelString ColumnText(int col) const = 0;
-    virtual KelBinary ColumnBlob(int col) const = 0;
-    // The stored bytes of a column that is not NULL, valid until the next Step or Reset.
+    // The stored bytes of a column that is not NULL, valid until the next Step or Reset
+    // (possibly a null pointer for no bytes).
     virtual char const* ColumnBytes(int col, std::int32_t& length) const = 0;
+    // Copies of the exact bytes stored; a NULL column gives a null handle.
+    KelString ColumnText(int col) const;
+    KelBinary ColumnBlob(int col) const;
 
     // Ends the current use: drops results and bound values. Safe to call at any time.
     virtual void Reset() noexcept = 0;

@@ -159,16 +159,6 @@ public:
                              static_cast<std::int64_t>(type), "",
                              "column " + std::to_string(col) + " is not an integer column", Sql(), Table());
     }
-    KelString ColumnText(int col) const override
-    {
-        if (IsNull(col)) return KelString();
-        return KelString(PQgetvalue(_result, _row, col), PQgetlength(_result, _row, col));
-    }
-    KelBinary ColumnBlob(int col) const override
-    {
-        if (IsNull(col)) return KelBinary();
-        return KelBinary(PQgetvalue(_result, _row, col), PQgetlength(_result, _row, col));
-    }
     char const* ColumnBytes(int col, std::int32_t& length) const override
     {
         length = PQgetlength(_result, _row, col);

@@ -88,24 +88,9 @@ public:
 
     bool IsNull(int col) const override { return sqlite3_column_type(_stmt, col) == SQLITE_NULL; }
     std::int32_t ColumnInt32(int col) const override { return sqlite3_column_int(_stmt, col); }
-    KelString ColumnText(int col) const override
-    {
-        if (IsNull(col)) return KelString();
-        // The blob accessor hands out the stored bytes without any conversion.
-        char const* data = static_cast<char const*>(sqlite3_column_blob(_stmt, col));
-        int n = sqlite3_column_bytes(_stmt, col);
-        return KelString(data ? data : "", n);
-    }
-    KelBinary ColumnBlob(int col) const override
-    {
-        if (IsNull(col)) return KelBinary();
-        void const* data = sqlite3_column_blob(_stmt, col);
-        int n = sqlite3_column_bytes(_stmt, col);
-        return KelBinary(data, n);
-    }
-
     char const* ColumnBytes(int col, std::int32_t& length) const override
     {
+        // The blob accessor hands out the stored bytes without any conversion.
         char const* data = static_cast<char const*>(sqlite3_column_blob(_stmt, col));
         length = sqlite3_column_bytes(_stmt, col);
         return data;
