@@ -141,6 +141,7 @@ KelDBAccessor::~KelDBAccessor() = default;
 std::size_t KelDBAccessor::AddStatement(std::string const& pattern)
 {
     _sql.push_back(Expand(pattern));
+    _locks.push_back(pattern.find("{lock}") != std::string::npos);
     _stmts.emplace_back();
     _active.push_back(false);
     return _sql.size() - 1;
@@ -149,7 +150,7 @@ std::size_t KelDBAccessor::AddStatement(std::string const& pattern)
 KelDrvStatement& KelDBAccessor::Stmt(std::size_t id) const
 {
     std::unique_ptr<KelDrvStatement>& stmt = _stmts[id];
-    if (!stmt) stmt = _conn.Prepare(_sql[id], _def.name);
+    if (!stmt) stmt = _conn.Prepare(_sql[id], _def.name, _locks[id]);
     return *stmt;
 }
 

@@ -191,6 +191,8 @@ private:
     KelDBTableDef const& _def;
     KelString _tableText;
     std::vector<std::string> _sql;
+    // Whether each statement locks the rows it reads.
+    std::vector<bool> _locks;
     mutable std::vector<std::unique_ptr<KelDrvStatement>> _stmts;
     mutable std::vector<bool> _active;
 };

@@ -51,6 +51,11 @@ void KelDatabase::Begin()
     Raised([&] { _conn->Begin(); });
 }
 
+void KelDatabase::BeginReadOnly()
+{
+    Raised([&] { _conn->BeginReadOnly(); });
+}
+
 void KelDatabase::Commit()
 {
     Raised([&] { _conn->Commit(); });
@@ -63,12 +68,20 @@ void KelDatabase::Rollback()
 
 bool KelDatabase::InTransaction() const { return _conn->InTransaction(); }
 
+bool KelDatabase::CanReconnect() const { return _conn->CanReconnect(); }
+
+void KelDatabase::Reconnect()
+{
+    Raised([&] { _conn->Reconnect(); });
+}
+
 void KelDatabase::CreateSchema()
 {
     Raised([&] {
         bool const own = !_conn->InTransaction();
         std::unique_ptr<KelDrvTransaction> txn;
         if (own) txn = std::make_unique<KelDrvTransaction>(*_conn);
+        _conn->LockSchema();
         for (KelDBAccessor* accessor : _accessors)
             for (std::string const& sql : accessor->SchemaSql()) _conn->Execute(sql);
         if (txn) txn->Commit();

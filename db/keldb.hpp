@@ -34,8 +34,12 @@ public:
 
     // Opens "sqlite:PATH", "sqlite::memory:", a "postgresql://..." URL or a libpq
     // conninfo, and records its type for KelGetRtDbType. An SQLite name may end in
-    // "?mode=ro" (read-only) and "max_page_count=N" (a size limit), joined by "&".
-    // Raises KelDBException.
+    // "?" and options joined by "&": "mode=ro" (read-only), "max_page_count=N" (a size
+    // limit), "busy_timeout=MS" (the lock timeout, default 30000) and
+    // "synchronous=off|normal|full" (SQLite's default otherwise). On PostgreSQL the
+    // conninfo's options set the lock and statement timeouts, e.g.
+    // "options='-c lock_timeout=5000 -c statement_timeout=60000'"; without a lock timeout
+    // there, it is 30 s. Raises KelDBException.
     static std::unique_ptr<KelDatabase> Open(std::string const& url);
     ~KelDatabase();
     KelDatabase(KelDatabase const&) = delete;
@@ -43,14 +47,30 @@ public:
 
     KelDBType::Type Type() const;
 
-    // Starts a transaction that may write. REQUIRES: none is open.
+    // Starts a transaction that may write. REQUIRES: none is open. After a lost
+    // connection it raises category ConnectionLost until Reconnect (the transaction
+    // runner reconnects by itself).
     void Begin();
+    // Starts a transaction that only reads: on SQLite it waits for no writer (BEGIN
+    // DEFERRED; in WAL mode a reader never waits), on PostgreSQL it is BEGIN READ ONLY.
+    // A write or a row lock inside it raises a KelDBException of category ReadOnly.
+    // REQUIRES: none is open.
+    void BeginReadOnly();
+    // A connection lost while COMMIT was in flight raises category OutcomeUnknown: the
+    // transaction may or may not have been committed.
     void Commit();
     // Ends the open transaction, if any, without its changes.
     void Rollback();
     bool InTransaction() const;
+    // Whether a lost connection can be opened again (PostgreSQL; an SQLite file cannot
+    // be lost that way), and doing so with the same name. Statements prepare themselves
+    // again on their next use.
+    bool CanReconnect() const;
+    void Reconnect();
 
-    // Creates the nine tables and their indexes where they are missing.
+    // Creates the nine tables and their indexes where they are missing; safe when many
+    // processes start at once (PostgreSQL: under a transaction-level advisory lock;
+    // SQLite: in an immediate transaction), and running it again changes nothing.
     void CreateSchema();
     // Drops the nine tables where they exist (for tests and tools that start afresh).
     void DropSchema();

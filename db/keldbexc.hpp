@@ -21,9 +21,12 @@ struct KelDBErrorCategory {
         Busy = 4,
         ReadOnly = 5,
         Other = 6,
+        // The connection was lost while COMMIT was in flight: the transaction may or may
+        // not have been committed, and only a look at the data can tell.
+        OutcomeUnknown = 7,
     };
     // "connection lost", "constraint violation", "deadlock or lock timeout", "busy",
-    // "read-only", "other".
+    // "read-only", "other", "outcome unknown".
     static char const* Name(Type category);
 };
 

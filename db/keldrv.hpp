@@ -93,16 +93,32 @@ public:
 
     virtual KelDBType::Type Type() const = 0;
     virtual KelDrvDialect const& Dialect() const = 0;
-    // `table` only names the table in error reports.
-    virtual std::unique_ptr<KelDrvStatement> Prepare(std::string const& sql, std::string const& table) = 0;
+    // `table` only names the table in error reports; `locksRows` marks a read that takes
+    // row locks, which a read-only transaction refuses.
+    virtual std::unique_ptr<KelDrvStatement> Prepare(std::string const& sql, std::string const& table,
+                                                     bool locksRows = false) = 0;
     // Runs SQL without parameters and results (schema changes).
     virtual void Execute(std::string const& sql) = 0;
 
     // A transaction that may write; REQUIRES: none is open.
     virtual void Begin() = 0;
+    // A transaction that only reads: it waits for no writer, and a write or a row lock
+    // inside it fails with a KelDBException of category ReadOnly. REQUIRES: none is open.
+    virtual void BeginReadOnly() = 0;
+    // A connection lost while COMMIT was in flight raises category OutcomeUnknown: the
+    // transaction may or may not have been committed.
     virtual void Commit() = 0;
     virtual void Rollback() = 0;
     virtual bool InTransaction() const = 0;
+    // Whether Reconnect can replace a lost connection (a server database can; a file
+    // cannot be lost that way).
+    virtual bool CanReconnect() const = 0;
+    // Opens the connection again with the same name; statements prepare themselves
+    // again on their next use and the session settings are applied again.
+    virtual void Reconnect() = 0;
+    // Serializes schema changes of processes that start at once; held until the
+    // transaction ends. REQUIRES: a transaction is open.
+    virtual void LockSchema() = 0;
     // How long a statement waits for a lock held by another connection before it fails
     // with a retryable KelDBException.
     virtual void SetLockTimeout(std::chrono::milliseconds timeout) = 0;

@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <optional>
 #include <vector>
 
 namespace {
@@ -95,11 +96,25 @@ std::uint64_t BigEndian(char const* p, int n)
     return v;
 }
 
+// The connection as its statements see it: the handle, and how often it has been
+// opened again (a new session has none of the statements prepared on the old one).
+struct PgSession {
+    PGconn* conn = nullptr;
+    unsigned generation = 0;
+};
+
+void PrepareOn(PgSession const& session, std::string const& name, std::string const& sql, std::string const& table)
+{
+    PgResult prepared(PQprepare(session.conn, name.c_str(), sql.c_str(), 0, nullptr));
+    if (!prepared.Ok()) throw PgError(session.conn, prepared.r, sql, table, "PgConnection::Prepare");
+}
+
 class PgStatement : public KelDrvStatement {
 public:
-    PgStatement(PGconn* conn, std::string name, std::string sql, std::string table)
+    PgStatement(PgSession const& session, std::string name, std::string sql, std::string table)
         : KelDrvStatement(std::move(sql), std::move(table)),
-          _conn(conn),
+          _session(session),
+          _preparedIn(session.generation),
           _name(std::move(name)),
           _count(ParameterCount(Sql())),
           _values(_count, nullptr),
@@ -190,7 +205,18 @@ private:
     void Execute()
     {
         PQclear(_result);
-        _result = PQexecPrepared(_conn, _name.c_str(), _count, _values.data(), _lengths.data(), _formats.data(), 1);
+        _result = nullptr;
+        if (_preparedIn != _session.generation) {
+            try {
+                PrepareOn(_session, _name, Sql(), Table());
+            } catch (...) {
+                Reset();
+                throw;
+            }
+            _preparedIn = _session.generation;
+        }
+        _result = PQexecPrepared(_session.conn, _name.c_str(), _count, _values.data(), _lengths.data(),
+                                 _formats.data(), 1);
         _executed = true;
         _row = -1;
         _rows = 0;
@@ -200,7 +226,7 @@ private:
         } else if (_result && status == PGRES_COMMAND_OK) {
             _changes = std::atoll(PQcmdTuples(_result));
         } else {
-            KelDBException e = PgError(_conn, _result, Sql(), Table(), "PgStatement::Step");
+            KelDBException e = PgError(_session.conn, _result, Sql(), Table(), "PgStatement::Step");
             Reset();
             throw e;
         }
@@ -210,7 +236,8 @@ private:
         char digits[16];
     };
 
-    PGconn* _conn;
+    PgSession const& _session;
+    unsigned _preparedIn;
     std::string _name;
     int _count;
     std::vector<char const*> _values;
@@ -230,53 +257,83 @@ constexpr KelDrvDialect postgresDialect{"bytea", "bytea", "INTEGER", " FOR UPDAT
 
 void IgnoreNotice(void*, char const*) {}
 
+// Whether the connection's own options (the conninfo's "options", e.g.
+// "-c lock_timeout=5000") set the lock timeout, which the default must then not replace.
+bool OptionsSetLockTimeout(PGconn* conn)
+{
+    bool set = false;
+    PQconninfoOption* options = PQconninfo(conn);
+    for (PQconninfoOption* o = options; o && o->keyword; ++o)
+        if (std::strcmp(o->keyword, "options") == 0 && o->val && std::strstr(o->val, "lock_timeout")) set = true;
+    PQconninfoFree(options);
+    return set;
+}
+
+// The key of the advisory lock under which schema changes run.
+constexpr char const* schemaLockSql = "SELECT pg_advisory_xact_lock(7308604897068083577)";
+
 class PgConnection : public KelDrvConnection {
 public:
-    explicit PgConnection(std::string const& url) : _conn(PQconnectdb(url.c_str())), _statements(0)
+    explicit PgConnection(std::string const& url) : _statements(0)
     {
-        if (!_conn || PQstatus(_conn) != CONNECTION_OK) {
-            KelDBException e = PgError(_conn, nullptr, "", "", "KelDrvOpenPostgreSQL");
-            PQfinish(_conn);
+        _session.conn = PQconnectdb(url.c_str());
+        if (!_session.conn || PQstatus(_session.conn) != CONNECTION_OK) {
+            KelDBException e = PgError(_session.conn, nullptr, "", "", "KelDrvOpenPostgreSQL");
+            PQfinish(_session.conn);
             throw e;
         }
         // Notices ("relation already exists, skipping") are not errors; keep them off stderr.
-        PQsetNoticeProcessor(_conn, IgnoreNotice, nullptr);
+        PQsetNoticeProcessor(_session.conn, IgnoreNotice, nullptr);
         try {
-            SetLockTimeout(defaultLockTimeout);
+            if (!OptionsSetLockTimeout(_session.conn)) SetLockTimeout(defaultLockTimeout);
         } catch (...) {
-            PQfinish(_conn);
+            PQfinish(_session.conn);
             throw;
         }
     }
-    ~PgConnection() override { PQfinish(_conn); }
+    ~PgConnection() override { PQfinish(_session.conn); }
 
     KelDBType::Type Type() const override { return KelDBType::PostgreSQL; }
     KelDrvDialect const& Dialect() const override { return postgresDialect; }
 
-    std::unique_ptr<KelDrvStatement> Prepare(std::string const& sql, std::string const& table) override
+    std::unique_ptr<KelDrvStatement> Prepare(std::string const& sql, std::string const& table, bool) override
     {
         std::string name = "kel_" + std::to_string(++_statements);
-        PgResult prepared(PQprepare(_conn, name.c_str(), sql.c_str(), 0, nullptr));
-        if (!prepared.Ok()) throw PgError(_conn, prepared.r, sql, table, "PgConnection::Prepare");
-        return std::make_unique<PgStatement>(_conn, std::move(name), sql, table);
+        PrepareOn(_session, name, sql, table);
+        return std::make_unique<PgStatement>(_session, std::move(name), sql, table);
     }
 
     void Execute(std::string const& sql) override
     {
-        PgResult result(PQexec(_conn, sql.c_str()));
-        if (!result.Ok()) throw PgError(_conn, result.r, sql, "", "PgConnection::Execute");
+        PgResult result(PQexec(_session.conn, sql.c_str()));
+        if (!result.Ok()) throw PgError(_session.conn, result.r, sql, "", "PgConnection::Execute");
     }
 
     void Begin() override { Execute("BEGIN"); }
+    void BeginReadOnly() override { Execute("BEGIN READ ONLY"); }
     void Commit() override
     {
         // COMMIT of a transaction that an error has aborted only rolls it back; say so.
-        if (PQtransactionStatus(_conn) == PQTRANS_INERROR) {
+        if (PQtransactionStatus(_session.conn) == PQTRANS_INERROR) {
             Execute("ROLLBACK");
             throw KelDBException(KelOrigin(__FILE__, __LINE__, "PgConnection::Commit"), KelDBErrorCategory::Other, 0,
                                  "25P02", "an earlier statement failed; the transaction was rolled back", "COMMIT");
         }
-        Execute("COMMIT");
+        // A connection known to be lost has not sent COMMIT: nothing was committed.
+        if (PQstatus(_session.conn) == CONNECTION_BAD) {
+            throw KelDBException(KelOrigin(__FILE__, __LINE__, "PgConnection::Commit"),
+                                 KelDBErrorCategory::ConnectionLost, CONNECTION_BAD, "",
+                                 "the connection was lost before COMMIT was sent", "COMMIT");
+        }
+        PgResult result(PQexec(_session.conn, "COMMIT"));
+        if (result.Ok()) return;
+        KelDBException e = PgError(_session.conn, result.r, "COMMIT", "", "PgConnection::Commit");
+        if (e.Category() != KelDBErrorCategory::ConnectionLost) throw e;
+        throw KelDBException(e.GetOrigin(), KelDBErrorCategory::OutcomeUnknown, e.NativeCode(), e.SqlState(),
+                             "the connection was lost while COMMIT was in flight; the transaction may or may not "
+                             "have been committed (" +
+                                 e.Message() + ")",
+                             "COMMIT");
     }
     void Rollback() override
     {
@@ -286,22 +343,37 @@ public:
     }
     bool InTransaction() const override
     {
-        PGTransactionStatusType s = PQtransactionStatus(_conn);
+        PGTransactionStatusType s = PQtransactionStatus(_session.conn);
         return s == PQTRANS_INTRANS || s == PQTRANS_INERROR || s == PQTRANS_ACTIVE;
     }
+    bool CanReconnect() const override { return true; }
+    // The same connection string: with several hosts, libpq finds the one that serves.
+    void Reconnect() override
+    {
+        PQreset(_session.conn);
+        ++_session.generation;
+        if (PQstatus(_session.conn) != CONNECTION_OK)
+            throw PgError(_session.conn, nullptr, "", "", "PgConnection::Reconnect");
+        PQsetNoticeProcessor(_session.conn, IgnoreNotice, nullptr);
+        if (_lockTimeout) SetLockTimeout(*_lockTimeout);
+    }
+    void LockSchema() override { Execute(schemaLockSql); }
     // Applies to the session; a rollback of the transaction that set it undoes it.
     void SetLockTimeout(std::chrono::milliseconds timeout) override
     {
         static char const sql[] = "SELECT set_config('lock_timeout', $1, false)";
         std::string value = std::to_string(timeout.count());
         char const* values[] = {value.c_str()};
-        PgResult result(PQexecParams(_conn, sql, 1, nullptr, values, nullptr, nullptr, 0));
-        if (!result.Ok()) throw PgError(_conn, result.r, sql, "", "PgConnection::SetLockTimeout");
+        PgResult result(PQexecParams(_session.conn, sql, 1, nullptr, values, nullptr, nullptr, 0));
+        if (!result.Ok()) throw PgError(_session.conn, result.r, sql, "", "PgConnection::SetLockTimeout");
+        _lockTimeout = timeout;
     }
 
 private:
-    PGconn* _conn;
+    PgSession _session;
     unsigned _statements;
+    // The lock timeout set through this connection, applied again after a reconnect.
+    std::optional<std::chrono::milliseconds> _lockTimeout;
 };
 
 }  // namespace

@@ -44,12 +44,15 @@ std::string ToSqliteParameters(std::string const& sql)
 
 class SqStatement : public KelDrvStatement {
 public:
-    SqStatement(sqlite3* db, sqlite3_stmt* stmt, std::string sql, std::string table)
+    SqStatement(sqlite3* db, sqlite3_stmt* stmt, std::string sql, std::string table, bool locksRows,
+                bool const& readOnlyTxn)
         : KelDrvStatement(std::move(sql), std::move(table)),
           _db(db),
           _stmt(stmt),
           _changes(0),
-          _kept(static_cast<std::size_t>(sqlite3_bind_parameter_count(stmt)) + 1)
+          _kept(static_cast<std::size_t>(sqlite3_bind_parameter_count(stmt)) + 1),
+          _locksRows(locksRows),
+          _readOnlyTxn(readOnlyTxn)
     {
     }
     ~SqStatement() override { sqlite3_finalize(_stmt); }
@@ -74,6 +77,11 @@ public:
 
     bool Step() override
     {
+        // A read for update takes no lock of its own here; in a read-only transaction it
+        // is refused as it is on a server database, where it would take row locks.
+        if (_locksRows && _readOnlyTxn)
+            throw KelDBException(KelOrigin(__FILE__, __LINE__, "SqStatement::Step"), KelDBErrorCategory::ReadOnly,
+                                 SQLITE_READONLY, "", "a read-only transaction cannot lock rows", Sql(), Table());
         int rc = sqlite3_step(_stmt);
         if (rc == SQLITE_ROW) return true;
         if (rc == SQLITE_DONE) {
@@ -82,6 +90,9 @@ public:
         }
         KelDBException e = SqError(_db, rc, Sql(), Table(), "SqStatement::Step");
         Reset();
+        if (_readOnlyTxn && e.Category() == KelDBErrorCategory::ReadOnly)
+            throw KelDBException(e.GetOrigin(), e.Category(), e.NativeCode(), "",
+                                 "a read-only transaction cannot write (" + e.Message() + ")", Sql(), Table());
         throw e;
     }
     std::int64_t Changes() const override { return _changes; }
@@ -118,6 +129,9 @@ private:
     std::int64_t _changes;
     // Bound texts and binaries stay alive while SQLite points into them.
     std::vector<KelBinary> _kept;
+    bool _locksRows;
+    // The connection's: whether the open transaction is read-only.
+    bool const& _readOnlyTxn;
 };
 
 constexpr KelDrvDialect sqliteDialect{"BLOB", "TEXT", "INTEGER", ""};
@@ -126,13 +140,28 @@ constexpr KelDrvDialect sqliteDialect{"BLOB", "TEXT", "INTEGER", ""};
 struct SqOptions {
     bool readOnly = false;
     std::int64_t maxPageCount = 0;  // 0: no limit of ours
+    std::int64_t busyTimeout = defaultLockTimeout.count();
+    char const* synchronous = nullptr;  // null: SQLite's default
 };
 
 [[noreturn]] void BadOption(std::string const& option, char const* why)
 {
     throw KelDBException(KelOrigin(__FILE__, __LINE__, "KelDrvOpenSQLite"), KelDBErrorCategory::Other, 0, "",
                          "SQLite option '" + option + "' " + why +
-                             "; known options: mode=ro, mode=rw, max_page_count=N (1 to 2147483647)");
+                             "; known options: mode=ro, mode=rw, max_page_count=N (1 to 2147483647), "
+                             "busy_timeout=MS (0 to 2147483647), synchronous=off|normal|full");
+}
+
+// A decimal option value from `least` to 2147483647.
+std::int64_t Number(std::string const& option, std::string const& value, std::int64_t least)
+{
+    std::int64_t n = 0;
+    for (char c : value) {
+        if (!std::isdigit(static_cast<unsigned char>(c)) || n > 2147483647) BadOption(option, "is malformed");
+        n = n * 10 + (c - '0');
+    }
+    if (value.empty() || n < least || n > 2147483647) BadOption(option, "is out of range");
+    return n;
 }
 
 // Splits "PATH?name=value&..." into the path and the options.
@@ -153,13 +182,11 @@ SqOptions ParseOptions(std::string const& name, std::string& path)
         if (key == "mode" && (value == "ro" || value == "rw")) {
             options.readOnly = value == "ro";
         } else if (key == "max_page_count") {
-            std::int64_t n = 0;
-            for (char c : value) {
-                if (!std::isdigit(static_cast<unsigned char>(c)) || n > 2147483647) BadOption(option, "is malformed");
-                n = n * 10 + (c - '0');
-            }
-            if (value.empty() || n < 1 || n > 2147483647) BadOption(option, "is out of range");
-            options.maxPageCount = n;
+            options.maxPageCount = Number(option, value, 1);
+        } else if (key == "busy_timeout") {
+            options.busyTimeout = Number(option, value, 0);
+        } else if (key == "synchronous" && (value == "off" || value == "normal" || value == "full")) {
+            options.synchronous = value == "off" ? "OFF" : value == "normal" ? "NORMAL" : "FULL";
         } else {
             BadOption(option, "is unknown or malformed");
         }
@@ -183,12 +210,14 @@ public:
             throw KelDBException(e.GetOrigin(), e.Category(), e.NativeCode(), "", e.Message() + " (" + path + ")");
         }
         sqlite3_extended_result_codes(_db, 1);
-        sqlite3_busy_timeout(_db, static_cast<int>(defaultLockTimeout.count()));
+        sqlite3_busy_timeout(_db, static_cast<int>(options.busyTimeout));
         try {
             if (path != ":memory:" && !path.empty() && !options.readOnly) Execute("PRAGMA journal_mode=WAL");
             // A pragma takes no bound parameter; the limit is an integer parsed from
-            // digits, so only digits reach the statement.
+            // digits and the mode one of three words, so no text of the caller's reaches
+            // the statement.
             if (options.maxPageCount > 0) Execute("PRAGMA max_page_count = " + std::to_string(options.maxPageCount));
+            if (options.synchronous) Execute(std::string("PRAGMA synchronous = ") + options.synchronous);
         } catch (...) {
             sqlite3_close(_db);
             throw;
@@ -199,7 +228,8 @@ public:
     KelDBType::Type Type() const override { return KelDBType::SQLite; }
     KelDrvDialect const& Dialect() const override { return sqliteDialect; }
 
-    std::unique_ptr<KelDrvStatement> Prepare(std::string const& sql, std::string const& table) override
+    std::unique_ptr<KelDrvStatement> Prepare(std::string const& sql, std::string const& table,
+                                             bool locksRows) override
     {
         std::string text = ToSqliteParameters(sql);
         sqlite3_stmt* stmt = nullptr;
@@ -209,7 +239,7 @@ public:
             sqlite3_finalize(stmt);
             throw SqError(_db, rc, sql, table, "SqConnection::Prepare");
         }
-        return std::make_unique<SqStatement>(_db, stmt, sql, table);
+        return std::make_unique<SqStatement>(_db, stmt, sql, table, locksRows, _readOnlyTxn);
     }
 
     void Execute(std::string const& sql) override
@@ -222,20 +252,54 @@ public:
     }
 
     void Begin() override { Execute("BEGIN IMMEDIATE"); }
-    void Commit() override { Execute("COMMIT"); }
+    // A deferred transaction takes no lock until its first read, and in WAL mode a
+    // reader never waits for the writer; query_only makes any write inside it fail.
+    void BeginReadOnly() override
+    {
+        Execute("PRAGMA query_only = 1");
+        _readOnlyTxn = true;
+        try {
+            Execute("BEGIN DEFERRED");
+        } catch (...) {
+            EndReadOnly();
+            throw;
+        }
+    }
+    void Commit() override
+    {
+        Execute("COMMIT");
+        EndReadOnly();
+    }
     void Rollback() override
     {
         // After some errors SQLite has already rolled back on its own.
         if (InTransaction()) Execute("ROLLBACK");
+        EndReadOnly();
     }
     bool InTransaction() const override { return sqlite3_get_autocommit(_db) == 0; }
+    bool CanReconnect() const override { return false; }
+    void Reconnect() override
+    {
+        throw KelDBException(KelOrigin(__FILE__, __LINE__, "SqConnection::Reconnect"),
+                             KelDBErrorCategory::ConnectionLost, 0, "", "an SQLite database cannot be reconnected");
+    }
+    // BEGIN IMMEDIATE already excludes every other writer.
+    void LockSchema() override {}
     void SetLockTimeout(std::chrono::milliseconds timeout) override
     {
         sqlite3_busy_timeout(_db, static_cast<int>(timeout.count()));
     }
 
 private:
+    void EndReadOnly()
+    {
+        if (!_readOnlyTxn) return;
+        _readOnlyTxn = false;
+        sqlite3_exec(_db, "PRAGMA query_only = 0", nullptr, nullptr, nullptr);
+    }
+
     sqlite3* _db;
+    bool _readOnlyTxn = false;
 };
 
 }  // namespace

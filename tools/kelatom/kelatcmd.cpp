@@ -56,7 +56,7 @@ KelSystemData const& FindSystem(KelTOMForAdminServer& tom, std::string const& na
 Json StateShow(Session& session, std::string const& system)
 {
     Json result;
-    session.Run([&](KelTOMForAdminServer& tom) {
+    session.RunReadOnly([&](KelTOMForAdminServer& tom) {
         KelSystemState const& state = tom.ForSystemStates().MaterializeForReadByName(KelString(system));
         result = Json{{"system", system},
                       {"oid", Hex(state.ID())},
@@ -80,8 +80,9 @@ Json InstanceJson(KelSvrInstance const& instance)
 
 Json InstancesList(Session& session, std::string const& system, bool forUpdate)
 {
-    Json result = Json::array();
-    session.Run([&](KelTOMForAdminServer& tom) {
+    Json result;
+    auto work = [&](KelTOMForAdminServer& tom) {
+        result = Json::array();
         if (forUpdate) {
             KelOID systemOid = tom.ForSystemStates().MaterializeForReadByName(KelString(system)).ID();
             std::vector<KelSvrInstance*> instances;
@@ -92,14 +93,19 @@ Json InstancesList(Session& session, std::string const& system, bool forUpdate)
             tom.ForSvrInstances().MaterializeSvrsForRead(KelString(system), instances);
             for (KelSvrInstance const* instance : instances) result.push_back(InstanceJson(*instance));
         }
-    });
+    };
+    if (forUpdate)
+        session.Run(work);
+    else
+        session.RunReadOnly(work);
     return result;
 }
 
 Json LogList(Session& session, std::string const& system, bool errors)
 {
-    Json result = Json::array();
-    session.Run([&](KelTOMForAdminServer& tom) {
+    Json result;
+    session.RunReadOnly([&](KelTOMForAdminServer& tom) {
+        result = Json::array();
         if (errors) {
             std::vector<KelErrorLogRecord const*> records;
             tom.ForErrorLogs().MaterializeErrorLogRecordsForRead(KelString(system), records);
@@ -174,8 +180,9 @@ Json EntityJson(KelEntity const& e, char const* kind)
 
 Json LocksList(Session& session, std::string const& user)
 {
-    Json result = Json::array();
-    session.Run([&](KelTOMForAdminServer& tom) {
+    Json result;
+    session.RunReadOnly([&](KelTOMForAdminServer& tom) {
+        result = Json::array();
         KelUserID holder{KelString(user), KelString()};
         std::vector<KelEntity> persons, roles, systems, servers;
         tom.ForPersons().Search(persons, holder, KelEntityType::Person);
@@ -211,8 +218,10 @@ Json LocksRelease(Session& session, std::string const& user, std::string const& 
             group = systemName.substr(dot + 1);
             systemName = systemName.substr(0, dot);
         }
-        session.Run([&](KelTOMForAdminServer& tom) {
-            if (group.empty()) group = FindSystem(tom, systemName).SystemID().Group().Str();
+        std::string const givenGroup = group;
+        session.RunReadOnly([&](KelTOMForAdminServer& tom) {
+            group = givenGroup.empty() ? FindSystem(tom, systemName).SystemID().Group().Str() : givenGroup;
+            serverID = KelServerID();
             systemID = KelSystemID(KelString(systemName), KelString(group));
             if (kind == "server") {
                 std::vector<KelServerData const*> servers;
@@ -253,8 +262,17 @@ void PrintResult(std::ostream& os, std::string const& command, Json const& resul
         PrintTable(os, result, {"created", "component", "file", "line", "description"});
     } else if (command == "locks list") {
         PrintTable(os, result, {"kind", "name"});
+    } else if (command == "init") {
+        os << "the schema is in place" << (result.value("seeded", false) ? "; seeded the demonstration topology" : "")
+           << "\n";
+    } else if (command == "log add") {
+        os << "added system log record " << Cell(result["oid"]) << " of " << Cell(result["system"]) << " (message "
+           << Cell(result["message"]) << ", " << result["parameters"].size() << " parameters)\n";
+    } else if (command == "locks release") {
+        os << "released the lock of " << Cell(result["user"]) << " on " << Cell(result["kind"]) << " "
+           << Cell(result["name"]) << "\n";
     } else {
-        os << result.dump(2) << '\n';
+        os << Dump(result) << '\n';
     }
 }
 

@@ -54,6 +54,15 @@ int main(int argc, char** argv)
     app.add_option("--db", url, "database: sqlite:PATH, sqlite::memory: or a PostgreSQL URL")->capture_default_str();
     app.add_option("--trace", trace, "kernel trace to stderr: level=N,components=MASK,categories=MASK[,xt]");
     app.add_flag("--json", json, "print results as JSON");
+    int retries = 4;
+    app.add_option("--retries", retries,
+                   "runs of a transaction again after a deadlock, lock timeout or busy database")
+        ->capture_default_str()
+        ->check(CLI::Range(0, 100));
+    int lockTimeout = -1;
+    app.add_option("--lock-timeout", lockTimeout,
+                   "milliseconds a statement waits for another transaction's lock (default 30000)")
+        ->check(CLI::Range(0, 2147483647));
 
     auto* init = app.add_subcommand("init", "create the schema");
     bool demoData = false;
@@ -109,44 +118,61 @@ int main(int argc, char** argv)
         return 2;
     }
 
+    std::unique_ptr<kelatom::Session> session;
     try {
-        kelatom::Session session(url);
+        KelTxnOptions options;
+        options.attempts = retries + 1;
+        session = std::make_unique<kelatom::Session>(url, options);
+        if (lockTimeout >= 0) session->Database().SetLockTimeout(std::chrono::milliseconds(lockTimeout));
         kelatom::Json result;
         std::string command;
         if (*init) {
-            session.Database().CreateSchema();
-            bool seeded = demoData && kelatom::SeedDemo(session);
+            session->Run([](KelTOMForAdminServer& tom) { tom.Database().CreateSchema(); });
+            bool seeded = demoData && kelatom::SeedDemo(*session);
             result = kelatom::Json{{"schema", "created"}, {"seeded", seeded}};
             command = "init";
         } else if (*demo) {
-            kelatom::RunDemo(session, std::cout, json);
+            kelatom::RunDemo(*session, std::cout, json);
             return 0;
         } else if (*stateShow) {
-            result = kelatom::StateShow(session, system);
+            result = kelatom::StateShow(*session, system);
             command = "state show";
         } else if (*instancesList) {
-            result = kelatom::InstancesList(session, system, forUpdate);
+            result = kelatom::InstancesList(*session, system, forUpdate);
             command = "instances list";
         } else if (*logList) {
-            result = kelatom::LogList(session, system, errors);
+            result = kelatom::LogList(*session, system, errors);
             command = errors ? "log list --errors" : "log list";
         } else if (*logAdd) {
-            result = kelatom::LogAdd(session, system, message, params, user);
+            result = kelatom::LogAdd(*session, system, message, params, user);
             command = "log add";
         } else if (*locksList) {
-            result = kelatom::LocksList(session, user);
+            result = kelatom::LocksList(*session, user);
             command = "locks list";
         } else if (*locksRelease) {
-            result = kelatom::LocksRelease(session, user, kind, name);
+            result = kelatom::LocksRelease(*session, user, kind, name);
             command = "locks release";
         }
-        if (json)
-            std::cout << result.dump(2) << "\n";
-        else
-            kelatom::PrintResult(std::cout, command, result);
+        // Committed: from here on nothing may turn the command into a failure.
+        try {
+            if (json)
+                std::cout << kelatom::Dump(result) << "\n";
+            else
+                kelatom::PrintResult(std::cout, command, result);
+        } catch (std::exception const& e) {
+            std::cerr << "kelatom: the transaction was committed, but printing its result failed: " << e.what()
+                      << "\n";
+        }
         return 0;
     } catch (KelDBException const& e) {
         std::cerr << e << "\n";
+        int const attempts = session ? session->Runner().LastAttempts() : 0;
+        if (e.Category() == KelDBErrorCategory::OutcomeUnknown)
+            std::cerr << "kelatom: the connection was lost while COMMIT was in flight: the transaction may have "
+                         "been committed; look before running the command again\n";
+        else if (attempts > 0)
+            std::cerr << "kelatom: the transaction failed after " << attempts
+                      << (attempts == 1 ? " attempt" : " attempts") << "; nothing of it was committed\n";
         return 3;
     } catch (KelTOMNotFoundException const& e) {
         std::cerr << e << "\n";

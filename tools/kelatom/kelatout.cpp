@@ -24,6 +24,13 @@ std::string Hex(KelOID const& oid)
     return os.str();
 }
 
+std::string Dump(Json const& value)
+{
+    // Stored texts may hold any bytes: those that are not UTF-8 become U+FFFD, so the
+    // output is always valid JSON and printing never fails on data.
+    return value.dump(2, ' ', false, Json::error_handler_t::replace);
+}
+
 std::string Cell(Json const& value)
 {
     if (value.is_null()) return "-";
@@ -33,7 +40,7 @@ std::string Cell(Json const& value)
         for (auto const& v : value) out += (out.empty() ? "" : ";") + Cell(v);
         return out;
     }
-    return value.dump();
+    return value.dump(-1, ' ', false, Json::error_handler_t::replace);
 }
 
 void PrintTable(std::ostream& os, Json const& rows, std::vector<std::string> const& columns)

@@ -21,6 +21,8 @@ Json ToJson(KelString const& text);
 Json ToJson(KelTimeStamp const& time, bool isNull);
 std::string Hex(KelOID const& oid);
 
+// JSON text indented by two, with bytes that are not UTF-8 replaced (U+FFFD).
+std::string Dump(Json const& value);
 // Prints rows (an array of flat objects) as a table with the given columns, each header
 // padded to its widest value; an empty array prints "(none)".
 void PrintTable(std::ostream& os, Json const& rows, std::vector<std::string> const& columns);

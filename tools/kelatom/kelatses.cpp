@@ -2,33 +2,31 @@
 
 namespace kelatom {
 
-Session::Session(std::string const& url) : _database(KelDatabase::Open(url))
+Session::Session(std::string const& url, KelTxnOptions const& options) : _database(KelDatabase::Open(url))
 {
     _tom = std::make_unique<KelTOMForAdminServer>(*_database);
+    KelTxnOptions writes = options;
+    writes.readOnly = false;
+    _runner = std::make_unique<KelTxnRunner>(*_tom, writes);
     TakeCalls();
 }
 
 Session::~Session()
 {
-    if (_database && _database->InTransaction()) _database->Rollback();
+    try {
+        if (_database && _database->InTransaction()) _database->Rollback();
+    } catch (...) {
+        // The connection may be gone; its transaction ended with it.
+    }
 }
 
-void Session::Run(std::function<void(KelTOMForAdminServer&)> const& work)
+void Session::Run(std::function<void(KelTOMForAdminServer&)> const& work) { _runner->Run(work); }
+
+void Session::RunReadOnly(std::function<void(KelTOMForAdminServer&)> const& work)
 {
-    _database->Begin();
-    try {
-        work(*_tom);
-        _database->Commit();
-    } catch (...) {
-        try {
-            _database->Rollback();
-        } catch (...) {
-            // The connection may be gone; the original error is the one to report.
-        }
-        _tom->TxnHasBeenCommitted();
-        throw;
-    }
-    _tom->TxnHasBeenCommitted();
+    KelTxnOptions options = _runner->Options();
+    options.readOnly = true;
+    _runner->Run(options, work);
 }
 
 CallCounts Session::TakeCalls()

@@ -1,10 +1,13 @@
-// A session of the command-line tool: the database it opened and the object manager over
-// it, and one transaction at a time. Run() begins a transaction, runs the work, flushes
-// nothing by itself, commits and clears the caches; on any error it rolls back, clears the
-// caches and rethrows, so a failed command leaves the database as it was.
+// A session of the command-line tool: the database it opened, the object manager over it
+// and the transaction runner that every command goes through. Run() and RunReadOnly()
+// run the work in one transaction: committed and the caches emptied, or rolled back with
+// the caches emptied and the error rethrown, so a failed command leaves the database as
+// it was. Retryable failures (deadlock, lock timeout, busy) run the work again, up to the
+// session's attempts; the work must therefore assign its results afresh on every run.
 #pragma once
 
 #include "admin/keldatom.hpp"
+#include "admin/keldatxn.hpp"
 #include "db/keldb.hpp"
 
 #include <functional>
@@ -19,20 +22,25 @@ using CallCounts = std::map<std::string, std::uint64_t>;
 
 class Session {
 public:
-    explicit Session(std::string const& url);
+    // `options` are the runner's (attempts, budget, backoff); their readOnly is ignored.
+    explicit Session(std::string const& url, KelTxnOptions const& options = KelTxnOptions());
     ~Session();
 
     KelDatabase& Database() { return *_database; }
     KelTOMForAdminServer& Tom() { return *_tom; }
+    KelTxnRunner& Runner() { return *_runner; }
 
-    // Runs work in one transaction (see above).
+    // Runs work in one write transaction (see above).
     void Run(std::function<void(KelTOMForAdminServer&)> const& work);
+    // Runs work in one read-only transaction: it waits for no writer.
+    void RunReadOnly(std::function<void(KelTOMForAdminServer&)> const& work);
     // Database calls per table since the last call of TakeCalls.
     CallCounts TakeCalls();
 
 private:
     std::unique_ptr<KelDatabase> _database;
     std::unique_ptr<KelTOMForAdminServer> _tom;
+    std::unique_ptr<KelTxnRunner> _runner;
     CallCounts _seen;
 };
 
