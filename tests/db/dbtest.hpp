@@ -20,7 +20,9 @@ inline char const* PgUrl()
 
 class PgTestSchema {
 public:
-    explicit PgTestSchema(std::string base) : _base(std::move(base)), _name("kel_test_" + std::to_string(getpid()))
+    // `suffix` tells apart several schemas of one process.
+    explicit PgTestSchema(std::string base, std::string const& suffix = std::string())
+        : _base(std::move(base)), _name("kel_test_" + std::to_string(getpid()) + suffix)
     {
         KelDrvOpen(_base)->Execute("CREATE SCHEMA IF NOT EXISTS " + _name);
     }

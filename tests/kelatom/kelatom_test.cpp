@@ -1,6 +1,7 @@
 // The command-line tool run as a user runs it: the built program in a scratch folder, its
 // exit code, standard output and standard error.
 #include "db/dbtest.hpp"
+#include "db/keldb.hpp"
 
 #include <nlohmann/json.hpp>
 
@@ -44,6 +45,23 @@ protected:
         for (auto const& a : args) command += " " + Quote(a);
         int const status = std::system((command + " >stdout 2>stderr").c_str());
         return ToolRun{WIFEXITED(status) ? WEXITSTATUS(status) : -1, Slurp(dir / "stdout"), Slurp(dir / "stderr")};
+    }
+    // Runs `copies` of the tool with the same arguments at once; each its own result.
+    std::vector<ToolRun> ToolAtOnce(int copies, std::vector<std::string> const& args)
+    {
+        std::string command = "cd '" + dir.string() + "' && for i in $(seq " + std::to_string(copies) + "); do ('" +
+                              KELATOM_PATH "'";
+        for (auto const& a : args) command += " " + Quote(a);
+        command += " >stdout.$i 2>stderr.$i; echo $? >rc.$i) & done; wait";
+        EXPECT_EQ(std::system(command.c_str()), 0);
+        std::vector<ToolRun> runs;
+        for (int i = 1; i <= copies; ++i) {
+            std::string n = std::to_string(i);
+            std::string rc = Slurp(dir / ("rc." + n));
+            runs.push_back(ToolRun{rc.empty() ? -1 : std::stoi(rc), Slurp(dir / ("stdout." + n)),
+                                   Slurp(dir / ("stderr." + n))});
+        }
+        return runs;
     }
     static std::string Slurp(std::filesystem::path const& file)
     {
@@ -130,4 +148,76 @@ TEST_F(Kelatom, RunsOnPostgreSQL)
     ASSERT_EQ(state.code, 0) << state.err;
     EXPECT_EQ(nlohmann::json::parse(state.out)["state"], "Stopped");
     EXPECT_EQ(Tool({"--db", url, "state", "show", "NOSUCH"}).code, 1);
+}
+
+// Many administration servers start at once on one database and run their transactions
+// at the same time: every process succeeds (deadlocks and busy waits are retried) and
+// every transaction is counted once.
+TEST_F(Kelatom, EightProcessesAtOnceAllSucceedAndTheTablesAddUp)
+{
+    std::vector<std::string> urls = {"sqlite:kelatom.db"};
+    std::unique_ptr<PgTestSchema> empty;
+    if (PgUrl()) {
+        empty = std::make_unique<PgTestSchema>(PgUrl(), "_tool");
+        urls.push_back(empty->Url());
+    }
+    int const rounds = 3, copies = 8;
+    for (std::string const& url : urls) {
+        for (ToolRun const& run : ToolAtOnce(copies, {"--db", url, "init"})) EXPECT_EQ(run.code, 0) << run.err;
+        for (int round = 0; round < rounds; ++round)
+            for (ToolRun const& run : ToolAtOnce(copies, {"--db", url, "demo"})) EXPECT_EQ(run.code, 0) << run.err;
+        auto count = [&](std::vector<std::string> args) {
+            args.insert(args.begin(), {"--db", url, "--json"});
+            ToolRun run = Tool(args);
+            EXPECT_EQ(run.code, 0) << run.err;
+            return run.code == 0 ? nlohmann::json::parse(run.out).size() : 0;
+        };
+        // Each demo adds three system log records and one error log record; the
+        // instances are made once.
+        EXPECT_EQ(count({"log", "list", "SYS1"}), std::size_t(3 * rounds * copies)) << url;
+        EXPECT_EQ(count({"log", "list", "SYS1", "--errors"}), std::size_t(rounds * copies)) << url;
+        EXPECT_EQ(count({"instances", "list", "SYS1"}), 3u) << url;
+        EXPECT_EQ(count({"locks", "list", "OPERATOR"}), 0u) << url;
+    }
+}
+
+// With another connection holding SQLite's write lock, a reading command answers at once
+// and a writing one reports busy once its attempts are spent.
+TEST_F(Kelatom, ReadersDoNotWaitForAWriterAndWritersGiveUpAfterTheirRetries)
+{
+    ASSERT_EQ(Tool({"init", "--demo"}).code, 0);
+    std::unique_ptr<KelDatabase> writer = KelDatabase::Open("sqlite:" + (dir / "kelatom.db").string());
+    writer->Begin();
+    for (auto const& args : std::vector<std::vector<std::string>>{{"state", "show", "SYS1"},
+                                                                  {"instances", "list", "SYS1"},
+                                                                  {"log", "list", "SYS1"},
+                                                                  {"locks", "list", "OPERATOR"}}) {
+        std::vector<std::string> all = {"--lock-timeout", "0"};
+        all.insert(all.end(), args.begin(), args.end());
+        ToolRun run = Tool(all);
+        EXPECT_EQ(run.code, 0) << args[0] << ": " << run.err;
+    }
+    ToolRun add = Tool({"--lock-timeout", "0", "--retries", "1", "log", "add", "SYS1", "--message", "5"});
+    EXPECT_EQ(add.code, 3);
+    EXPECT_NE(add.err.find("Category=busy, Retryable=yes"), std::string::npos) << add.err;
+    EXPECT_NE(add.err.find("after 2 attempts"), std::string::npos) << add.err;
+    writer->Rollback();
+    EXPECT_EQ(Tool({"--lock-timeout", "0", "log", "add", "SYS1", "--message", "5"}).code, 0);
+}
+
+// Bytes that are not UTF-8 are stored as given; printing them can fail neither the
+// committed write nor the listing.
+TEST_F(Kelatom, ParameterThatIsNotUtf8IsStoredOnceAndListed)
+{
+    ASSERT_EQ(Tool({"init", "--demo"}).code, 0);
+    ToolRun added = Tool({"log", "add", "SYS1", "--message", "80", "--param", "caf\xe9"});
+    EXPECT_EQ(added.code, 0) << added.err;
+    ToolRun json = Tool({"--json", "log", "add", "SYS1", "--message", "81", "--param", "caf\xe9"});
+    EXPECT_EQ(json.code, 0) << json.err;
+    ToolRun listed = Tool({"--json", "log", "list", "SYS1"});
+    ASSERT_EQ(listed.code, 0) << listed.err;
+    auto records = nlohmann::json::parse(listed.out);
+    ASSERT_EQ(records.size(), 2u) << "each record stored once";
+    EXPECT_EQ(records[0]["parameters"], nlohmann::json::array({"caf\xef\xbf\xbd"}));
+    EXPECT_EQ(Tool({"log", "list", "SYS1"}).code, 0);
 }

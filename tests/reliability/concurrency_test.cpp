@@ -4,6 +4,7 @@
 // racing the lock holder's own updates neither clears nor loses the lock.
 #include "reltest.hpp"
 
+#include "admin/keldatxn.hpp"
 #include "objects/kelasvin.hpp"
 
 #include <set>
@@ -103,44 +104,40 @@ struct DeadlockReport {
 };
 
 // Locks `first`, writes its increment, waits until the other side holds its first row,
-// then locks `second`. A database error that may be retried rolls the transaction back;
-// it is then run again (without waiting for the other side).
+// then locks `second`, through the transaction runner, which rolls a deadlock back and
+// runs the transaction again (without waiting for the other side then).
 DeadlockReport RunLockingSide(std::string const& url, KelOID const& first, KelOID const& second, RelSignal& mine,
                               RelSignal& theirs)
 {
     std::unique_ptr<KelDatabase> db = KelDatabase::Open(url);
     KelTOMForAdminServer tom(*db);
-    KelTOMForSvrInstances& instances = tom.ForSvrInstances();
+    KelTxnRunner runner(tom);
     DeadlockReport report{};
-    for (int attempt = 0; attempt < 3 && !report.committed; ++attempt) {
+    int runs = 0;
+    runner.Run([&](KelTOMForAdminServer& t) {
+        KelTOMForSvrInstances& instances = t.ForSvrInstances();
         try {
-            db->Begin();
             KelSvrInstance& a = instances.MaterializeForUpdate({}, first);
             Increment(a);
             instances.Save(a);
-            if (attempt == 0) {
+            if (runs++ == 0) {
                 mine.Post();
                 if (!theirs.Wait(std::chrono::seconds(20))) throw std::runtime_error("the other side never came");
             }
             KelSvrInstance& b = instances.MaterializeForUpdate({}, second);
             Increment(b);
             instances.Save(b);
-            db->Commit();
-            tom.TxnHasBeenCommitted();
-            report.committed = 1;
         } catch (KelDBException const& e) {
-            if (report.deadlocks++ == 0) {
-                report.category = e.Category();
-                report.retryable = e.IsRetryable();
-                std::snprintf(report.sqlState, sizeof report.sqlState, "%s", e.SqlState().c_str());
-                std::snprintf(report.table, sizeof report.table, "%s", e.Table().c_str());
-                std::snprintf(report.key, sizeof report.key, "%s", e.Key().c_str());
-            }
-            if (!e.IsRetryable()) throw;
-            db->Rollback();
-            tom.TxnHasBeenCommitted();
+            report.category = e.Category();
+            report.retryable = e.IsRetryable();
+            std::snprintf(report.sqlState, sizeof report.sqlState, "%s", e.SqlState().c_str());
+            std::snprintf(report.table, sizeof report.table, "%s", e.Table().c_str());
+            std::snprintf(report.key, sizeof report.key, "%s", e.Key().c_str());
+            throw;
         }
-    }
+    });
+    report.committed = static_cast<int>(runner.Statistics().committed);
+    report.deadlocks = static_cast<int>(runner.Statistics().retries);
     return report;
 }
 

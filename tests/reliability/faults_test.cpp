@@ -37,13 +37,6 @@ private:
     std::function<void()> _fault;
 };
 
-// The URL or conninfo with an application name by which a second connection finds it.
-std::string WithApplicationName(std::string const& url, std::string const& name)
-{
-    if (url.find("://") == std::string::npos) return url + " application_name=" + name;
-    return url + (url.find('?') == std::string::npos ? "?" : "&") + "application_name=" + name;
-}
-
 TEST(ConnectionFaults, BackendKilledInTheMiddleOfAFlushLeavesNoRowAfterReconnecting)
 {
     std::string const base = ResolveUrl("postgresql");
@@ -74,15 +67,8 @@ TEST(ConnectionFaults, BackendKilledInTheMiddleOfAFlushLeavesNoRowAfterReconnect
     ASSERT_EQ(locked.size(), 2u);
     for (KelSvrInstance* instance : locked) Increment(*instance);
     for (int i = 2; i < 5; ++i) Increment(instances.Create({oids[i], system, KelSenderType::ExecSvr}));
-    std::unique_ptr<KelDrvConnection> killer = KelDrvOpen(base);
     int killed = 0;
-    instances.Arm(3, [&] {
-        auto stmt = killer->Prepare(
-            "SELECT pg_terminate_backend(pid, 5000) FROM pg_stat_activity WHERE application_name = $1", "");
-        stmt->BindText(1, KelString(name));
-        while (stmt->Step()) killed += stmt->ColumnInt32(0);
-        stmt->Reset();
-    });
+    instances.Arm(3, [&] { killed += RelTerminateSessions(base, name); });
     auto e = Caught<KelDBException>([&] { instances.Flush(); });
     ASSERT_TRUE(e) << "a Flush over a dead connection went through";
     EXPECT_EQ(e->Category(), KelDBErrorCategory::ConnectionLost) << e->What();

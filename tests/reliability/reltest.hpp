@@ -5,6 +5,7 @@
 #pragma once
 
 #include "db/keldbexc.hpp"
+#include "db/keldrv.hpp"
 #include "kernel/kelkexc.hpp"
 
 #include "tests/admin/admintest.hpp"
@@ -28,6 +29,26 @@
 #include <string>
 #include <thread>
 #include <type_traits>
+
+// The URL or conninfo with an application name by which a second connection finds it.
+inline std::string WithApplicationName(std::string const& url, std::string const& name)
+{
+    if (url.find("://") == std::string::npos) return url + " application_name=" + name;
+    return url + (url.find('?') == std::string::npos ? "?" : "&") + "application_name=" + name;
+}
+
+// Ends the PostgreSQL sessions of that application name; returns how many it ended.
+inline int RelTerminateSessions(std::string const& url, std::string const& name)
+{
+    std::unique_ptr<KelDrvConnection> killer = KelDrvOpen(url);
+    auto stmt =
+        killer->Prepare("SELECT pg_terminate_backend(pid, 5000) FROM pg_stat_activity WHERE application_name = $1", "");
+    stmt->BindText(1, KelString(name));
+    int killed = 0;
+    while (stmt->Step()) killed += stmt->ColumnInt32(0);
+    stmt->Reset();
+    return killed;
+}
 
 // The full count normally, a quarter (at least 1) under AddressSanitizer.
 constexpr int RelScaled(int full)
