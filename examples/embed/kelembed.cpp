@@ -1,16 +1,18 @@
 // An administration server in miniature: it opens its database, creates the schema and
-// drives three transactions through the object manager, as a server embedding the library
-// does. First it creates a system and that system's state, then it locks the state and
-// marks its administration server Running, then it reads the state back by the system's
-// name. Prints one line per transaction; exits 1 on a library error.
+// drives three transactions through the object manager's transaction runner, as a server
+// embedding the library does. First it creates a system and that system's state, then it
+// locks the state and marks its administration server Running, then it reads the state
+// back by the system's name in a read-only transaction. Prints one line per transaction,
+// after its commit (the runner may run the work more than once); exits 1 on a library
+// error.
 //
 // Usage: kelembed [DATABASE-URL]   (default sqlite::memory:)
 #include "admin/keldatom.hpp"
+#include "admin/keldatxn.hpp"
 #include "db/keldb.hpp"
 #include "db/keldbexc.hpp"
 #include "kernel/kelkexc.hpp"
 
-#include <functional>
 #include <iostream>
 #include <string>
 
@@ -29,22 +31,6 @@ char const* StateName(KelSvrState::Type state)
     return "invalid";
 }
 
-// One transaction: what the work did not save or flush is lost at commit, and every cache
-// is emptied afterwards, also when the work fails and the transaction is rolled back.
-void InTransaction(KelDatabase& db, KelTOMForAdminServer& tom, std::function<void()> const& work)
-{
-    db.Begin();
-    try {
-        work();
-        db.Commit();
-    } catch (...) {
-        db.Rollback();
-        tom.TxnHasBeenCommitted();
-        throw;
-    }
-    tom.TxnHasBeenCommitted();
-}
-
 }  // namespace
 
 int main(int argc, char** argv)
@@ -54,35 +40,49 @@ int main(int argc, char** argv)
         std::unique_ptr<KelDatabase> db = KelDatabase::Open(url);
         db->CreateSchema();
         KelTOMForAdminServer tom(*db);
+        // Begins, runs the work, commits and empties every cache; on an error rolls back,
+        // empties every cache and rethrows; runs the work again after a deadlock, a lock
+        // timeout or a busy database. What the work did not save or flush is not written.
+        KelTxnRunner runner(tom);
         KelSystemID const sys1(KelString("SYS1"), KelString("GROUP1"));
         std::string const sys1Text = sys1.Name().Str() + "." + sys1.Group().Str();
         KelOID systemOid;
+        KelSvrState::Type created = KelSvrState::Unknown;
 
-        InTransaction(*db, tom, [&] {
-            KelSystemData& system = tom.ForSystems().Create(KelTOMForSystemParms::CreateInpParm(sys1));
+        runner.Run([&](KelTOMForAdminServer& t) {
+            KelSystemData& system = t.ForSystems().Create(KelTOMForSystemParms::CreateInpParm(sys1));
             system.SetDescription(KelString("The embedding example's system"));  // a change: Flush writes it
             systemOid = system.OID();
-            tom.ForSystems().Flush();
+            t.ForSystems().Flush();
             // A new object is clean, so Flush would pass it by: Save inserts it.
-            KelSystemState& state = tom.ForSystemStates().Create(KelTOMForSystemStateParms::CreateInpParm(systemOid));
-            tom.ForSystemStates().Save(state);
-            std::cout << "created system " << sys1Text << " with state " << StateName(state.AdminSvrState()) << "\n";
+            KelSystemState& state = t.ForSystemStates().Create(KelTOMForSystemStateParms::CreateInpParm(systemOid));
+            t.ForSystemStates().Save(state);
+            created = state.AdminSvrState();
         });
+        std::cout << "created system " << sys1Text << " with state " << StateName(created) << "\n";
 
-        InTransaction(*db, tom, [&] {
+        std::uint64_t flushed = 0;
+        runner.Run([&](KelTOMForAdminServer& t) {
             KelSystemState& state =
-                tom.ForSystemStates().MaterializeForUpdate(KelTOMForSystemStateParms::MaterializeInpParm(), systemOid);
+                t.ForSystemStates().MaterializeForUpdate(KelTOMForSystemStateParms::MaterializeInpParm(), systemOid);
             state.SetAdminSvrState(KelSvrState::Running);
             state.SetAdminSvrStartTime(KelTimeStamp::Now());
-            tom.ForSystemStates().Flush();
-            std::cout << "locked the state and flushed " << tom.ForSystemStates().Statistics().flushed << " change\n";
+            t.ForSystemStates().Flush();
+            flushed = t.ForSystemStates().Statistics().flushed;
         });
+        std::cout << "locked the state and flushed " << flushed << " change\n";
 
-        InTransaction(*db, tom, [&] {
-            KelSystemState const& state = tom.ForSystemStates().MaterializeForReadByName(KelString("SYS1"));
-            std::cout << "read back: system " << sys1Text << " state=" << StateName(state.AdminSvrState())
-                      << (state.AdminSvrStartTimeIsNull() ? " not started" : " started") << "\n";
+        KelTxnOptions readOnly;
+        readOnly.readOnly = true;  // waits for no writer; a write inside it is refused
+        KelSvrState::Type state = KelSvrState::Unknown;
+        bool started = false;
+        runner.Run(readOnly, [&](KelTOMForAdminServer& t) {
+            KelSystemState const& read = t.ForSystemStates().MaterializeForReadByName(KelString("SYS1"));
+            state = read.AdminSvrState();
+            started = !read.AdminSvrStartTimeIsNull();
         });
+        std::cout << "read back: system " << sys1Text << " state=" << StateName(state)
+                  << (started ? " started" : " not started") << "\n";
     } catch (KelDBException const& e) {
         std::cerr << "database error" << (e.IsRetryable() ? " (retryable)" : "") << ": " << e << "\n";
         return 1;

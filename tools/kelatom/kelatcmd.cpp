@@ -267,7 +267,8 @@ void PrintResult(std::ostream& os, std::string const& command, Json const& resul
            << "\n";
     } else if (command == "log add") {
         os << "added system log record " << Cell(result["oid"]) << " of " << Cell(result["system"]) << " (message "
-           << Cell(result["message"]) << ", " << result["parameters"].size() << " parameters)\n";
+           << Cell(result["message"]) << ", " << result["parameters"].size()
+           << (result["parameters"].size() == 1 ? " parameter)\n" : " parameters)\n");
     } else if (command == "locks release") {
         os << "released the lock of " << Cell(result["user"]) << " on " << Cell(result["kind"]) << " "
            << Cell(result["name"]) << "\n";
