@@ -118,6 +118,12 @@ public:
     KelString const& TableText() const { return _tableText; }
     KelDBTableDef const& Definition() const { return _def; }
 
+    // The connection's write count when this accessor last wrote a row (0: never), and
+    // that row's key as text; a transaction that is lost while COMMIT is in flight names
+    // the row it wrote last, so that the caller can look whether it is there.
+    std::uint64_t LastWriteStamp() const { return _lastWriteStamp; }
+    virtual std::string LastWrittenKey() const = 0;
+
     // CREATE TABLE and CREATE INDEX statements, each safe to run again.
     std::vector<std::string> SchemaSql() const;
     // Finalizes the prepared statements; the next use prepares them again.
@@ -141,6 +147,7 @@ protected:
     {
         if (_stmts[id]) _stmts[id]->Reset();
     }
+    void StampWrite() { _lastWriteStamp = ++_conn.writes; }
     // Key condition without alias, parameters from $first.
     std::string KeyCondition(int first) const;
 
@@ -190,6 +197,7 @@ private:
 
     KelDBTableDef const& _def;
     KelString _tableText;
+    std::uint64_t _lastWriteStamp = 0;
     std::vector<std::string> _sql;
     // Whether each statement locks the rows it reads.
     std::vector<bool> _locks;

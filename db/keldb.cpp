@@ -49,16 +49,36 @@ KelDBType::Type KelDatabase::Type() const { return _conn->Type(); }
 void KelDatabase::Begin()
 {
     Raised([&] { _conn->Begin(); });
+    _beginStamp = _conn->writes;
 }
 
 void KelDatabase::BeginReadOnly()
 {
     Raised([&] { _conn->BeginReadOnly(); });
+    _beginStamp = _conn->writes;
 }
 
 void KelDatabase::Commit()
 {
-    Raised([&] { _conn->Commit(); });
+    Raised([&] {
+        try {
+            _conn->Commit();
+        } catch (KelDBException& e) {
+            if (e.Category() == KelDBErrorCategory::OutcomeUnknown) NameLastWrite(e);
+            throw;
+        }
+    });
+}
+
+void KelDatabase::NameLastWrite(KelDBException& e) const
+{
+    KelDBAccessor const* last = nullptr;
+    for (KelDBAccessor const* accessor : _accessors)
+        if (accessor->LastWriteStamp() > _beginStamp && (!last || accessor->LastWriteStamp() > last->LastWriteStamp()))
+            last = accessor;
+    if (!last) return;
+    e.SetTable(last->TableName());
+    e.SetKey(last->LastWrittenKey());
 }
 
 void KelDatabase::Rollback()

@@ -12,12 +12,14 @@
 #include "db/keldkrnl.hpp"
 
 #include <chrono>
+#include <cstdint>
 #include <map>
 #include <memory>
 #include <string>
 
 class KelDrvConnection;
 class KelDBAccessor;
+class KelDBException;
 struct KelDBCallCounts;
 
 class KelDatabase {
@@ -57,7 +59,9 @@ public:
     // REQUIRES: none is open.
     void BeginReadOnly();
     // A connection lost while COMMIT was in flight raises category OutcomeUnknown: the
-    // transaction may or may not have been committed.
+    // transaction may or may not have been committed. Its Table() and Key() name the row
+    // that the transaction wrote last: if that row is there (or, for a delete, gone), the
+    // whole transaction was committed.
     void Commit();
     // Ends the open transaction, if any, without its changes.
     void Rollback();
@@ -106,6 +110,7 @@ public:
 
 private:
     explicit KelDatabase(std::unique_ptr<KelDrvConnection> conn);
+    void NameLastWrite(KelDBException& e) const;
 
     std::unique_ptr<KelDrvConnection> _conn;
     std::unique_ptr<SvrInstanceState> _svrInstanceState;
@@ -119,6 +124,8 @@ private:
     std::unique_ptr<Domain> _domain;
     // The nine accessors, in the order in which the schema creates their tables.
     KelDBAccessor* _accessors[9];
+    // The connection's write count when the open transaction began.
+    std::uint64_t _beginStamp = 0;
 };
 
 #include "db/keldadom.hpp"

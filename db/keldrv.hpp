@@ -122,6 +122,10 @@ public:
     // How long a statement waits for a lock held by another connection before it fails
     // with a retryable KelDBException.
     virtual void SetLockTimeout(std::chrono::milliseconds timeout) = 0;
+
+    // Rows the accessors have set out to write on this connection, counted up; the
+    // accessors stamp their writes with it.
+    std::uint64_t writes = 0;
 };
 
 // Opens "sqlite:PATH", "sqlite::memory:" (either with SQLite options after a "?", see

@@ -52,7 +52,17 @@ protected:
 
     std::size_t _selUni, _selUpd, _insert, _updCli, _dbaDel, _selAll, _selUal;
 
+    // Remembers the key of a row about to be written, and when.
+    void NoteWrite(Key const& key)
+    {
+        _lastWritten = key;
+        StampWrite();
+    }
+    std::string LastWrittenKey() const override { return KeyText(_lastWritten); }
+
 private:
+    Key _lastWritten;
+
     bool ReadNext(KelDrvStatement& stmt, R& row) const;
     // Binds, steps and reads one row of an open cursor; ends the cursor when no row is
     // left or the step fails.

@@ -129,6 +129,7 @@ template <class R, class Key>
 bool KelDBTable<R, Key>::updcli(Key const& key, R const& row)
 {
     ++_counts.updcli;
+    NoteWrite(key);
     return this->Run(key, [&] {
         KelDrvStatement& stmt = Stmt(_updCli);
         KelDrvUse use(stmt);
@@ -147,6 +148,7 @@ template <class R, class Key>
 void KelDBTable<R, Key>::insert(R const& row)
 {
     ++_counts.insert;
+    NoteWrite(row.Key());
     this->RunKeyed([&] { return KeyText(row.Key()); },
                    [&] {
                        KelDrvStatement& stmt = Stmt(_insert);
@@ -161,6 +163,7 @@ template <class R, class Key>
 bool KelDBTable<R, Key>::dbadel(Key const& key)
 {
     ++_counts.dbadel;
+    NoteWrite(key);
     return this->Run(key, [&] {
         KelDrvStatement& stmt = Stmt(_dbaDel);
         KelDrvUse use(stmt);
@@ -257,6 +260,7 @@ void KelDBNamedTable<R, Key>::selupdLckhldrUpdate(R const& row)
 {
     ++this->_counts.other;
     Key const key = row.Key();
+    this->NoteWrite(key);
     std::int64_t changed = this->Run(key, [&] {
         KelDrvStatement& stmt = this->Stmt(_updLckhldr);
         KelDrvUse use(stmt);
