@@ -10,6 +10,7 @@ char const* KelDBErrorCategory::Name(Type category)
     case DeadlockOrLockTimeout: return "deadlock or lock timeout";
     case Busy: return "busy";
     case ReadOnly: return "read-only";
+    case BadRow: return "bad row";
     case Other: break;
     }
     return "other";

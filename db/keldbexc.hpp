@@ -21,9 +21,12 @@ struct KelDBErrorCategory {
         Busy = 4,
         ReadOnly = 5,
         Other = 6,
+        // A stored row that breaks its table's rules (an OID of the wrong length, a time
+        // that is not a time, a text over its limit), written by some other program.
+        BadRow = 8,
     };
     // "connection lost", "constraint violation", "deadlock or lock timeout", "busy",
-    // "read-only", "other".
+    // "read-only", "other", "bad row".
     static char const* Name(Type category);
 };
 
