@@ -1,6 +1,7 @@
 #include "db/keldacc.hpp"
 
 #include "kernel/kelkoid.hpp"
+#include "kernel/kelktim.hpp"
 #include "kernel/kelmsvid.hpp"
 #include "kernel/kelmsyst.hpp"
 
@@ -201,9 +202,9 @@ std::vector<std::string> KelDBAccessor::SchemaSql() const
     KelDrvDialect const& dialect = _conn.Dialect();
     std::string table = std::string("CREATE TABLE IF NOT EXISTS ") + _def.name + " (";
     for (KelDBColumn const& c : _def.columns) {
-        char const* type = c.type == KelDBColumnType::Oid    ? dialect.oidType
-                           : c.type == KelDBColumnType::Text ? dialect.textType
-                                                             : dialect.intType;
+        char const* type = c.type == KelDBColumnType::Oid   ? dialect.oidType
+                           : c.type == KelDBColumnType::Int ? dialect.intType
+                                                            : dialect.textType;
         table += std::string(c.name) + " " + type + (c.nullable ? "" : " NOT NULL") + ", ";
     }
     table += "PRIMARY KEY (";
@@ -221,6 +222,49 @@ std::vector<std::string> KelDBAccessor::SchemaSql() const
                       " (" + name + ")");
     }
     return sql;
+}
+
+namespace {
+// A column value for a message: an OID (or any bytes) in hex, a text as it is, cut short.
+std::string ColumnValueText(KelDrvStatement const& stmt, int col, KelDBColumnType type)
+{
+    if (stmt.IsNull(col)) return "NULL";
+    if (type == KelDBColumnType::Int) return std::to_string(stmt.ColumnInt32(col));
+    std::int32_t length = 0;
+    char const* data = stmt.ColumnBytes(col, length);
+    std::string bytes(data ? data : "", static_cast<std::size_t>(length));
+    if (type != KelDBColumnType::Oid) return bytes.size() > 64 ? bytes.substr(0, 64) + "..." : bytes;
+    static char const digits[] = "0123456789ABCDEF";
+    std::string hex;
+    for (unsigned char b : bytes) hex += std::string{digits[b >> 4], digits[b & 0xF]};
+    return hex;
+}
+}  // namespace
+
+void KelDBAccessor::CheckRow(KelDrvStatement const& stmt) const
+{
+    for (std::size_t i = 0; i < _def.columns.size(); ++i) {
+        KelDBColumn const& c = _def.columns[i];
+        int const col = static_cast<int>(i);
+        if (c.type == KelDBColumnType::Int || stmt.IsNull(col)) continue;
+        std::int32_t length = 0;
+        char const* data = stmt.ColumnBytes(col, length);
+        std::string why;
+        if (c.type == KelDBColumnType::Oid && length != 16)
+            why = "an OID of " + std::to_string(length) + " bytes, not 16";
+        else if (c.type == KelDBColumnType::Time && !KelTimeStamp::IsVsqString(KelString(data ? data : "", length)))
+            why = "a text of " + std::to_string(length) + " bytes that is not a time";
+        else if (c.type == KelDBColumnType::Text && c.limit > 0 && length > c.limit)
+            why = "a text of " + std::to_string(length) + " bytes, over its limit of " + std::to_string(c.limit);
+        if (why.empty()) continue;
+        std::string key;
+        for (int k : _def.key)
+            key += (key.empty() ? "" : ", ") + std::string(_def.columns[static_cast<std::size_t>(k)].name) + "=" +
+                   ColumnValueText(stmt, k, _def.columns[static_cast<std::size_t>(k)].type);
+        throw KelDBException(KelOrigin(__FILE__, __LINE__, _def.accessor), KelDBErrorCategory::BadRow, 0, "",
+                             std::string("table ") + _def.name + ", key " + key + ", column " + c.name + ": " + why,
+                             stmt.Sql(), _def.name);
+    }
 }
 
 void KelDBAccessor::Raise(KelDBException& e, std::string const& key) const

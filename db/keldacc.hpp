@@ -39,12 +39,15 @@ struct KelDBCallCounts {
     std::uint64_t Total() const { return seluni + selupd + insert + updcli + dbadel + open + fetch + other; }
 };
 
-enum class KelDBColumnType { Oid, Text, Int };
+// Time: a timestamp text (stored as a text column).
+enum class KelDBColumnType { Oid, Text, Int, Time };
 
 struct KelDBColumn {
     char const* name;
     KelDBColumnType type;
     bool nullable;
+    // Text: the most bytes a value may hold (0: no limit of its own).
+    std::int32_t limit = 0;
 };
 
 // The layout of one table. Columns are in the member order of the table's row record.
@@ -150,6 +153,11 @@ protected:
     void StampWrite() { _lastWriteStamp = ++_conn.writes; }
     // Key condition without alias, parameters from $first.
     std::string KeyCondition(int first) const;
+    // Checks the current row of stmt against the table's columns before it is read: an
+    // OID of 16 bytes, a time that parses, a text within its limit. A row that breaks
+    // them throws a KelDBException of category BadRow naming the table, the row's key
+    // and the column.
+    void CheckRow(KelDrvStatement const& stmt) const;
 
     // Completes a failed statement's exception with table and key and raises it.
     [[noreturn]] void Raise(KelDBException& e, std::string const& key) const;

@@ -11,7 +11,7 @@ enum Column { oid, domainName, description };
 KelDBTableDef const table{"kel_domain",
                           "KelDatabase::Domain",
                           {{"oid", KelDBColumnType::Oid, false},
-                           {"domain_name", KelDBColumnType::Text, false},
+                           {"domain_name", KelDBColumnType::Text, false, 32},
                            {"description", KelDBColumnType::Text, true}},
                           {domainName},
                           oid,

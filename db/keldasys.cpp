@@ -11,7 +11,7 @@ enum Column { systemOid, adminSvrStart, adminSvrState };
 KelDBTableDef const table{"kel_system_state",
                           "KelDatabase::SystemState",
                           {{"system_oid", KelDBColumnType::Oid, false},
-                           {"admin_svr_start", KelDBColumnType::Text, true},
+                           {"admin_svr_start", KelDBColumnType::Time, true},
                            {"admin_svr_state", KelDBColumnType::Int, false}},
                           {systemOid},
                           -1,

@@ -11,6 +11,7 @@ char const* KelDBErrorCategory::Name(Type category)
     case Busy: return "busy";
     case ReadOnly: return "read-only";
     case OutcomeUnknown: return "outcome unknown";
+    case BadRow: return "bad row";
     case Other: break;
     }
     return "other";

@@ -24,9 +24,12 @@ struct KelDBErrorCategory {
         // The connection was lost while COMMIT was in flight: the transaction may or may
         // not have been committed, and only a look at the data can tell.
         OutcomeUnknown = 7,
+        // A stored row that breaks its table's rules (an OID of the wrong length, a time
+        // that is not a time, a text over its limit), written by some other program.
+        BadRow = 8,
     };
     // "connection lost", "constraint violation", "deadlock or lock timeout", "busy",
-    // "read-only", "other", "outcome unknown".
+    // "read-only", "other", "outcome unknown", "bad row".
     static char const* Name(Type category);
 };
 

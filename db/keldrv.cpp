@@ -1,6 +1,7 @@
 #include "db/keldrv.hpp"
 
 #include "db/keldbexc.hpp"
+#include "db/keldmask.hpp"
 #include "db/keldrvpg.hpp"
 #include "db/keldrvsq.hpp"
 
@@ -28,8 +29,17 @@ std::unique_ptr<KelDrvConnection> KelDrvOpen(std::string const& url)
 {
     static std::string const sqlite = "sqlite:";
     if (url.compare(0, sqlite.size(), sqlite) == 0) return KelDrvOpenSQLite(url.substr(sqlite.size()));
-    if (url.rfind("postgresql://", 0) == 0 || url.rfind("postgres://", 0) == 0 || url.find('=') != std::string::npos)
-        return KelDrvOpenPostgreSQL(url);
+    if (url.rfind("postgresql://", 0) == 0 || url.rfind("postgres://", 0) == 0 || url.find('=') != std::string::npos) {
+        // The driver's text may quote the URL or its password back: masked before the
+        // exception is traced or shown.
+        try {
+            return KelDrvOpenPostgreSQL(url);
+        } catch (KelDBException const& e) {
+            throw KelDBException(e.GetOrigin(), e.Category(), e.NativeCode(), e.SqlState(),
+                                 KelDBMaskPasswords(e.Message(), url), KelDBMaskPasswords(e.Statement(), url),
+                                 e.Table());
+        }
+    }
     throw KelDBException(KelOrigin(__FILE__, __LINE__, "KelDrvOpen"), KelDBErrorCategory::Other, 0, "",
                          "unknown kind of database URL; expected sqlite:PATH, sqlite::memory:, "
                          "postgresql://... or a conninfo");

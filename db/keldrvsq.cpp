@@ -4,6 +4,10 @@
 
 #include <sqlite3.h>
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <cctype>
 #include <cstdint>
 #include <vector>
@@ -195,6 +199,18 @@ SqOptions ParseOptions(std::string const& name, std::string& path)
     return options;
 }
 
+// A database file that does not exist yet is made here, empty and readable and writable
+// by its owner only whatever the umask (it holds persons and logs); SQLite takes an empty
+// file for a new database and gives its -wal and -shm files the mode of the database
+// file. An existing file keeps its mode. A failure is left for SQLite to report.
+void CreatePrivateFile(std::string const& path)
+{
+    int const fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, S_IRUSR | S_IWUSR);
+    if (fd < 0) return;
+    ::fchmod(fd, S_IRUSR | S_IWUSR);
+    ::close(fd);
+}
+
 class SqConnection : public KelDrvConnection {
 public:
     explicit SqConnection(std::string const& name) : _db(nullptr)
@@ -203,6 +219,7 @@ public:
         SqOptions const options = ParseOptions(name, path);
         int flags = (options.readOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE) |
                     SQLITE_OPEN_NOMUTEX;
+        if (!options.readOnly && !path.empty() && path != ":memory:") CreatePrivateFile(path);
         int rc = sqlite3_open_v2(path.c_str(), &_db, flags, nullptr);
         if (rc != SQLITE_OK) {
             KelDBException e = SqError(_db, rc, "", "", "KelDrvOpenSQLite");

@@ -32,6 +32,7 @@ template <class R, class Key>
 bool KelDBTable<R, Key>::ReadNext(KelDrvStatement& stmt, R& row) const
 {
     if (!stmt.Step()) return false;
+    CheckRow(stmt);
     ReadRow(stmt, row);
     return true;
 }

@@ -76,6 +76,12 @@ KelTimeStamp KelTimeStamp::FromVsqString(KelString const& text, int)
     return wellFormed ? out : KelTimeStamp();
 }
 
+bool KelTimeStamp::IsVsqString(KelString const& text)
+{
+    KelTimeStamp out;
+    return Parse(text, out);
+}
+
 KelString KelTimeStamp::AsVsqString() const
 {
     std::int64_t days = _seconds / 86400;

@@ -17,6 +17,8 @@ public:
     // REQUIRES: text is a well-formed 26-character timestamp text; otherwise a
     // contract check fails and (when the kernel goes on) the result is null.
     static KelTimeStamp FromVsqString(KelString const& text, int timeType = 0);
+    // Whether text is a database text that FromVsqString accepts.
+    static bool IsVsqString(KelString const& text);
     KelString AsVsqString() const;
 
     bool IsNull() const { return _micros == 0 && _seconds == 0; }

@@ -7,42 +7,12 @@
 #include "kernel/kelktrc.hpp"
 #include "tools/kelatom/kelatcmd.hpp"
 #include "tools/kelatom/kelatdem.hpp"
+#include "tools/kelatom/kelatopt.hpp"
 
 #include <CLI/CLI.hpp>
 
 #include <iostream>
-#include <sstream>
-
-namespace {
-
-// "level=N,components=MASK,categories=MASK[,xt]": turns the kernel trace on, to stderr.
-void SetTrace(std::string const& switches)
-{
-    KelTrace::_On = true;
-    KelTrace::_Level = 9;
-    KelTrace::_Components = ~0ul;
-    KelTrace::_Categories = ~0ul;
-    std::stringstream items(switches);
-    std::string item;
-    while (std::getline(items, item, ',')) {
-        auto eq = item.find('=');
-        std::string key = item.substr(0, eq);
-        std::string value = eq == std::string::npos ? "" : item.substr(eq + 1);
-        if (key == "xt") {
-            KelTrace::_Xt = true;
-        } else if (key == "level") {
-            KelTrace::_Level = std::stol(value, nullptr, 0);
-        } else if (key == "components") {
-            KelTrace::_Components = std::stoul(value, nullptr, 0);
-        } else if (key == "categories") {
-            KelTrace::_Categories = std::stoul(value, nullptr, 0);
-        } else {
-            throw CLI::ValidationError("--trace", "unknown switch '" + key + "'");
-        }
-    }
-}
-
-}  // namespace
+#include <limits>
 
 int main(int argc, char** argv)
 {
@@ -52,7 +22,9 @@ int main(int argc, char** argv)
     std::string trace;
     bool json = false;
     app.add_option("--db", url, "database: sqlite:PATH, sqlite::memory: or a PostgreSQL URL")->capture_default_str();
-    app.add_option("--trace", trace, "kernel trace to stderr: level=N,components=MASK,categories=MASK[,xt]");
+    app.add_option("--trace", trace,
+                   "kernel trace to stderr: level=N,components=MASK,categories=MASK[,xt] (N decimal; MASK decimal "
+                   "or hexadecimal with 0x)");
     app.add_flag("--json", json, "print results as JSON");
     int retries = 4;
     app.add_option("--retries", retries,
@@ -88,11 +60,15 @@ int main(int argc, char** argv)
     logList->add_flag("--errors", errors, "the error log instead of the system log");
     auto* logAdd = log->add_subcommand("add", "add a system log record");
     std::int32_t message = 0;
+    std::string messageText;
     std::vector<std::string> params;
     std::string user;
     logAdd->add_option("SYSTEM", system, "system name")->required();
-    logAdd->add_option("--message", message, "message number")->required();
-    logAdd->add_option("--param", params, "a message parameter (repeatable)");
+    logAdd->add_option("--message", messageText, "message number, decimal digits only (08 is 8, 0x10 is refused)")
+        ->required();
+    logAdd->add_option("--param", params,
+                       "a message parameter (repeatable); none may contain ';', and a lone empty "
+                       "one is refused: the list must read back as given");
     logAdd->add_option("--user", user, "the user concerned");
 
     auto* locks = app.add_subcommand("locks", "lock holders")->require_subcommand(1);
@@ -109,7 +85,13 @@ int main(int argc, char** argv)
 
     try {
         app.parse(argc, argv);
-        if (!trace.empty()) SetTrace(trace);
+        if (!trace.empty()) kelatom::SetTrace(kelatom::ParseTraceSwitches(trace));
+        if (*logAdd) {
+            message = static_cast<std::int32_t>(kelatom::ParseDecimal("--message", messageText,
+                                                                      std::numeric_limits<std::int32_t>::min(),
+                                                                      std::numeric_limits<std::int32_t>::max()));
+            kelatom::CheckMessageParameters(params);
+        }
     } catch (CLI::ParseError const& e) {
         int rc = app.exit(e);
         return rc == 0 ? 0 : 2;

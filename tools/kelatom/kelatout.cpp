@@ -5,6 +5,7 @@
 #include "kernel/kelktim.hpp"
 
 #include <algorithm>
+#include <cstdint>
 #include <ostream>
 #include <sstream>
 
@@ -31,10 +32,56 @@ std::string Dump(Json const& value)
     return value.dump(2, ' ', false, Json::error_handler_t::replace);
 }
 
+namespace {
+// The length of the well-formed UTF-8 sequence at text[i] (no overlong form, no
+// surrogate, at most U+10FFFF) and its code point; 0 when the bytes there are not one.
+std::size_t Utf8Sequence(std::string const& text, std::size_t i, std::uint32_t& code)
+{
+    auto const byte = [&](std::size_t k) { return static_cast<unsigned char>(text[k]); };
+    unsigned char const lead = byte(i);
+    std::size_t const length = lead < 0x80                    ? 1
+                               : lead >= 0xC2 && lead <= 0xDF ? 2
+                               : lead >= 0xE0 && lead <= 0xEF ? 3
+                               : lead >= 0xF0 && lead <= 0xF4 ? 4
+                                                              : 0;
+    if (length == 0 || i + length > text.size()) return 0;
+    code = length == 1 ? lead : lead & (0x7F >> length);
+    for (std::size_t k = 1; k < length; ++k) {
+        if ((byte(i + k) & 0xC0) != 0x80) return 0;
+        code = (code << 6) | (byte(i + k) & 0x3F);
+    }
+    std::uint32_t const least[] = {0, 0, 0x80, 0x800, 0x10000};
+    if (code < least[length] || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF)) return 0;
+    return length;
+}
+}  // namespace
+
+std::string Printable(std::string const& text)
+{
+    static char const digits[] = "0123456789abcdef";
+    std::string out;
+    auto escape = [&](unsigned char b) { out += std::string{'\\', 'x', digits[b >> 4], digits[b & 0xF]}; };
+    for (std::size_t i = 0; i < text.size();) {
+        std::uint32_t code = 0;
+        std::size_t const length = Utf8Sequence(text, i, code);
+        bool const control = code < 0x20 || code == 0x7F || (code >= 0x80 && code <= 0x9F);
+        if (length == 0) {
+            escape(static_cast<unsigned char>(text[i++]));
+        } else if (control) {
+            for (std::size_t k = 0; k < length; ++k) escape(static_cast<unsigned char>(text[i + k]));
+            i += length;
+        } else {
+            out.append(text, i, length);
+            i += length;
+        }
+    }
+    return out;
+}
+
 std::string Cell(Json const& value)
 {
     if (value.is_null()) return "-";
-    if (value.is_string()) return value.get<std::string>();
+    if (value.is_string()) return Printable(value.get<std::string>());
     if (value.is_array()) {
         std::string out;
         for (auto const& v : value) out += (out.empty() ? "" : ";") + Cell(v);

@@ -26,7 +26,11 @@ std::string Dump(Json const& value);
 // Prints rows (an array of flat objects) as a table with the given columns, each header
 // padded to its widest value; an empty array prints "(none)".
 void PrintTable(std::ostream& os, Json const& rows, std::vector<std::string> const& columns);
-// One value as a table cell: strings plain, null as "-", others in JSON form.
+// One value as a table cell: strings as Printable gives them, null as "-", others in
+// JSON form.
 std::string Cell(Json const& value);
+// Text safe for a terminal: control characters (C0, DEL, C1) and bytes that are not
+// well-formed UTF-8 are written as \xNN, one per byte; all else as it is.
+std::string Printable(std::string const& text);
 
 }  // namespace kelatom
