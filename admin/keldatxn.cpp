@@ -43,8 +43,8 @@ void KelTxnRunner::Run(KelTxnOptions const& options, Work const& work)
             if (!Retryable(e, _tom.Database()) || attempt >= attempts) throw;
             reconnect = e.Category() == KelDBErrorCategory::ConnectionLost;
             // Full jitter: two transactions that collided do not collide again in step.
-            long long const cap = std::min<long long>(
-                options.maxBackoff.count(), options.backoff.count() << std::min(attempt - 1, 20));
+            long long const cap =
+                std::min<long long>(options.maxBackoff.count(), options.backoff.count() << std::min(attempt - 1, 20));
             std::chrono::milliseconds const pause(
                 std::uniform_int_distribution<long long>(0, std::max(0LL, cap))(_jitter));
             if (Clock::now() + pause >= deadline) throw;

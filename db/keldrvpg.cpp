@@ -215,8 +215,8 @@ private:
             }
             _preparedIn = _session.generation;
         }
-        _result = PQexecPrepared(_session.conn, _name.c_str(), _count, _values.data(), _lengths.data(),
-                                 _formats.data(), 1);
+        _result =
+            PQexecPrepared(_session.conn, _name.c_str(), _count, _values.data(), _lengths.data(), _formats.data(), 1);
         _executed = true;
         _row = -1;
         _rows = 0;

@@ -245,8 +245,7 @@ public:
     KelDBType::Type Type() const override { return KelDBType::SQLite; }
     KelDrvDialect const& Dialect() const override { return sqliteDialect; }
 
-    std::unique_ptr<KelDrvStatement> Prepare(std::string const& sql, std::string const& table,
-                                             bool locksRows) override
+    std::unique_ptr<KelDrvStatement> Prepare(std::string const& sql, std::string const& table, bool locksRows) override
     {
         std::string text = ToSqliteParameters(sql);
         sqlite3_stmt* stmt = nullptr;

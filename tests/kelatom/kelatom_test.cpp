@@ -49,8 +49,8 @@ protected:
     // Runs `copies` of the tool with the same arguments at once; each its own result.
     std::vector<ToolRun> ToolAtOnce(int copies, std::vector<std::string> const& args)
     {
-        std::string command = "cd '" + dir.string() + "' && for i in $(seq " + std::to_string(copies) + "); do ('" +
-                              KELATOM_PATH "'";
+        std::string command =
+            "cd '" + dir.string() + "' && for i in $(seq " + std::to_string(copies) + "); do ('" + KELATOM_PATH "'";
         for (auto const& a : args) command += " " + Quote(a);
         command += " >stdout.$i 2>stderr.$i; echo $? >rc.$i) & done; wait";
         EXPECT_EQ(std::system(command.c_str()), 0);
@@ -58,8 +58,8 @@ protected:
         for (int i = 1; i <= copies; ++i) {
             std::string n = std::to_string(i);
             std::string rc = Slurp(dir / ("rc." + n));
-            runs.push_back(ToolRun{rc.empty() ? -1 : std::stoi(rc), Slurp(dir / ("stdout." + n)),
-                                   Slurp(dir / ("stderr." + n))});
+            runs.push_back(
+                ToolRun{rc.empty() ? -1 : std::stoi(rc), Slurp(dir / ("stdout." + n)), Slurp(dir / ("stderr." + n))});
         }
         return runs;
     }

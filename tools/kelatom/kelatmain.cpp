@@ -26,15 +26,12 @@ int main(int argc, char** argv)
                    "kernel trace to stderr: level=N,components=MASK,categories=MASK[,xt] (N decimal; MASK decimal "
                    "or hexadecimal with 0x)");
     app.add_flag("--json", json, "print results as JSON");
-    int retries = 4;
-    app.add_option("--retries", retries,
-                   "runs of a transaction again after a deadlock, lock timeout or busy database")
-        ->capture_default_str()
-        ->check(CLI::Range(0, 100));
-    int lockTimeout = -1;
-    app.add_option("--lock-timeout", lockTimeout,
-                   "milliseconds a statement waits for another transaction's lock (default 30000)")
-        ->check(CLI::Range(0, 2147483647));
+    std::string retriesText = "4", lockTimeoutText;
+    app.add_option("--retries", retriesText,
+                   "runs of a transaction again after a deadlock, lock timeout or busy database (decimal, 0 to 100)")
+        ->capture_default_str();
+    app.add_option("--lock-timeout", lockTimeoutText,
+                   "milliseconds a statement waits for another transaction's lock (decimal; default 30000)");
 
     auto* init = app.add_subcommand("init", "create the schema");
     bool demoData = false;
@@ -83,9 +80,14 @@ int main(int argc, char** argv)
     locksRelease->add_option("NAME", name, "name; a system as NAME or NAME.GROUP, a server as SERVER@SYSTEM")
         ->required();
 
+    int retries = 4;
+    int lockTimeout = -1;
     try {
         app.parse(argc, argv);
         if (!trace.empty()) kelatom::SetTrace(kelatom::ParseTraceSwitches(trace));
+        retries = static_cast<int>(kelatom::ParseDecimal("--retries", retriesText, 0, 100));
+        if (!lockTimeoutText.empty())
+            lockTimeout = static_cast<int>(kelatom::ParseDecimal("--lock-timeout", lockTimeoutText, 0, 2147483647));
         if (*logAdd) {
             message = static_cast<std::int32_t>(kelatom::ParseDecimal("--message", messageText,
                                                                       std::numeric_limits<std::int32_t>::min(),
@@ -142,8 +144,7 @@ int main(int argc, char** argv)
             else
                 kelatom::PrintResult(std::cout, command, result);
         } catch (std::exception const& e) {
-            std::cerr << "kelatom: the transaction was committed, but printing its result failed: " << e.what()
-                      << "\n";
+            std::cerr << "kelatom: the transaction was committed, but printing its result failed: " << e.what() << "\n";
         }
         return 0;
     } catch (KelDBException const& e) {
