@@ -23,7 +23,8 @@ bool KelTxnRunner::Retryable(KelDBException const& e, KelDatabase const& databas
 void KelTxnRunner::Run(KelTxnOptions const& options, Work const& work)
 {
     kelkCtrFlow("KelTxnRunner::Run");
-    kelkCheck(KelContractKind::Require, !_tom.Database().InTransaction(), "!Database().InTransaction()");
+    KelTOMForAdminServer& tom = options.readOnly && _readTom ? *_readTom : _tom;
+    kelkCheck(KelContractKind::Require, !tom.Database().InTransaction(), "!Database().InTransaction()");
     using Clock = std::chrono::steady_clock;
     Clock::time_point const deadline = Clock::now() + options.budget;
     int const attempts = std::max(1, options.attempts);
@@ -35,12 +36,12 @@ void KelTxnRunner::Run(KelTxnOptions const& options, Work const& work)
         try {
             // The same name again: after a failover of a server cluster it finds the new
             // primary; a server still down fails again as a lost connection.
-            if (reconnect) _tom.Database().Reconnect();
-            Attempt(options, work);
+            if (reconnect) tom.Database().Reconnect();
+            Attempt(tom, options, work);
             return;
         } catch (KelDBException const& e) {
             if (e.Category() == KelDBErrorCategory::OutcomeUnknown) ++_stats.outcomeUnknown;
-            if (!Retryable(e, _tom.Database()) || attempt >= attempts) throw;
+            if (!Retryable(e, tom.Database()) || attempt >= attempts) throw;
             reconnect = e.Category() == KelDBErrorCategory::ConnectionLost;
             // Full jitter: two transactions that collided do not collide again in step.
             long long const cap =
@@ -54,37 +55,37 @@ void KelTxnRunner::Run(KelTxnOptions const& options, Work const& work)
     }
 }
 
-void KelTxnRunner::Attempt(KelTxnOptions const& options, Work const& work)
+void KelTxnRunner::Attempt(KelTOMForAdminServer& tom, KelTxnOptions const& options, Work const& work)
 {
-    KelDatabase& database = _tom.Database();
+    KelDatabase& database = tom.Database();
     ++_stats.attempts;
     try {
         if (options.readOnly)
             database.BeginReadOnly();
         else
             database.Begin();
-        work(_tom);
+        work(tom);
         database.Commit();
     } catch (...) {
-        RollBackAndClear();
+        RollBackAndClear(tom);
         throw;
     }
     ++_stats.committed;
     // Committed: from here on nothing may lead to another run.
-    _tom.TxnHasBeenCommitted();
+    tom.TxnHasBeenCommitted();
 }
 
-void KelTxnRunner::RollBackAndClear() noexcept
+void KelTxnRunner::RollBackAndClear(KelTOMForAdminServer& tom) noexcept
 {
     ++_stats.rolledBack;
     try {
-        _tom.Database().Rollback();
+        tom.Database().Rollback();
     } catch (...) {
         // A lost connection has no transaction left; the original error is the one to report.
     }
     try {
         // Empties every cache and writes nothing, as after a commit.
-        _tom.TxnHasBeenCommitted();
+        tom.TxnHasBeenCommitted();
     } catch (...) {
         // Clearing frees memory only; the original error is the one to report.
     }

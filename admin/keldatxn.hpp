@@ -62,6 +62,11 @@ public:
     void Run(Work const& work);
     void Run(KelTxnOptions const& options, Work const& work);
 
+    // Read-only runs go to `readTom` (an object manager over a second database, such as a
+    // standby of a server cluster); writes never do. Null (the default): the main one.
+    // `readTom` must outlive the runner or be unset first.
+    void SetReadManager(KelTOMForAdminServer* readTom) { _readTom = readTom; }
+
     KelTxnOptions const& Options() const { return _defaults; }
     void SetOptions(KelTxnOptions const& options) { _defaults = options; }
     // Attempts of the last Run, the failed ones included.
@@ -74,10 +79,11 @@ public:
     static bool Retryable(KelDBException const& e, KelDatabase const& database);
 
 private:
-    void Attempt(KelTxnOptions const& options, Work const& work);
-    void RollBackAndClear() noexcept;
+    void Attempt(KelTOMForAdminServer& tom, KelTxnOptions const& options, Work const& work);
+    void RollBackAndClear(KelTOMForAdminServer& tom) noexcept;
 
     KelTOMForAdminServer& _tom;
+    KelTOMForAdminServer* _readTom = nullptr;
     KelTxnOptions _defaults;
     KelTxnStatistics _stats;
     int _lastAttempts = 0;

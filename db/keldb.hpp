@@ -54,7 +54,8 @@ public:
     // runner reconnects by itself).
     void Begin();
     // Starts a transaction that only reads: on SQLite it waits for no writer (BEGIN
-    // DEFERRED; in WAL mode a reader never waits), on PostgreSQL it is BEGIN READ ONLY.
+    // DEFERRED; in WAL mode a reader never waits), on PostgreSQL a READ ONLY transaction
+    // at REPEATABLE READ (one snapshot for all its reads, on a standby too).
     // A write or a row lock inside it raises a KelDBException of category ReadOnly.
     // REQUIRES: none is open.
     void BeginReadOnly();

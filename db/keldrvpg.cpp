@@ -310,7 +310,9 @@ public:
     }
 
     void Begin() override { Execute("BEGIN"); }
-    void BeginReadOnly() override { Execute("BEGIN READ ONLY"); }
+    // One snapshot for the whole transaction: its reads agree with each other, also on a
+    // standby that replays the primary's changes meanwhile.
+    void BeginReadOnly() override { Execute("BEGIN ISOLATION LEVEL REPEATABLE READ, READ ONLY"); }
     void Commit() override
     {
         // COMMIT of a transaction that an error has aborted only rolls it back; say so.

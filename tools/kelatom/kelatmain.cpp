@@ -22,6 +22,10 @@ int main(int argc, char** argv)
     std::string trace;
     bool json = false;
     app.add_option("--db", url, "database: sqlite:PATH, sqlite::memory: or a PostgreSQL URL")->capture_default_str();
+    std::string readUrl;
+    app.add_option("--read-db", readUrl,
+                   "a second database for the read-only commands, e.g. a PostgreSQL standby "
+                   "(target_session_attrs=prefer-standby); writes never go there");
     app.add_option("--trace", trace,
                    "kernel trace to stderr: level=N,components=MASK,categories=MASK[,xt] (N decimal; MASK decimal "
                    "or hexadecimal with 0x)");
@@ -106,7 +110,7 @@ int main(int argc, char** argv)
     try {
         KelTxnOptions options;
         options.attempts = retries + 1;
-        session = std::make_unique<kelatom::Session>(url, options);
+        session = std::make_unique<kelatom::Session>(url, options, readUrl);
         if (lockTimeout >= 0) session->Database().SetLockTimeout(std::chrono::milliseconds(lockTimeout));
         kelatom::Json result;
         std::string command;

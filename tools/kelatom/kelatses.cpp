@@ -1,13 +1,51 @@
 #include "tools/kelatom/kelatses.hpp"
 
+#include "db/keldbexc.hpp"
+
+#include <algorithm>
+#include <thread>
+
 namespace kelatom {
 
-Session::Session(std::string const& url, KelTxnOptions const& options) : _database(KelDatabase::Open(url))
+namespace {
+
+// Opens the database; a server that cannot be reached (down, or no host of the URL takes
+// writes yet while a cluster fails over) is tried again with the runner's attempts and
+// pauses. A file database is opened once: it is not going to come back by waiting.
+std::unique_ptr<KelDatabase> Open(std::string const& url, KelTxnOptions const& options)
 {
+    bool const server = url.rfind("sqlite:", 0) != 0;
+    auto const deadline = std::chrono::steady_clock::now() + options.budget;
+    std::chrono::milliseconds pause = options.backoff;
+    for (int attempt = 1;; ++attempt) {
+        try {
+            return KelDatabase::Open(url);
+        } catch (KelDBException const& e) {
+            if (!server || e.Category() != KelDBErrorCategory::ConnectionLost || attempt >= options.attempts ||
+                std::chrono::steady_clock::now() + pause >= deadline)
+                throw;
+        }
+        std::this_thread::sleep_for(pause);
+        pause = std::min(pause * 2, options.maxBackoff);
+    }
+}
+
+}  // namespace
+
+Session::Session(std::string const& url, KelTxnOptions const& options, std::string const& readUrl)
+{
+    // The read database opens first, so that the last one opened, whose type the kernel
+    // reports, is the one that takes the writes.
+    if (!readUrl.empty()) {
+        _readDatabase = Open(readUrl, options);
+        _readTom = std::make_unique<KelTOMForAdminServer>(*_readDatabase);
+    }
+    _database = Open(url, options);
     _tom = std::make_unique<KelTOMForAdminServer>(*_database);
     KelTxnOptions writes = options;
     writes.readOnly = false;
     _runner = std::make_unique<KelTxnRunner>(*_tom, writes);
+    _runner->SetReadManager(_readTom.get());
     TakeCalls();
 }
 

@@ -23,7 +23,9 @@ using CallCounts = std::map<std::string, std::uint64_t>;
 class Session {
 public:
     // `options` are the runner's (attempts, budget, backoff); their readOnly is ignored.
-    explicit Session(std::string const& url, KelTxnOptions const& options = KelTxnOptions());
+    // With a `readUrl`, read-only transactions run on that second database (a standby).
+    explicit Session(std::string const& url, KelTxnOptions const& options = KelTxnOptions(),
+                     std::string const& readUrl = std::string());
     ~Session();
 
     KelDatabase& Database() { return *_database; }
@@ -40,6 +42,8 @@ public:
 private:
     std::unique_ptr<KelDatabase> _database;
     std::unique_ptr<KelTOMForAdminServer> _tom;
+    std::unique_ptr<KelDatabase> _readDatabase;
+    std::unique_ptr<KelTOMForAdminServer> _readTom;
     std::unique_ptr<KelTxnRunner> _runner;
     CallCounts _seen;
 };

@@ -1,0 +1,253 @@
+// The library through a PostgreSQL cluster's life: a writer commits numbered transactions
+// through the transaction runner over a URL that names both hosts, while the primary is
+// stopped hard and the standby promoted. Every transaction the writer saw committed is
+// there once, at most the one in flight is reported as outcome unknown and then looked
+// for, and the command-line tool, started again and again meanwhile, does the same.
+// Read-only transactions run on the standby while the primary takes the writes.
+#include "cluster.hpp"
+
+#include "admin/keldatxn.hpp"
+#include "tests/admin/admintest.hpp"
+
+#include <sys/wait.h>
+#include <atomic>
+#include <fstream>
+#include <iostream>
+#include <iterator>
+#include <map>
+#include <mutex>
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+// A record of SYS1 whose parameters say who wrote it and its number.
+void AddLog(KelTOMForAdminServer& tom, KelOID const& oid, std::string const& writer, int number)
+{
+    KelSystemLogRecord::Parameters parameters;
+    parameters.Append(KelString(writer.c_str()));
+    parameters.Append(KelString(std::to_string(number).c_str()));
+    KelSystemLogRecord& record = tom.ForSystemLogs().Create(KelTOMForSystemLogRecordParms::CreateInpParm(oid));
+    record = AdminLogRecord(oid, parameters);
+    tom.ForSystemLogs().Save(record);
+}
+
+// How often each (writer, number) is stored, read in one read-only transaction.
+std::map<std::pair<std::string, int>, int> Stored(KelTxnRunner& runner)
+{
+    std::map<std::pair<std::string, int>, int> stored;
+    KelTxnOptions readOnly;
+    readOnly.readOnly = true;
+    runner.Run(readOnly, [&](KelTOMForAdminServer& tom) {
+        stored.clear();
+        std::vector<KelSystemLogRecord const*> records;
+        tom.ForSystemLogs().MaterializeSystemLogRecordsForRead(KelString("SYS1"), records);
+        for (KelSystemLogRecord const* r : records) {
+            auto const& parameters = const_cast<KelSystemLogRecord&>(*r).MessageParameters();
+            std::vector<std::string> p;
+            for (KelString const& text : parameters) p.push_back(text.Str());
+            if (p.size() == 2) ++stored[{p[0], std::stoi(p[1])}];
+        }
+    });
+    return stored;
+}
+
+// Patient enough to outlast a failover: retries for up to a minute.
+KelTxnOptions Patient()
+{
+    KelTxnOptions options;
+    options.attempts = 100000;
+    options.budget = std::chrono::seconds(60);
+    options.backoff = std::chrono::milliseconds(20);
+    options.maxBackoff = std::chrono::milliseconds(250);
+    return options;
+}
+
+struct WriterReport {
+    std::vector<int> committed;
+    int unknown = 0;         // commits lost in flight
+    int unknownPresent = 0;  // of those, found committed when looked for
+    std::string unknownKey;  // the key the last one named
+    std::string lookedFor;   // the key of the record it wrote
+};
+
+}  // namespace
+
+TEST(Failover, CommittedTransactionsSurviveThePrimarysDeathOnceEach)
+{
+    std::string const why = PgCluster::Unavailable();
+    if (!why.empty()) GTEST_SKIP() << why;
+    PgCluster cluster;
+    {
+        std::unique_ptr<KelDatabase> db = KelDatabase::Open(cluster.PrimaryUrl());
+        db->CreateSchema();
+    }
+    std::unique_ptr<KelDatabase> db = KelDatabase::Open(cluster.WriteUrl());
+    KelTOMForAdminServer tom(*db);
+    AdminSeedSystem(*db, tom, "SYS1");  // the tool looks the system up
+    KelTxnRunner runner(tom, Patient());
+
+    int const total = 200, failAfter = 50;
+    std::atomic<int> committed{0};
+    std::atomic<bool> writerDone{false};
+    std::atomic<Clock::rep> stoppedAt{0}, resumedAt{0};
+    WriterReport report;
+    std::string writerError;
+    std::thread writer([&] {
+        try {
+            for (int i = 1; i <= total;) {
+                KelOID const oid = KelOID::Generate();
+                try {
+                    runner.Run([&](KelTOMForAdminServer& t) { AddLog(t, oid, "writer", i); });
+                } catch (KelDBException const& e) {
+                    if (e.Category() != KelDBErrorCategory::OutcomeUnknown) throw;
+                    // Lost in flight: look for the row the exception names.
+                    ++report.unknown;
+                    report.unknownKey = e.Key();
+                    report.lookedFor = Printed(oid);
+                    bool present = false;
+                    KelTxnOptions look = Patient();
+                    look.readOnly = true;
+                    runner.Run(look, [&](KelTOMForAdminServer& t) {
+                        try {
+                            t.ForSystemLogs().MaterializeForRead(KelTOMForSystemLogRecordParms::MaterializeInpParm(),
+                                                                 oid);
+                            present = true;
+                        } catch (KelTOMNotFoundException const&) {
+                            present = false;
+                        }
+                    });
+                    report.unknownPresent += present;
+                    if (!present) continue;  // not committed: the same number again
+                }
+                Clock::rep const stop = stoppedAt.load();
+                if (stop != 0 && resumedAt.load() == 0) resumedAt = Clock::now().time_since_epoch().count();
+                report.committed.push_back(i++);
+                ++committed;
+            }
+        } catch (KelException const& e) {
+            writerError = e.What();
+        } catch (std::exception const& e) {
+            writerError = e.what();
+        }
+        writerDone = true;
+    });
+
+    // The command-line tool, started again and again through the failover.
+    std::map<int, int> toolCodes;
+    std::map<int, std::string> toolErrors;
+    std::thread tool([&] {
+        std::string const dir = testing::TempDir();
+        for (int j = 1; j <= 25 || !writerDone; ++j) {
+            std::string const err = dir + "kelatom-failover-" + std::to_string(getpid()) + ".err";
+            std::string const command = std::string("'") + KELATOM_PATH + "' --db '" + cluster.WriteUrl() +
+                                        "' --retries 100 log add SYS1 --message 42 --param tool --param " +
+                                        std::to_string(j) + " >/dev/null 2>'" + err + "'";
+            int const status = std::system(command.c_str());
+            toolCodes[j] = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+            std::ifstream in(err);
+            toolErrors[j].assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+            std::remove(err.c_str());
+            std::this_thread::sleep_for(std::chrono::milliseconds(40));
+        }
+    });
+
+    auto const limit = Clock::now() + std::chrono::seconds(60);
+    while (committed < failAfter && !writerDone && Clock::now() < limit)
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    cluster.StopPrimaryHard();
+    stoppedAt = Clock::now().time_since_epoch().count();
+    std::this_thread::sleep_for(std::chrono::milliseconds(500));
+    cluster.PromoteStandby();
+    writer.join();
+    tool.join();
+    ASSERT_EQ(writerError, "") << "the writer stopped";
+
+    // Every transaction seen committed is there, once; nothing else is.
+    std::map<std::pair<std::string, int>, int> const stored = Stored(runner);
+    ASSERT_EQ(report.committed.size(), std::size_t(total));
+    int lost = 0, twice = 0;
+    for (int i : report.committed) {
+        auto it = stored.find({"writer", i});
+        lost += it == stored.end();
+        twice += it != stored.end() && it->second > 1;
+    }
+    EXPECT_EQ(lost, 0);
+    EXPECT_EQ(twice, 0);
+    EXPECT_LE(report.unknown, 1) << "only the transaction in flight can be in doubt";
+    if (report.unknown) {
+        EXPECT_EQ(report.unknownKey, report.lookedFor) << "the exception names the row written";
+    }
+
+    int toolOk = 0, toolUnknown = 0;
+    for (auto const& [j, code] : toolCodes) {
+        auto it = stored.find({"tool", j});
+        int const times = it == stored.end() ? 0 : it->second;
+        if (code == 0) {
+            ++toolOk;
+            EXPECT_EQ(times, 1) << "kelatom run " << j << " exited 0";
+        } else {
+            bool const unknown = toolErrors[j].find("Category=outcome unknown") != std::string::npos;
+            toolUnknown += unknown;
+            EXPECT_TRUE(unknown) << "kelatom run " << j << " exited " << code << ": " << toolErrors[j];
+            EXPECT_LE(times, 1);
+        }
+    }
+    EXPECT_LE(toolUnknown, 1);
+
+    double const resume = std::chrono::duration<double>(Clock::duration(resumedAt - stoppedAt)).count();
+    std::cout << "failover: " << report.committed.size() << " transactions committed by the writer, lost " << lost
+              << ", twice " << twice << ", outcome unknown " << report.unknown << " (found committed "
+              << report.unknownPresent << "); " << resume << " s from the primary's stop to the first commit on "
+              << "the new primary (0.5 s of it before the promotion); kelatom: " << toolOk << " of " << toolCodes.size()
+              << " runs exited 0, " << toolUnknown << " outcome unknown; runner: " << runner.Statistics().retries
+              << " retries\n";
+    RecordProperty("resume_seconds", std::to_string(resume));
+}
+
+TEST(Failover, ReadOnlyTransactionsRunOnTheStandbyWhileThePrimaryTakesWrites)
+{
+    std::string const why = PgCluster::Unavailable();
+    if (!why.empty()) GTEST_SKIP() << why;
+    PgCluster cluster;
+    std::unique_ptr<KelDatabase> db = KelDatabase::Open(cluster.WriteUrl());
+    db->CreateSchema();
+    KelTOMForAdminServer tom(*db);
+    std::unique_ptr<KelDatabase> readDb = KelDatabase::Open(cluster.ReadUrl("&application_name=kel_reader"));
+    KelTOMForAdminServer readTom(*readDb);
+    KelTxnRunner runner(tom);
+    runner.SetReadManager(&readTom);
+
+    // Writes go to the primary, reads to the standby, which sees every commit at once
+    // (the primary waits until the standby has applied it).
+    KelTxnOptions readOnly;
+    readOnly.readOnly = true;
+    for (int i = 1; i <= 20; ++i) {
+        runner.Run([&](KelTOMForAdminServer& t) { AddLog(t, KelOID::Generate(), "writer", i); });
+        std::size_t seen = 0;
+        runner.Run(readOnly, [&](KelTOMForAdminServer& t) {
+            std::vector<KelSystemLogRecord const*> records;
+            t.ForSystemLogs().MaterializeSystemLogRecordsForRead(KelString("SYS1"), records);
+            seen = records.size();
+        });
+        EXPECT_EQ(seen, std::size_t(i));
+    }
+    EXPECT_EQ(readDb->Statistics().at("kel_system_log").insert, 0u) << "a write went to the read database";
+    EXPECT_EQ(db->Statistics().at("kel_system_log").insert, 20u);
+    EXPECT_EQ(db->Statistics().at("kel_system_log").open, 0u) << "a read-only transaction went to the primary";
+
+    // A write inside a read-only transaction is refused, not sent to the primary.
+    auto e = Caught<KelDBException>(
+        [&] { runner.Run(readOnly, [&](KelTOMForAdminServer& t) { AddLog(t, KelOID::Generate(), "reader", 0); }); });
+    ASSERT_TRUE(e);
+    EXPECT_EQ(e->Category(), KelDBErrorCategory::ReadOnly) << e->What();
+
+    // The reader's session is on the server in recovery.
+    std::unique_ptr<KelDrvConnection> standby = KelDrvOpen(cluster.StandbyUrl());
+    auto stmt = standby->Prepare(
+        "SELECT count(*)::int4 FROM pg_stat_activity WHERE application_name = 'kel_reader' AND pg_is_in_recovery()",
+        "");
+    ASSERT_TRUE(stmt->Step());
+    EXPECT_EQ(stmt->ColumnInt32(0), 1);
+    stmt->Reset();
+}
