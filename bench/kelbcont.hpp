@@ -1,7 +1,7 @@
 // KelBenchContender: one way of doing the benchmark's workloads against one database.
 // The harness calls the operations in this order for each size, on fresh tables:
 // Prepare, Write (W1), ReadSystem, Hits (W3), RefreshAll (W5), EndRead (ReadSystem and
-// EndRead together are W2), LockAndUpdate (W4), Finish. Each timed operation returns
+// EndRead together are W2), LockAndUpdate (W4), SmallTransactions (W6), Finish. Each timed operation returns
 // the number of objects it handled, which the harness checks against the data set so
 // that every contender is seen to do the same work.
 //
@@ -24,7 +24,8 @@ public:
     virtual std::string Database() const = 0;
 
     // Empty tables of this database, with the server instances of the lock-and-update
-    // workload already inserted and committed. Not timed.
+    // workload and the small transactions' system state and instances already inserted
+    // and committed. Not timed.
     virtual void Prepare(KelBenchData const& data) = 0;
     // W1: one transaction creates every log record, writes them and commits.
     virtual std::size_t Write(KelBenchData const& data) = 0;
@@ -44,6 +45,10 @@ public:
     // W4: a new transaction locks the instances of the instance system, changes their
     // state, writes them and commits.
     virtual std::size_t LockAndUpdate(KelBenchData const& data) = 0;
+    // W6: the first `count` of data.txns, each its own transaction: lock the system's state
+    // and its instances, change them, write one log record, commit. Returns the
+    // transactions that did all of it.
+    virtual std::size_t SmallTransactions(KelBenchData const& data, std::size_t count) = 0;
     // Closes the connection and removes what Prepare made (files, tables).
     virtual void Finish() = 0;
 };

@@ -35,44 +35,67 @@ constexpr std::int64_t baseSeconds = 1700000000;  // November 2023
 
 }  // namespace
 
-KelBenchData::KelBenchData(std::size_t n)
+namespace {
+
+void MakeLog(SplitMix& random, std::int32_t k, KelBenchLogInput& r)
+{
+    r.objectId = random.Oid();
+    r.seconds = baseSeconds + k / 16;
+    r.micros = 1 + k % 16 * 62500;
+    r.system = k % KelBenchData::systemCount;
+    r.messageNumber = 1000 + k % 977;
+    r.severity = 1 + k % 4;
+    r.messageClass = 1 + k % 5;
+    r.messageType = k % 7;
+    r.errorFlag = r.severity >= 3;
+    r.svrKind = 1 + k % 5;
+    r.svrState = 1 + k % 5;
+    r.exceptionIsNull = k % 3 == 0;
+    r.exception = r.exceptionIsNull ? 0 : 4000 + k % 100;
+    r.eventIdentifier = "EVT" + std::to_string(k);
+    r.userId = "user" + std::to_string(k % 500);
+    r.parameters = {"queue" + std::to_string(k % 64), "job" + std::to_string(k), std::to_string(k % 1000)};
+}
+
+void MakeInstance(SplitMix& random, std::int32_t k, KelBenchInstanceInput& s)
+{
+    s.svrOid = random.Oid();
+    s.seconds = baseSeconds + k;
+    s.micros = 1 + k % 1000;
+    s.svrType = 2 + k % 4;
+    s.svrState = 1;
+}
+
+}  // namespace
+
+KelBenchData::KelBenchData(std::size_t n, std::size_t transactions)
 {
     if (n == 0 || n % 40 != 0) throw std::invalid_argument("the number of records must be a positive multiple of 40");
     SplitMix random{0x6b656c6461746f6dull};
     logs.resize(n);
     for (std::size_t i = 0; i < n; ++i) {
-        KelBenchLogInput& r = logs[i];
-        std::int32_t const k = static_cast<std::int32_t>(i);
-        r.objectId = random.Oid();
-        r.seconds = baseSeconds + k / 16;
-        r.micros = 1 + k % 16 * 62500;
-        r.system = k % systemCount;
-        r.messageNumber = 1000 + k % 977;
-        r.severity = 1 + k % 4;
-        r.messageClass = 1 + k % 5;
-        r.messageType = k % 7;
-        r.errorFlag = r.severity >= 3;
-        r.svrKind = 1 + k % 5;
-        r.svrState = 1 + k % 5;
-        r.exceptionIsNull = k % 3 == 0;
-        r.exception = r.exceptionIsNull ? 0 : 4000 + k % 100;
-        r.eventIdentifier = "EVT" + std::to_string(k);
-        r.userId = "user" + std::to_string(k % 500);
-        r.parameters = {"queue" + std::to_string(k % 64), "job" + std::to_string(k), std::to_string(k % 1000)};
-        if (r.system == ReadSystem()) readKeys.push_back(r.objectId);
+        MakeLog(random, static_cast<std::int32_t>(i), logs[i]);
+        if (logs[i].system == ReadSystem()) readKeys.push_back(logs[i].objectId);
     }
     std::sort(readKeys.begin(), readKeys.end());
 
     instanceSystemOid = random.Oid();
     instances.resize(n / 10);
-    for (std::size_t i = 0; i < instances.size(); ++i) {
-        KelBenchInstanceInput& s = instances[i];
+    for (std::size_t i = 0; i < instances.size(); ++i) MakeInstance(random, static_cast<std::int32_t>(i), instances[i]);
+
+    // Drawn after the rows above, which stay what they were before the small transactions.
+    txnSystemOid = random.Oid();
+    txnInstances.resize(txnInstanceCount);
+    for (std::size_t i = 0; i < txnInstances.size(); ++i)
+        MakeInstance(random, static_cast<std::int32_t>(i), txnInstances[i]);
+    txns.resize(transactions);
+    for (std::size_t i = 0; i < transactions; ++i) {
+        KelBenchTxnInput& t = txns[i];
         std::int32_t const k = static_cast<std::int32_t>(i);
-        s.svrOid = random.Oid();
-        s.seconds = baseSeconds + k;
-        s.micros = 1 + k % 1000;
-        s.svrType = 2 + k % 4;
-        s.svrState = 1;
+        t.svrState = 2 + k % 4;  // never the seeded state 1, so that every transaction changes the rows
+        t.seconds = baseSeconds + 200000 + k;
+        t.micros = 1 + k % 999983;
+        MakeLog(random, static_cast<std::int32_t>(n) + k, t.log);
     }
 }
 

@@ -5,6 +5,8 @@
 //
 // Log records: N records of four systems in turn (record i belongs to system i % 4),
 // three parameters each. Server instances: N/10 instances, all of the first system.
+// Small transactions (W6): a system of their own with its state and three instances, and
+// per transaction the change and the log record it writes; their number does not depend on N.
 #pragma once
 
 #include <array>
@@ -42,6 +44,15 @@ struct KelBenchInstanceInput {
     std::int32_t svrState;
 };
 
+// One small transaction: the system and each of its instances get this state, changed at
+// this time, and the transaction writes this log record.
+struct KelBenchTxnInput {
+    std::int32_t svrState;
+    std::int64_t seconds;
+    std::int32_t micros;
+    KelBenchLogInput log;
+};
+
 struct KelBenchData {
     static constexpr int systemCount = 4;
     static char const* const systemNames[systemCount];
@@ -52,8 +63,12 @@ struct KelBenchData {
     static constexpr std::int64_t updateSeconds = 1700086400;
     static constexpr std::int32_t updateMicros = 500000;
 
+    // Instances of the small transactions' system.
+    static constexpr std::size_t txnInstanceCount = 3;
+
     // REQUIRES: n is a positive multiple of 40 (so that n/4 and n/10 are whole).
-    explicit KelBenchData(std::size_t n);
+    // `transactions`: the most small transactions that a contender will run.
+    explicit KelBenchData(std::size_t n, std::size_t transactions = 0);
 
     std::size_t N() const { return logs.size(); }
     // The system whose records the read workloads read, and the one that owns the instances.
@@ -66,6 +81,11 @@ struct KelBenchData {
     std::vector<KelBenchInstanceInput> instances;
     KelBenchOid instanceSystemOid;
     std::vector<KelBenchOid> readKeys;
+    // The small transactions' system: its state row (state 1, started at its instances'
+    // creation time) and instances as Prepare inserts them, and the transactions in order.
+    KelBenchOid txnSystemOid;
+    std::vector<KelBenchInstanceInput> txnInstances;
+    std::vector<KelBenchTxnInput> txns;
 };
 
 // "YYYY-MM-DD-HH.MM.SS.ffffff" (UTC), the database's timestamp text, written into out[0..25]

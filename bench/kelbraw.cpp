@@ -14,6 +14,7 @@ char const* const logSelect =
 char const* const instanceSelect =
     "SELECT t.svr_oid, t.creation_time, t.system_oid, t.svr_type, t.svr_state, t.last_state_change, "
     "t.request_type FROM kel_svr_instance_state t";
+char const* const stateSelect = "SELECT t.system_oid, t.admin_svr_start, t.admin_svr_state FROM kel_system_state t";
 
 struct Column {
     char const* name;
@@ -63,12 +64,16 @@ std::vector<std::string> KelBenchRawSql::Schema(KelBenchRawDialect const& dialec
                          {"last_state_change", 't', true},
                          {"request_type", 'i', true}},
                         "svr_oid"),
-            "CREATE INDEX IF NOT EXISTS kel_svr_instance_state_system_oid_ix ON kel_svr_instance_state (system_oid)"};
+            "CREATE INDEX IF NOT EXISTS kel_svr_instance_state_system_oid_ix ON kel_svr_instance_state (system_oid)",
+            CreateTable(dialect, "kel_system_state",
+                        {{"system_oid", 'o', false}, {"admin_svr_start", 't', true}, {"admin_svr_state", 'i', false}},
+                        "system_oid")};
 }
 
 std::vector<std::string> KelBenchRawSql::DropSchema()
 {
-    return {"DROP TABLE IF EXISTS kel_system_log", "DROP TABLE IF EXISTS kel_svr_instance_state"};
+    return {"DROP TABLE IF EXISTS kel_system_log", "DROP TABLE IF EXISTS kel_svr_instance_state",
+            "DROP TABLE IF EXISTS kel_system_state"};
 }
 
 std::string const KelBenchRawSql::logInsert = std::string("INSERT INTO kel_system_log (") + logColumns +
@@ -83,6 +88,16 @@ std::string const KelBenchRawSql::instanceInsert =
 std::string const KelBenchRawSql::instanceUpdate =
     "UPDATE kel_svr_instance_state SET creation_time = $1, system_oid = $2, svr_type = $3, svr_state = $4, "
     "last_state_change = $5, request_type = $6 WHERE svr_oid = $7";
+
+std::string const KelBenchRawSql::stateInsert =
+    "INSERT INTO kel_system_state (system_oid, admin_svr_start, admin_svr_state) VALUES ($1, $2, $3)";
+std::string const KelBenchRawSql::stateUpdate =
+    "UPDATE kel_system_state SET admin_svr_start = $1, admin_svr_state = $2 WHERE system_oid = $3";
+
+std::string KelBenchRawSql::LockState(KelBenchRawDialect const& dialect)
+{
+    return std::string(stateSelect) + " WHERE t.system_oid = $1" + dialect.lockClause;
+}
 
 std::string KelBenchRawSql::LockInstances(KelBenchRawDialect const& dialect)
 {
@@ -149,4 +164,29 @@ void KelBenchRawChange(KelBenchRawInstanceRow& row)
     row.svrState = KelBenchData::updatedState;
     row.lastStateChange.assign(time, 26);
     row.iLastStateChange = 0;
+}
+
+void KelBenchRawStateOf(KelBenchData const& data, KelBenchRawStateRow& row)
+{
+    char time[27];
+    KelBenchFormatTime(data.txnInstances.front().seconds, data.txnInstances.front().micros, time);
+    row.systemOid = data.txnSystemOid;
+    row.adminSvrStart.assign(time, 26);
+    row.iAdminSvrStart = 0;
+    row.adminSvrState = 1;
+}
+
+void KelBenchRawChange(KelBenchTxnInput const& txn, KelBenchRawStateRow& state,
+                       std::vector<KelBenchRawInstanceRow>& instances)
+{
+    char time[27];
+    KelBenchFormatTime(txn.seconds, txn.micros, time);
+    state.adminSvrState = txn.svrState;
+    state.adminSvrStart.assign(time, 26);
+    state.iAdminSvrStart = 0;
+    for (KelBenchRawInstanceRow& row : instances) {
+        row.svrState = txn.svrState;
+        row.lastStateChange.assign(time, 26);
+        row.iLastStateChange = 0;
+    }
 }

@@ -47,6 +47,13 @@ struct KelBenchRawInstanceRow {
     std::int16_t iRequestType = -1;
 };
 
+struct KelBenchRawStateRow {
+    KelBenchOid systemOid;
+    std::string adminSvrStart;
+    std::int16_t iAdminSvrStart = -1;
+    std::int32_t adminSvrState = 0;
+};
+
 // SQL words in which the two databases differ.
 struct KelBenchRawDialect {
     char const* oidType;
@@ -56,7 +63,7 @@ struct KelBenchRawDialect {
 };
 
 struct KelBenchRawSql {
-    // CREATE TABLE and CREATE INDEX of the two tables, and their DROP TABLE.
+    // CREATE TABLE and CREATE INDEX of the three tables, and their DROP TABLE.
     static std::vector<std::string> Schema(KelBenchRawDialect const& dialect);
     static std::vector<std::string> DropSchema();
 
@@ -66,6 +73,9 @@ struct KelBenchRawSql {
     static std::string const instanceInsert;
     static std::string LockInstances(KelBenchRawDialect const& dialect);  // $1 system oid, key order
     static std::string const instanceUpdate;                              // every column but the key, then $7 the key
+    static std::string const stateInsert;
+    static std::string LockState(KelBenchRawDialect const& dialect);  // $1 system oid
+    static std::string const stateUpdate;                             // every column but the key, then $3 the key
 };
 
 // The input records in ascending key order: the order in which the object manager writes
@@ -78,3 +88,7 @@ void KelBenchRawRowOf(KelBenchLogInput const& in, KelBenchRawLogRow& row);
 void KelBenchRawRowOf(KelBenchInstanceInput const& in, KelBenchOid const& systemOid, KelBenchRawInstanceRow& row);
 // The change of the lock-and-update workload: the updated state, changed at the update time.
 void KelBenchRawChange(KelBenchRawInstanceRow& row);
+// The small transactions' system state as Prepare inserts it, and the change of one transaction.
+void KelBenchRawStateOf(KelBenchData const& data, KelBenchRawStateRow& row);
+void KelBenchRawChange(KelBenchTxnInput const& txn, KelBenchRawStateRow& state,
+                       std::vector<KelBenchRawInstanceRow>& instances);

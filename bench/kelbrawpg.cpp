@@ -134,6 +134,61 @@ void ReadInstance(PGresult* r, int i, KelBenchRawInstanceRow& row)
     ReadInt(r, i, 6, row.requestType, row.iRequestType);
 }
 
+void BindLog(Params& p, KelBenchRawLogRow const& row)
+{
+    p.Oid(1, row.objectId);
+    p.Text(2, row.creationTime);
+    p.Text(3, row.system);
+    p.Text(4, row.systemGroup);
+    p.Int(5, row.messageNumber);
+    p.Int(6, row.severity);
+    p.Int(7, row.messageClass);
+    p.Int(8, row.messageType, row.iMessageType);
+    p.Int(9, row.errorFlag);
+    p.Int(10, row.svrKind, row.iSvrKind);
+    p.Int(11, row.svrState, row.iSvrState);
+    p.Int(12, row.exception, row.iException);
+    p.Text(13, row.eventIdentifier, row.iEventIdentifier);
+    p.Text(14, row.userId, row.iUserId);
+    p.Text(15, row.messageParameters, row.iMessageParameters);
+}
+
+void BindInstance(Params& p, KelBenchRawInstanceRow const& row)
+{
+    p.Oid(1, row.svrOid);
+    p.Text(2, row.creationTime);
+    p.Oid(3, row.systemOid);
+    p.Int(4, row.svrType);
+    p.Int(5, row.svrState);
+    p.Text(6, row.lastStateChange, row.iLastStateChange);
+    p.Int(7, row.requestType, row.iRequestType);
+}
+
+std::size_t Changed(PGresult* r) { return static_cast<std::size_t>(std::atoll(PQcmdTuples(r))); }
+
+// The instances of a system, locked, in key order; `p` holds one parameter.
+void LockInstances(PGconn* conn, Params& p, KelBenchOid const& systemOid, std::vector<KelBenchRawInstanceRow>& rows)
+{
+    p.Oid(1, systemOid);
+    Result r = Check(conn, p.Exec(conn, "lock_instances"), "locking the server instances");
+    int const n = PQntuples(r.get());
+    rows.resize(static_cast<std::size_t>(n));
+    for (int i = 0; i < n; ++i) ReadInstance(r.get(), i, rows[static_cast<std::size_t>(i)]);
+}
+
+// `p` holds seven parameters.
+std::size_t UpdateInstance(PGconn* conn, Params& p, KelBenchRawInstanceRow const& row)
+{
+    p.Text(1, row.creationTime);
+    p.Oid(2, row.systemOid);
+    p.Int(3, row.svrType);
+    p.Int(4, row.svrState);
+    p.Text(5, row.lastStateChange, row.iLastStateChange);
+    p.Int(6, row.requestType, row.iRequestType);
+    p.Oid(7, row.svrOid);
+    return Changed(Check(conn, p.Exec(conn, "instance_update"), "updating a server instance").get());
+}
+
 KelBenchRawDialect const dialect{"bytea", "bytea", "INTEGER", " FOR UPDATE OF t"};
 
 }  // namespace
@@ -171,7 +226,10 @@ void KelBenchRawPostgreSQL::Prepare(KelBenchData const& data)
                             {"log_by_key", KelBenchRawSql::logByKey},
                             {"instance_insert", KelBenchRawSql::instanceInsert},
                             {"lock_instances", KelBenchRawSql::LockInstances(dialect)},
-                            {"instance_update", KelBenchRawSql::instanceUpdate}};
+                            {"instance_update", KelBenchRawSql::instanceUpdate},
+                            {"state_insert", KelBenchRawSql::stateInsert},
+                            {"lock_state", KelBenchRawSql::LockState(dialect)},
+                            {"state_update", KelBenchRawSql::stateUpdate}};
     for (Statement const& s : statements)
         Check(_conn, PQprepare(_conn, s.name, s.sql.c_str(), 0, nullptr), s.sql.c_str());
 
@@ -180,15 +238,21 @@ void KelBenchRawPostgreSQL::Prepare(KelBenchData const& data)
     Params p(7);
     for (KelBenchInstanceInput const& in : data.instances) {
         KelBenchRawRowOf(in, data.InstanceSystemOid(), row);
-        p.Oid(1, row.svrOid);
-        p.Text(2, row.creationTime);
-        p.Oid(3, row.systemOid);
-        p.Int(4, row.svrType);
-        p.Int(5, row.svrState);
-        p.Text(6, row.lastStateChange, row.iLastStateChange);
-        p.Int(7, row.requestType, row.iRequestType);
+        BindInstance(p, row);
         Check(_conn, p.Exec(_conn, "instance_insert"), "seeding the server instances");
     }
+    for (KelBenchInstanceInput const& in : data.txnInstances) {
+        KelBenchRawRowOf(in, data.txnSystemOid, row);
+        BindInstance(p, row);
+        Check(_conn, p.Exec(_conn, "instance_insert"), "seeding the server instances");
+    }
+    KelBenchRawStateRow state;
+    KelBenchRawStateOf(data, state);
+    Params s(3);
+    s.Oid(1, state.systemOid);
+    s.Text(2, state.adminSvrStart, state.iAdminSvrStart);
+    s.Int(3, state.adminSvrState);
+    Check(_conn, s.Exec(_conn, "state_insert"), "seeding the system state");
     Exec("COMMIT");
 }
 
@@ -199,21 +263,7 @@ std::size_t KelBenchRawPostgreSQL::Write(KelBenchData const& data)
     Params p(15);
     for (KelBenchLogInput const* in : KelBenchKeyOrder(data.logs)) {
         KelBenchRawRowOf(*in, row);
-        p.Oid(1, row.objectId);
-        p.Text(2, row.creationTime);
-        p.Text(3, row.system);
-        p.Text(4, row.systemGroup);
-        p.Int(5, row.messageNumber);
-        p.Int(6, row.severity);
-        p.Int(7, row.messageClass);
-        p.Int(8, row.messageType, row.iMessageType);
-        p.Int(9, row.errorFlag);
-        p.Int(10, row.svrKind, row.iSvrKind);
-        p.Int(11, row.svrState, row.iSvrState);
-        p.Int(12, row.exception, row.iException);
-        p.Text(13, row.eventIdentifier, row.iEventIdentifier);
-        p.Text(14, row.userId, row.iUserId);
-        p.Text(15, row.messageParameters, row.iMessageParameters);
+        BindLog(p, row);
         Check(_conn, p.Exec(_conn, "log_insert"), "inserting a system log record");
     }
     Exec("COMMIT");
@@ -282,31 +332,54 @@ void KelBenchRawPostgreSQL::EndRead()
 std::size_t KelBenchRawPostgreSQL::LockAndUpdate(KelBenchData const& data)
 {
     Exec("BEGIN");
-    Params lock(1);
-    lock.Oid(1, data.InstanceSystemOid());
+    Params lock(1), p(7);
     std::vector<KelBenchRawInstanceRow> rows;
-    {
-        Result r = Check(_conn, lock.Exec(_conn, "lock_instances"), "locking the server instances");
-        int const n = PQntuples(r.get());
-        rows.resize(static_cast<std::size_t>(n));
-        for (int i = 0; i < n; ++i) ReadInstance(r.get(), i, rows[static_cast<std::size_t>(i)]);
-    }
+    LockInstances(_conn, lock, data.InstanceSystemOid(), rows);
     for (KelBenchRawInstanceRow& row : rows) KelBenchRawChange(row);
     std::size_t updated = 0;
-    Params p(7);
-    for (KelBenchRawInstanceRow const& row : rows) {
-        p.Text(1, row.creationTime);
-        p.Oid(2, row.systemOid);
-        p.Int(3, row.svrType);
-        p.Int(4, row.svrState);
-        p.Text(5, row.lastStateChange, row.iLastStateChange);
-        p.Int(6, row.requestType, row.iRequestType);
-        p.Oid(7, row.svrOid);
-        Result r = Check(_conn, p.Exec(_conn, "instance_update"), "updating a server instance");
-        updated += static_cast<std::size_t>(std::atoll(PQcmdTuples(r.get())));
-    }
+    for (KelBenchRawInstanceRow const& row : rows) updated += UpdateInstance(_conn, p, row);
     Exec("COMMIT");
     return updated;
+}
+
+std::size_t KelBenchRawPostgreSQL::SmallTransactions(KelBenchData const& data, std::size_t count)
+{
+    std::size_t done = 0;
+    KelBenchRawStateRow state;
+    std::vector<KelBenchRawInstanceRow> instances;
+    KelBenchRawLogRow log;
+    Params key(1), update(3), instance(7), insert(15);
+    for (std::size_t i = 0; i < count; ++i) {
+        KelBenchTxnInput const& txn = data.txns[i];
+        Exec("BEGIN");
+        key.Oid(1, data.txnSystemOid);
+        bool found;
+        {
+            Result r = Check(_conn, key.Exec(_conn, "lock_state"), "locking a system state");
+            found = PQntuples(r.get()) == 1;
+            if (found) {
+                ReadOid(r.get(), 0, 0, state.systemOid);
+                ReadText(r.get(), 0, 1, state.adminSvrStart, state.iAdminSvrStart);
+                state.adminSvrState = Int(r.get(), 0, 2);
+            }
+        }
+        LockInstances(_conn, key, data.txnSystemOid, instances);
+        KelBenchRawChange(txn, state, instances);
+        std::size_t changed = 0;
+        if (found) {
+            update.Text(1, state.adminSvrStart, state.iAdminSvrStart);
+            update.Int(2, state.adminSvrState);
+            update.Oid(3, state.systemOid);
+            changed += Changed(Check(_conn, update.Exec(_conn, "state_update"), "updating a system state").get());
+        }
+        for (KelBenchRawInstanceRow const& row : instances) changed += UpdateInstance(_conn, instance, row);
+        KelBenchRawRowOf(txn.log, log);
+        BindLog(insert, log);
+        changed += Changed(Check(_conn, insert.Exec(_conn, "log_insert"), "inserting a system log record").get());
+        Exec("COMMIT");
+        if (changed == 2 + KelBenchData::txnInstanceCount) ++done;
+    }
+    return done;
 }
 
 void KelBenchRawPostgreSQL::Finish()

@@ -1,7 +1,7 @@
 // KelBenchRawPostgreSQL: the floor of the benchmark on PostgreSQL. The workloads'
 // statements through libpq, prepared once, parameters and results in binary form,
 // reading into plain structs; nothing cached beyond the rows a workload keeps.
-// Prepare drops and creates the two tables it uses in a schema of its own (created where
+// Prepare drops and creates the three tables it uses in a schema of its own (created where
 // missing), so that it never touches the tables of the database's other users.
 #pragma once
 
@@ -29,6 +29,7 @@ public:
     std::size_t RefreshAll(KelBenchData const& data) override;
     void EndRead() override;
     std::size_t LockAndUpdate(KelBenchData const& data) override;
+    std::size_t SmallTransactions(KelBenchData const& data, std::size_t count) override;
     void Finish() override;
 
     std::vector<KelBenchRawLogRow> const& Kept() const { return _kept; }

@@ -119,33 +119,43 @@ void Run(sqlite3* db, sqlite3_stmt* stmt, char const* what)
     if (rc != SQLITE_DONE) Fail(db, what);
 }
 
-int SynchronousNormal(sqlite3* db, char const**, sqlite3_api_routines const*)
+void BindLog(sqlite3_stmt* s, KelBenchRawLogRow const& row)
 {
-    return sqlite3_exec(db, "PRAGMA synchronous=NORMAL", nullptr, nullptr, nullptr);
+    BindOid(s, 1, row.objectId);
+    BindText(s, 2, row.creationTime);
+    BindText(s, 3, row.system);
+    BindText(s, 4, row.systemGroup);
+    BindInt(s, 5, row.messageNumber);
+    BindInt(s, 6, row.severity);
+    BindInt(s, 7, row.messageClass);
+    BindInt(s, 8, row.messageType, row.iMessageType);
+    BindInt(s, 9, row.errorFlag);
+    BindInt(s, 10, row.svrKind, row.iSvrKind);
+    BindInt(s, 11, row.svrState, row.iSvrState);
+    BindInt(s, 12, row.exception, row.iException);
+    BindText(s, 13, row.eventIdentifier, row.iEventIdentifier);
+    BindText(s, 14, row.userId, row.iUserId);
+    BindText(s, 15, row.messageParameters, row.iMessageParameters);
 }
 
 }  // namespace
-
-void KelBenchSQLiteSynchronousNormal()
-{
-    // The entry point's declared type differs from the one the call expects; SQLite calls
-    // it with the three arguments it has.
-    sqlite3_auto_extension(reinterpret_cast<void (*)()>(SynchronousNormal));
-}
 
 void KelBenchRemoveSQLiteFiles(std::string const& path)
 {
     for (char const* suffix : {"", "-wal", "-shm", "-journal"}) std::remove((path + suffix).c_str());
 }
 
-KelBenchRawSQLite::KelBenchRawSQLite(std::string path) : _path(std::move(path)) {}
+KelBenchRawSQLite::KelBenchRawSQLite(std::string path, std::string synchronous)
+    : _path(std::move(path)), _synchronous(std::move(synchronous))
+{
+}
 
 KelBenchRawSQLite::~KelBenchRawSQLite() { Close(); }
 
 void KelBenchRawSQLite::Close()
 {
-    for (sqlite3_stmt** stmt :
-         {&_logInsert, &_logBySystem, &_logByKey, &_instanceInsert, &_lockInstances, &_instanceUpdate}) {
+    for (sqlite3_stmt** stmt : {&_logInsert, &_logBySystem, &_logByKey, &_instanceInsert, &_lockInstances,
+                                &_instanceUpdate, &_stateInsert, &_lockState, &_stateUpdate, &_begin, &_commit}) {
         sqlite3_finalize(*stmt);
         *stmt = nullptr;
     }
@@ -177,7 +187,7 @@ void KelBenchRawSQLite::Prepare(KelBenchData const& data)
         Fail(_db, _path.c_str());
     sqlite3_busy_timeout(_db, 30000);
     Exec("PRAGMA journal_mode=WAL");
-    Exec("PRAGMA synchronous=NORMAL");
+    Exec(("PRAGMA synchronous=" + _synchronous).c_str());
     static KelBenchRawDialect const dialect{"BLOB", "TEXT", "INTEGER", ""};
     Exec("BEGIN IMMEDIATE");
     for (std::string const& sql : KelBenchRawSql::Schema(dialect)) Exec(sql.c_str());
@@ -189,6 +199,11 @@ void KelBenchRawSQLite::Prepare(KelBenchData const& data)
     _instanceInsert = Prepare(KelBenchRawSql::instanceInsert);
     _lockInstances = Prepare(KelBenchRawSql::LockInstances(dialect));
     _instanceUpdate = Prepare(KelBenchRawSql::instanceUpdate);
+    _stateInsert = Prepare(KelBenchRawSql::stateInsert);
+    _lockState = Prepare(KelBenchRawSql::LockState(dialect));
+    _stateUpdate = Prepare(KelBenchRawSql::stateUpdate);
+    _begin = Prepare("BEGIN IMMEDIATE");
+    _commit = Prepare("COMMIT");
 
     Exec("BEGIN IMMEDIATE");
     KelBenchRawInstanceRow row;
@@ -197,6 +212,17 @@ void KelBenchRawSQLite::Prepare(KelBenchData const& data)
         BindInstance(_instanceInsert, row);
         Run(_db, _instanceInsert, "seeding the server instances");
     }
+    for (KelBenchInstanceInput const& in : data.txnInstances) {
+        KelBenchRawRowOf(in, data.txnSystemOid, row);
+        BindInstance(_instanceInsert, row);
+        Run(_db, _instanceInsert, "seeding the server instances");
+    }
+    KelBenchRawStateRow state;
+    KelBenchRawStateOf(data, state);
+    BindOid(_stateInsert, 1, state.systemOid);
+    BindText(_stateInsert, 2, state.adminSvrStart, state.iAdminSvrStart);
+    BindInt(_stateInsert, 3, state.adminSvrState);
+    Run(_db, _stateInsert, "seeding the system state");
     Exec("COMMIT");
 }
 
@@ -206,23 +232,8 @@ std::size_t KelBenchRawSQLite::Write(KelBenchData const& data)
     KelBenchRawLogRow row;
     for (KelBenchLogInput const* in : KelBenchKeyOrder(data.logs)) {
         KelBenchRawRowOf(*in, row);
-        sqlite3_stmt* s = _logInsert;
-        BindOid(s, 1, row.objectId);
-        BindText(s, 2, row.creationTime);
-        BindText(s, 3, row.system);
-        BindText(s, 4, row.systemGroup);
-        BindInt(s, 5, row.messageNumber);
-        BindInt(s, 6, row.severity);
-        BindInt(s, 7, row.messageClass);
-        BindInt(s, 8, row.messageType, row.iMessageType);
-        BindInt(s, 9, row.errorFlag);
-        BindInt(s, 10, row.svrKind, row.iSvrKind);
-        BindInt(s, 11, row.svrState, row.iSvrState);
-        BindInt(s, 12, row.exception, row.iException);
-        BindText(s, 13, row.eventIdentifier, row.iEventIdentifier);
-        BindText(s, 14, row.userId, row.iUserId);
-        BindText(s, 15, row.messageParameters, row.iMessageParameters);
-        Run(_db, s, "inserting a system log record");
+        BindLog(_logInsert, row);
+        Run(_db, _logInsert, "inserting a system log record");
     }
     Exec("COMMIT");
     return data.logs.size();
@@ -291,35 +302,83 @@ void KelBenchRawSQLite::EndRead()
     std::vector<KelBenchRawLogRow>().swap(_kept);
 }
 
+void KelBenchRawSQLite::LockInstances(KelBenchOid const& systemOid, std::vector<KelBenchRawInstanceRow>& rows)
+{
+    sqlite3_stmt* s = _lockInstances;
+    BindOid(s, 1, systemOid);
+    std::size_t n = 0;
+    int rc;
+    while ((rc = sqlite3_step(s)) == SQLITE_ROW) {
+        if (n == rows.size()) rows.emplace_back();
+        ReadInstance(s, rows[n++]);
+    }
+    sqlite3_reset(s);
+    if (rc != SQLITE_DONE) Fail(_db, "locking the server instances");
+    rows.resize(n);
+}
+
+std::size_t KelBenchRawSQLite::UpdateInstance(KelBenchRawInstanceRow const& row)
+{
+    sqlite3_stmt* u = _instanceUpdate;
+    BindText(u, 1, row.creationTime);
+    BindOid(u, 2, row.systemOid);
+    BindInt(u, 3, row.svrType);
+    BindInt(u, 4, row.svrState);
+    BindText(u, 5, row.lastStateChange, row.iLastStateChange);
+    BindInt(u, 6, row.requestType, row.iRequestType);
+    BindOid(u, 7, row.svrOid);
+    Run(_db, u, "updating a server instance");
+    return static_cast<std::size_t>(sqlite3_changes(_db));
+}
+
 std::size_t KelBenchRawSQLite::LockAndUpdate(KelBenchData const& data)
 {
     Exec("BEGIN IMMEDIATE");
     std::vector<KelBenchRawInstanceRow> rows;
-    sqlite3_stmt* s = _lockInstances;
-    BindOid(s, 1, data.InstanceSystemOid());
-    int rc;
-    while ((rc = sqlite3_step(s)) == SQLITE_ROW) {
-        rows.emplace_back();
-        ReadInstance(s, rows.back());
-    }
-    sqlite3_reset(s);
-    if (rc != SQLITE_DONE) Fail(_db, "locking the server instances");
+    LockInstances(data.InstanceSystemOid(), rows);
     for (KelBenchRawInstanceRow& row : rows) KelBenchRawChange(row);
     std::size_t updated = 0;
-    sqlite3_stmt* u = _instanceUpdate;
-    for (KelBenchRawInstanceRow const& row : rows) {
-        BindText(u, 1, row.creationTime);
-        BindOid(u, 2, row.systemOid);
-        BindInt(u, 3, row.svrType);
-        BindInt(u, 4, row.svrState);
-        BindText(u, 5, row.lastStateChange, row.iLastStateChange);
-        BindInt(u, 6, row.requestType, row.iRequestType);
-        BindOid(u, 7, row.svrOid);
-        Run(_db, u, "updating a server instance");
-        updated += static_cast<std::size_t>(sqlite3_changes(_db));
-    }
+    for (KelBenchRawInstanceRow const& row : rows) updated += UpdateInstance(row);
     Exec("COMMIT");
     return updated;
+}
+
+std::size_t KelBenchRawSQLite::SmallTransactions(KelBenchData const& data, std::size_t count)
+{
+    std::size_t done = 0;
+    KelBenchRawStateRow state;
+    std::vector<KelBenchRawInstanceRow> instances;
+    KelBenchRawLogRow log;
+    for (std::size_t i = 0; i < count; ++i) {
+        KelBenchTxnInput const& txn = data.txns[i];
+        Run(_db, _begin, "beginning a transaction");
+        BindOid(_lockState, 1, data.txnSystemOid);
+        bool const found = sqlite3_step(_lockState) == SQLITE_ROW;
+        if (found) {
+            ReadOid(_lockState, 0, state.systemOid);
+            ReadText(_lockState, 1, state.adminSvrStart, state.iAdminSvrStart);
+            state.adminSvrState = sqlite3_column_int(_lockState, 2);
+        }
+        sqlite3_reset(_lockState);
+        LockInstances(data.txnSystemOid, instances);
+        KelBenchRawChange(txn, state, instances);
+        std::size_t changed = 0;
+        if (found) {
+            BindText(_stateUpdate, 1, state.adminSvrStart, state.iAdminSvrStart);
+            BindInt(_stateUpdate, 2, state.adminSvrState);
+            BindOid(_stateUpdate, 3, state.systemOid);
+            Run(_db, _stateUpdate, "updating a system state");
+            changed += static_cast<std::size_t>(sqlite3_changes(_db));
+        }
+        for (KelBenchRawInstanceRow const& row : instances) changed += UpdateInstance(row);
+        KelBenchRawRowOf(txn.log, log);
+        BindLog(_logInsert, log);
+        Run(_db, _logInsert, "inserting a system log record");
+        changed += static_cast<std::size_t>(sqlite3_changes(_db));
+        Run(_db, _commit, "committing");
+        if (changed == 2 + KelBenchData::txnInstanceCount) ++done;
+    }
+    return done;
 }
 
 void KelBenchRawSQLite::Finish()

@@ -1,6 +1,7 @@
 // KelBenchRawSQLite: the floor of the benchmark on SQLite. The workloads' statements
 // through the sqlite3 C API, prepared once, reading into plain structs; nothing cached
-// beyond the rows a workload keeps. A file database in WAL mode with synchronous NORMAL.
+// beyond the rows a workload keeps. A file database in WAL mode, synchronous NORMAL unless
+// the benchmark asks for FULL.
 #pragma once
 
 #include "bench/kelbcont.hpp"
@@ -15,7 +16,8 @@ struct sqlite3_stmt;
 class KelBenchRawSQLite : public KelBenchContender {
 public:
     // The database file; Prepare removes whatever is there, Finish removes it again.
-    explicit KelBenchRawSQLite(std::string path);
+    // `synchronous`: "NORMAL" or "FULL", a constant of the program.
+    explicit KelBenchRawSQLite(std::string path, std::string synchronous = "NORMAL");
     ~KelBenchRawSQLite() override;
 
     std::string Kind() const override { return "raw"; }
@@ -28,6 +30,7 @@ public:
     std::size_t RefreshAll(KelBenchData const& data) override;
     void EndRead() override;
     std::size_t LockAndUpdate(KelBenchData const& data) override;
+    std::size_t SmallTransactions(KelBenchData const& data, std::size_t count) override;
     void Finish() override;
 
     // The rows that ReadSystem kept (for tests).
@@ -37,8 +40,12 @@ private:
     void Close();
     void Exec(char const* sql);
     sqlite3_stmt* Prepare(std::string const& sql);
+    // The instances of a system, locked, in key order.
+    void LockInstances(KelBenchOid const& systemOid, std::vector<KelBenchRawInstanceRow>& rows);
+    std::size_t UpdateInstance(KelBenchRawInstanceRow const& row);
 
     std::string _path;
+    std::string _synchronous;
     sqlite3* _db = nullptr;
     sqlite3_stmt* _logInsert = nullptr;
     sqlite3_stmt* _logBySystem = nullptr;
@@ -46,12 +53,13 @@ private:
     sqlite3_stmt* _instanceInsert = nullptr;
     sqlite3_stmt* _lockInstances = nullptr;
     sqlite3_stmt* _instanceUpdate = nullptr;
+    sqlite3_stmt* _stateInsert = nullptr;
+    sqlite3_stmt* _lockState = nullptr;
+    sqlite3_stmt* _stateUpdate = nullptr;
+    sqlite3_stmt* _begin = nullptr;
+    sqlite3_stmt* _commit = nullptr;
     std::vector<KelBenchRawLogRow> _kept;
 };
-
-// Makes every SQLite connection that the process opens from now on (the library's too)
-// run with synchronous NORMAL, the setting that goes with WAL mode.
-void KelBenchSQLiteSynchronousNormal();
 
 // Removes a database file with its WAL and shared-memory files.
 void KelBenchRemoveSQLiteFiles(std::string const& path);

@@ -24,14 +24,17 @@ std::string Fixed(double value, int precision)
 
 std::string MiB(std::uint64_t bytes) { return Fixed(static_cast<double>(bytes) / (1024.0 * 1024.0), 1) + " MiB"; }
 
-char const* DatabaseTitle(std::string const& database)
+std::string DatabaseTitle(std::string const& database, std::string const& sqliteSynchronous)
 {
-    return database == "sqlite" ? "SQLite file, WAL, synchronous NORMAL" : "PostgreSQL";
+    return database == "sqlite" ? "SQLite file, WAL, synchronous " + sqliteSynchronous : "PostgreSQL";
 }
+
+double MicrosPerTransaction(KelBenchResult const& r) { return r.NanosPerObject(KelBenchWorkload::SmallTxns) / 1000.0; }
 
 }  // namespace
 
-void KelBenchPrintTable(std::ostream& os, std::vector<KelBenchResult> const& results)
+void KelBenchPrintTable(std::ostream& os, std::vector<KelBenchResult> const& results,
+                        std::string const& sqliteSynchronous)
 {
     // Sizes and databases in the order in which they ran.
     std::vector<std::pair<std::size_t, std::string>> groups;
@@ -49,7 +52,7 @@ void KelBenchPrintTable(std::ostream& os, std::vector<KelBenchResult> const& res
         for (KelBenchResult const* r : rs)
             if (r->kind == "raw") raw = r;
 
-        os << "\nN = " << g.first << "  (" << DatabaseTitle(g.second) << ")\n";
+        os << "\nN = " << g.first << "  (" << DatabaseTitle(g.second, sqliteSynchronous) << ")\n";
         os << std::left << std::setw(22) << "workload" << std::right << std::setw(9) << "objects";
         for (KelBenchResult const* r : rs) os << std::setw(20) << (r->Contender() + " s");
         for (KelBenchResult const* r : rs)
@@ -71,6 +74,15 @@ void KelBenchPrintTable(std::ostream& os, std::vector<KelBenchResult> const& res
             for (KelBenchResult const* r : rs) os << std::setw(20) << Fixed(r->NanosPerObject(w), 0);
             os << "\n";
         }
+        if (rs.front()->objects[KelBenchWorkload::SmallTxns]) {
+            os << "  W6 µs/transaction:";
+            for (KelBenchResult const* r : rs) os << " " << r->Contender() << " " << Fixed(MicrosPerTransaction(*r), 1);
+            for (KelBenchResult const* r : rs)
+                if (r->kind != "raw" && raw && MicrosPerTransaction(*raw) > 0)
+                    os << " (" << r->kind << "/raw " << Fixed(MicrosPerTransaction(*r) / MicrosPerTransaction(*raw), 2)
+                       << ")";
+            os << "\n";
+        }
         for (KelBenchResult const* r : rs) {
             os << "  " << std::left << std::setw(18) << r->Contender() << std::right << " cache of " << r->cached
                << ": heap " << Fixed(r->HeapBytesPerCached(), 0) << " B/object, RSS "
@@ -83,7 +95,7 @@ void KelBenchPrintTable(std::ostream& os, std::vector<KelBenchResult> const& res
 void KelBenchWriteCsv(std::ostream& os, std::vector<KelBenchResult> const& results)
 {
     os << "n,database,contender,workload,objects,seconds,ns_per_object,ratio_to_raw,heap_bytes_per_cached,"
-          "rss_bytes_per_cached,peak_rss_bytes,cpu_seconds,cpu_ratio_to_raw\n";
+          "rss_bytes_per_cached,peak_rss_bytes,cpu_seconds,cpu_ratio_to_raw,us_per_transaction\n";
     for (KelBenchResult const& r : results) {
         KelBenchResult const* raw = r.kind == "raw" ? nullptr : KelBenchRawPeer(results, r);
         for (int w = 0; w < KelBenchWorkload::count; ++w) {
@@ -94,6 +106,8 @@ void KelBenchWriteCsv(std::ostream& os, std::vector<KelBenchResult> const& resul
             os << ',' << Fixed(r.HeapBytesPerCached(), 1) << ',' << Fixed(r.ResidentBytesPerCached(), 1) << ','
                << r.peakResident << ',' << Fixed(r.cpuSeconds[i], 6) << ',';
             if (raw && raw->cpuSeconds[i] > 0) os << Fixed(r.cpuSeconds[i] / raw->cpuSeconds[i], 3);
+            os << ',';
+            if (w == KelBenchWorkload::SmallTxns) os << Fixed(MicrosPerTransaction(r), 2);
             os << '\n';
         }
     }
@@ -114,7 +128,7 @@ set format x '%.0f'
 set grid
 set xlabel 'N (system log records written)'
 contenders = system("tail -n +2 '" . csv . "' | cut -d, -f3 | awk '!seen[$0]++' | tr '\n' ' '")
-workloads = 'W1 W1w W2 W3 W4 W5'
+workloads = 'W1 W1w W2 W3 W4 W5 W6'
 # The lines of one contender (column 3) and workload (column 4), so that each curve is continuous.
 rows(c, w) = sprintf("< awk -F, '$3 == \"%s\" && $4 == \"%s\"' '%s'", c, w, csv)
 set multiplot layout 3,1 title 'keldatom: object manager against raw SQL (dash type: contender, colour: workload)'

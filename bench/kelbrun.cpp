@@ -6,14 +6,14 @@
 
 char const* KelBenchWorkload::Id(int w)
 {
-    static char const* const ids[count] = {"W1", "W1w", "W2", "W3", "W4", "W5"};
+    static char const* const ids[count] = {"W1", "W1w", "W2", "W3", "W4", "W5", "W6"};
     return ids[w];
 }
 
 char const* KelBenchWorkload::Title(int w)
 {
-    static char const* const titles[count] = {"write",      "write, warm",     "bulk read",
-                                              "cache hits", "lock and update", "refresh"};
+    static char const* const titles[count] = {"write",           "write, warm", "bulk read",         "cache hits",
+                                              "lock and update", "refresh",     "small transactions"};
     return titles[w];
 }
 
@@ -56,8 +56,9 @@ void Expect(KelBenchContender const& c, int w, std::size_t got, std::size_t want
 
 }  // namespace
 
-KelBenchResult KelBenchRun(KelBenchContender& c, KelBenchData const& data)
+KelBenchResult KelBenchRun(KelBenchContender& c, KelBenchData const& data, std::size_t transactions)
 {
+    if (transactions > data.txns.size()) throw std::invalid_argument("more small transactions than the data set has");
     using W = KelBenchWorkload;
     KelBenchResult r;
     r.kind = c.Kind();
@@ -117,6 +118,12 @@ KelBenchResult KelBenchRun(KelBenchContender& c, KelBenchData const& data)
     r.seconds[W::LockUpdate] = lock.Seconds();
     r.cpuSeconds[W::LockUpdate] = lock.CpuSeconds();
     Expect(c, W::LockUpdate, r.objects[W::LockUpdate], data.instances.size());
+
+    KelBenchStopwatch txns;
+    r.objects[W::SmallTxns] = c.SmallTransactions(data, transactions);
+    r.seconds[W::SmallTxns] = txns.Seconds();
+    r.cpuSeconds[W::SmallTxns] = txns.CpuSeconds();
+    Expect(c, W::SmallTxns, r.objects[W::SmallTxns], transactions);
 
     r.peakResident = peak ? KelBenchPeakResidentBytes() : 0;
     c.Finish();

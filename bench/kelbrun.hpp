@@ -12,9 +12,10 @@
 // The workloads, in the order in which the report lists them. W1 runs twice: first with
 // the heap just handed back to the system (every page of the new objects is touched for
 // the first time, as in a process's first transaction), then again into fresh tables with
-// the heap the first write left (as in a server that has run transactions before).
+// the heap the first write left (as in a server that has run transactions before). W6's
+// objects are its transactions, whose number is the run's, not the size's.
 struct KelBenchWorkload {
-    enum Type { Write, WriteWarm, BulkRead, CacheHits, LockUpdate, Refresh, count };
+    enum Type { Write, WriteWarm, BulkRead, CacheHits, LockUpdate, Refresh, SmallTxns, count };
     static char const* Id(int w);     // "W1" ...
     static char const* Title(int w);  // "write" ...
 };
@@ -50,6 +51,7 @@ constexpr int kelBenchHitRounds = 10;
 // time, and the smaller memory figures (noise on a shared machine only adds).
 void KelBenchKeepBest(KelBenchResult& best, KelBenchResult const& run);
 
-// Runs Prepare, the workloads and Finish. Throws std::runtime_error when a workload
-// handled another number of objects than the data set implies.
-KelBenchResult KelBenchRun(KelBenchContender& contender, KelBenchData const& data);
+// Runs Prepare, the workloads and Finish, W6 with the first `transactions` of data.txns.
+// Throws std::runtime_error when a workload handled another number of objects than the
+// data set implies.
+KelBenchResult KelBenchRun(KelBenchContender& contender, KelBenchData const& data, std::size_t transactions);

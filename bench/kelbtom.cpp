@@ -1,12 +1,14 @@
 #include "bench/kelbtom.hpp"
 
 #include "admin/keldatom.hpp"
+#include "admin/keldatxn.hpp"
 #include "bench/kelbrawsq.hpp"
 #include "db/keldb.hpp"
 #include "db/keldsdf.hpp"
 #include "kernel/kelkoid.hpp"
 #include "kernel/kelktim.hpp"
 #include "kernel/kelmusid.hpp"
+#include "objects/kelasyss.hpp"
 #include "objects/kelmtadm.hpp"
 
 namespace {
@@ -38,14 +40,33 @@ void KelBenchObjectManager::Prepare(KelBenchData const& data)
     _db->CreateSchema();
 
     _db->Begin();
-    KelBinary const systemOid = Oid(data.InstanceSystemOid()).AsBinary();
-    for (KelBenchInstanceInput const& in : data.instances) {
+    auto const seed = [this](KelBenchInstanceInput const& in, KelBinary const& systemOid) {
         KelString const created = KelTimeStamp(in.seconds, in.micros).AsVsqString();
         _db->svrInstanceState().insert(KEL_SVR_INSTANCE_STATE(Oid(in.svrOid).AsBinary(), created, systemOid, in.svrType,
                                                               in.svrState, created, 0, 0, 0));
-    }
+    };
+    KelBinary const systemOid = Oid(data.InstanceSystemOid()).AsBinary();
+    for (KelBenchInstanceInput const& in : data.instances) seed(in, systemOid);
+    KelBinary const txnSystemOid = Oid(data.txnSystemOid).AsBinary();
+    for (KelBenchInstanceInput const& in : data.txnInstances) seed(in, txnSystemOid);
+    KelBenchInstanceInput const& first = data.txnInstances.front();
+    _db->systemState().insert(
+        KEL_SYSTEM_STATE(txnSystemOid, KelTimeStamp(first.seconds, first.micros).AsVsqString(), 0, 1));
     _db->Commit();
     _tom = std::make_unique<KelTOMForAdminServer>(*_db);
+}
+
+void KelBenchObjectManager::Fill(KelSystemLogRecord& record, KelBenchLogInput const& in) const
+{
+    KelSystemLogRecord::Parameters parameters;
+    for (std::string const& p : in.parameters) parameters.Append(KelString(p));
+    record = KelSystemLogRecord(
+        Oid(in.objectId), KelTimeStamp(in.seconds, in.micros), _systemNames[static_cast<std::size_t>(in.system)],
+        _systemGroup, in.messageNumber, static_cast<KelSeverity::Type>(in.severity),
+        static_cast<KelMessageClass::Type>(in.messageClass), KelString(in.eventIdentifier), false, in.messageType,
+        false, in.errorFlag, static_cast<KelSvrKind::Type>(in.svrKind), false,
+        static_cast<KelSvrState::Type>(in.svrState), false, KelUserID(KelString(in.userId), _systemGroup), false,
+        in.exception, in.exceptionIsNull, parameters, false);
 }
 
 std::size_t KelBenchObjectManager::Write(KelBenchData const& data)
@@ -54,17 +75,7 @@ std::size_t KelBenchObjectManager::Write(KelBenchData const& data)
     _db->Begin();
     KelTOMForSystemLogRecords& logs = _tom->ForSystemLogs();
     for (KelBenchLogInput const& in : data.logs) {
-        KelOID const id = Oid(in.objectId);
-        KelSystemLogRecord& record = logs.Create(KelTOMForSystemLogRecords::CreateInpParm(id));
-        KelSystemLogRecord::Parameters parameters;
-        for (std::string const& p : in.parameters) parameters.Append(KelString(p));
-        record = KelSystemLogRecord(
-            id, KelTimeStamp(in.seconds, in.micros), _systemNames[static_cast<std::size_t>(in.system)], _systemGroup,
-            in.messageNumber, static_cast<KelSeverity::Type>(in.severity),
-            static_cast<KelMessageClass::Type>(in.messageClass), KelString(in.eventIdentifier), false, in.messageType,
-            false, in.errorFlag, static_cast<KelSvrKind::Type>(in.svrKind), false,
-            static_cast<KelSvrState::Type>(in.svrState), false, KelUserID(KelString(in.userId), _systemGroup), false,
-            in.exception, in.exceptionIsNull, parameters, false);
+        Fill(logs.Create(KelTOMForSystemLogRecords::CreateInpParm(Oid(in.objectId))), in);
     }
     logs.Flush();
     _db->Commit();
@@ -133,6 +144,47 @@ std::size_t KelBenchObjectManager::LockAndUpdate(KelBenchData const& data)
     _db->Commit();
     _tom->TxnHasBeenCommitted();
     return static_cast<std::size_t>(_db->svrInstanceState().Stats().updcli - before);
+}
+
+std::size_t KelBenchObjectManager::SmallTransactions(KelBenchData const& data, std::size_t count)
+{
+    KelDBCallCounts const state = _db->systemState().Stats(), instances = _db->svrInstanceState().Stats(),
+                          logs = _db->systemLog().Stats();
+    KelTxnRunner runner(*_tom);
+    KelOID const system = Oid(data.txnSystemOid);
+    KelTOMForSystemStates::MaterializeInpParm const parm;
+    std::vector<KelSvrInstance*> locked;
+    for (std::size_t i = 0; i < count; ++i) {
+        KelBenchTxnInput const& txn = data.txns[i];
+        runner.Run([&](KelTOMForAdminServer& t) {
+            KelTimeStamp const changed(txn.seconds, txn.micros);
+            KelSvrState::Type const to = static_cast<KelSvrState::Type>(txn.svrState);
+            KelSystemState& systemState = t.ForSystemStates().MaterializeForUpdate(parm, system);
+            systemState.SetAdminSvrState(to);
+            systemState.SetAdminSvrStartTime(changed);
+            locked.clear();
+            t.ForSvrInstances().MaterializeSvrsForUpdate(system, locked);
+            for (KelSvrInstance* instance : locked) {
+                instance->SetServerState(to);
+                instance->SetLastStateChangeTime(changed);
+            }
+            Fill(t.ForSystemLogs().Create(KelTOMForSystemLogRecords::CreateInpParm(Oid(txn.log.objectId))), txn.log);
+            t.ForSystemStates().Flush();
+            t.ForSvrInstances().Flush();
+            t.ForSystemLogs().Flush();
+        });
+    }
+    // Each transaction reached the database as a raw one does: one locking select of the
+    // state and one of the instances, an update of each, one insert, one commit.
+    std::uint64_t const n = count;
+    bool const calls =
+        _db->systemState().Stats().selupd - state.selupd == n &&
+        _db->systemState().Stats().updcli - state.updcli == n &&
+        _db->svrInstanceState().Stats().open - instances.open == n &&
+        _db->svrInstanceState().Stats().updcli - instances.updcli == n * KelBenchData::txnInstanceCount &&
+        _db->systemLog().Stats().insert - logs.insert == n && runner.Statistics().committed == n &&
+        runner.Statistics().retries == 0;
+    return calls ? count : 0;
 }
 
 void KelBenchObjectManager::Finish()

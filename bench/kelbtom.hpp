@@ -2,8 +2,8 @@
 // SQLite or PostgreSQL, through the public interface only: KelDatabase for the
 // transaction, KelTOMForAdminServer for the managers, Create/assign/Flush for writing,
 // the managers' queries and MaterializeForRead for reading, TxnHasBeenCommitted after
-// every commit. Counts come from the accessors' call statistics, so a workload is seen
-// to have reached the database as often as it should.
+// every commit; the small transactions through KelTxnRunner, as a server runs them. Counts come from the accessors'
+// call statistics, so a workload is seen to have reached the database as often as it should.
 #pragma once
 
 #include "bench/kelbcont.hpp"
@@ -35,11 +35,15 @@ public:
     std::size_t RefreshAll(KelBenchData const& data) override;
     void EndRead() override;
     std::size_t LockAndUpdate(KelBenchData const& data) override;
+    std::size_t SmallTransactions(KelBenchData const& data, std::size_t count) override;
     void Finish() override;
 
     std::vector<KelSystemLogRecord const*> const& Read() const { return _read; }
 
 private:
+    // Assigns the record made for `in` to `record`, as a caller fills a created record.
+    void Fill(KelSystemLogRecord& record, KelBenchLogInput const& in) const;
+
     std::string _database;
     std::string _url;
     std::string _sqlitePath;

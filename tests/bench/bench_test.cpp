@@ -52,7 +52,7 @@ std::string TempPath(char const* name)
 
 TEST(BenchObjectManager, WritesAndUpdatesTheSameRowsAsRawSql)
 {
-    KelBenchData const data(400);
+    KelBenchData const data(400, 6);
     std::string const rawPath = TempPath("raw"), omPath = TempPath("om");
     KelBenchRawSQLite raw(rawPath);
     KelBenchObjectManager om("sqlite", "sqlite:" + omPath, omPath);
@@ -73,6 +73,18 @@ TEST(BenchObjectManager, WritesAndUpdatesTheSameRowsAsRawSql)
     std::string const updated = Dump(rawPath, "kel_svr_instance_state", "svr_oid");
     EXPECT_NE(updated.find(",3,'2023-11-15-22.13.20.500000',"), std::string::npos) << updated;
     EXPECT_EQ(Dump(omPath, "kel_svr_instance_state", "svr_oid"), updated);
+
+    // Small transactions: each one's state, instances and record, the last one's change kept.
+    EXPECT_EQ(Dump(omPath, "kel_system_state", "system_oid"), Dump(rawPath, "kel_system_state", "system_oid"));
+    EXPECT_EQ(raw.SmallTransactions(data, 6), 6u);
+    EXPECT_EQ(om.SmallTransactions(data, 6), 6u);
+    for (auto const& [table, key] : {std::pair<char const*, char const*>{"kel_system_state", "system_oid"},
+                                     {"kel_svr_instance_state", "svr_oid"},
+                                     {"kel_system_log", "rowid"}})
+        EXPECT_EQ(Dump(omPath, table, key), Dump(rawPath, table, key)) << table;
+    std::string const state = Dump(rawPath, "kel_system_state", "system_oid");
+    EXPECT_NE(state.find(",'2023-11-17-05.46.45.000006',3"), std::string::npos) << state;
+    EXPECT_EQ(std::count(state.begin(), state.end(), '\n'), 1);
     raw.Finish();
     om.Finish();
 }
@@ -98,7 +110,9 @@ TEST(BenchReport, CsvHoldsOneLinePerContenderAndWorkloadWithRatiosToTheRawPeer)
     std::vector<std::string> lines;
     for (std::string line; std::getline(in, line);) lines.push_back(line);
     ASSERT_EQ(lines.size(), 1u + 2u * KelBenchWorkload::count);
-    EXPECT_EQ(lines[1], "400,sqlite,raw-sqlite,W1,100,0.500000,5000000.0,,0.0,0.0,0,0.500000,");
+    EXPECT_EQ(lines[1], "400,sqlite,raw-sqlite,W1,100,0.500000,5000000.0,,0.0,0.0,0,0.500000,,");
     EXPECT_EQ(lines[1 + KelBenchWorkload::count],
-              "400,sqlite,om-sqlite,W1,100,0.600000,6000000.0,1.200,512.0,0.0,0,0.400000,0.800");
+              "400,sqlite,om-sqlite,W1,100,0.600000,6000000.0,1.200,512.0,0.0,0,0.400000,0.800,");
+    EXPECT_EQ(lines[2 * KelBenchWorkload::count],
+              "400,sqlite,om-sqlite,W6,100,0.600000,6000000.0,1.200,512.0,0.0,0,0.400000,0.800,6000.00");
 }
