@@ -216,8 +216,9 @@ std::vector<std::string> KelDBAccessor::SchemaSql() const
     std::vector<std::string> sql{table};
     for (int column : _def.indexed) {
         std::string name = _def.columns[static_cast<std::size_t>(column)].name;
-        sql.push_back("CREATE INDEX IF NOT EXISTS " + std::string(_def.name) + "_" + name + "_ix ON " + _def.name +
-                      " (" + name + ")");
+        std::string& index = sql.emplace_back("CREATE INDEX IF NOT EXISTS ");
+        index.append(_def.name).append("_").append(name).append("_ix ON ").append(_def.name);
+        index.append(" (").append(name).append(")");
     }
     return sql;
 }

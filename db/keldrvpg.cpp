@@ -230,7 +230,7 @@ constexpr KelDrvDialect postgresDialect{"bytea", "bytea", "INTEGER", " FOR UPDAT
 
 void IgnoreNotice(void*, char const*) {}
 
-class PgConnection : public KelDrvConnection {
+class PgConnection final : public KelDrvConnection {
 public:
     explicit PgConnection(std::string const& url) : _conn(PQconnectdb(url.c_str())), _statements(0)
     {

@@ -168,7 +168,7 @@ SqOptions ParseOptions(std::string const& name, std::string& path)
     return options;
 }
 
-class SqConnection : public KelDrvConnection {
+class SqConnection final : public KelDrvConnection {
 public:
     explicit SqConnection(std::string const& name) : _db(nullptr)
     {

@@ -209,7 +209,7 @@ Json LocksRelease(Session& session, std::string const& user, std::string const& 
         std::string group;
         if (dot != std::string::npos) {
             group = systemName.substr(dot + 1);
-            systemName = systemName.substr(0, dot);
+            systemName.resize(dot);
         }
         session.Run([&](KelTOMForAdminServer& tom) {
             if (group.empty()) group = FindSystem(tom, systemName).SystemID().Group().Str();
