@@ -209,7 +209,12 @@ public:
             sqlite3_finalize(stmt);
             throw SqError(_db, rc, sql, table, "SqConnection::Prepare");
         }
-        return std::make_unique<SqStatement>(_db, stmt, sql, table);
+        try {
+            return std::make_unique<SqStatement>(_db, stmt, sql, table);
+        } catch (...) {
+            sqlite3_finalize(stmt);  // else the connection could not close
+            throw;
+        }
     }
 
     void Execute(std::string const& sql) override
