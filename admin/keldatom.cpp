@@ -12,50 +12,35 @@ KelTOMForAdminServer::KelTOMForAdminServer(KelDatabase& database) : KelTinyObjec
 void KelTOMForAdminServer::Construct()
 {
     KelDatabase& db = Database();
-    try {
-        _pForSystemStates = new KelTOMForSystemStates(*this, db);
-        _pForSvrInstances = new KelTOMForSvrInstances(*this, db);
-        _pForErrorLogs = new KelTOMForErrorLogRecords(*this, db);
-        _pForSystemLogs = new KelTOMForSystemLogRecords(*this, db);
-        _pForDomains = new KelTOMForDomains(*this, db);
-        _pForSystems = new KelTOMForSystems(*this, db);
-        _pForServers = new KelTOMForServers(*this, db);
-        _pForPersons = new KelTOMForPersons(*this, db);
-        _pForRoles = new KelTOMForRoles(*this, db);
-        _pForSearch = new KelTOMForSearch(db);
-        _pForTopologySearch = new KelTOMForTopologySearch(db);
-    } catch (...) {
-        this->~KelTOMForAdminServer();
-        throw;
-    }
+    // Should one manager fail to be made, the members free those made before it.
+    _pForSystemStates = std::make_unique<KelTOMForSystemStates>(*this, db);
+    _pForSvrInstances = std::make_unique<KelTOMForSvrInstances>(*this, db);
+    _pForErrorLogs = std::make_unique<KelTOMForErrorLogRecords>(*this, db);
+    _pForSystemLogs = std::make_unique<KelTOMForSystemLogRecords>(*this, db);
+    _pForDomains = std::make_unique<KelTOMForDomains>(*this, db);
+    _pForSystems = std::make_unique<KelTOMForSystems>(*this, db);
+    _pForServers = std::make_unique<KelTOMForServers>(*this, db);
+    _pForPersons = std::make_unique<KelTOMForPersons>(*this, db);
+    _pForRoles = std::make_unique<KelTOMForRoles>(*this, db);
+    _pForSearch = std::make_unique<KelTOMForSearch>(db);
+    _pForTopologySearch = std::make_unique<KelTOMForTopologySearch>(db);
     kelkCtrFlow("KelTOMForAdminServer::KelTOMForAdminServer");
 }
 
 KelTOMForAdminServer::~KelTOMForAdminServer()
 {
     kelkCtrFlow("KelTOMForAdminServer::~KelTOMForAdminServer");
-    delete _pForSvrInstances;
-    delete _pForSystemStates;
-    delete _pForErrorLogs;
-    delete _pForSystemLogs;
-    delete _pForPersons;
-    delete _pForRoles;
-    delete _pForDomains;
-    delete _pForSystems;
-    delete _pForServers;
-    delete _pForSearch;
-    delete _pForTopologySearch;
-    _pForSvrInstances = nullptr;
-    _pForSystemStates = nullptr;
-    _pForErrorLogs = nullptr;
-    _pForSystemLogs = nullptr;
-    _pForPersons = nullptr;
-    _pForRoles = nullptr;
-    _pForDomains = nullptr;
-    _pForSystems = nullptr;
-    _pForServers = nullptr;
-    _pForSearch = nullptr;
-    _pForTopologySearch = nullptr;
+    _pForSvrInstances.reset();
+    _pForSystemStates.reset();
+    _pForErrorLogs.reset();
+    _pForSystemLogs.reset();
+    _pForPersons.reset();
+    _pForRoles.reset();
+    _pForDomains.reset();
+    _pForSystems.reset();
+    _pForServers.reset();
+    _pForSearch.reset();
+    _pForTopologySearch.reset();
 }
 
 KelTOMForPersons& KelTOMForAdminServer::ForPersons()

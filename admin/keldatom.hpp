@@ -19,6 +19,8 @@
 #include "topology/keldttsv.hpp"
 #include "topology/keldttsy.hpp"
 
+#include <memory>
+
 class KelTOMForAdminServer : public KelTinyObjectManager {
 public:
     // An object manager over the database that the embedding server set as the default
@@ -49,17 +51,19 @@ public:
 private:
     void Construct();
 
-    KelTOMForSystemStates* _pForSystemStates = nullptr;
-    KelTOMForSvrInstances* _pForSvrInstances = nullptr;
-    KelTOMForErrorLogRecords* _pForErrorLogs = nullptr;
-    KelTOMForSystemLogRecords* _pForSystemLogs = nullptr;
-    KelTOMForDomains* _pForDomains = nullptr;
-    KelTOMForSystems* _pForSystems = nullptr;
-    KelTOMForServers* _pForServers = nullptr;
-    KelTOMForPersons* _pForPersons = nullptr;
-    KelTOMForRoles* _pForRoles = nullptr;
-    KelTOMForSearch* _pForSearch = nullptr;
-    KelTOMForTopologySearch* _pForTopologySearch = nullptr;
+    // Declared in the reverse of the destructor's order, so that a construction that fails
+    // part way frees the managers made so far in that order too.
+    std::unique_ptr<KelTOMForTopologySearch> _pForTopologySearch;
+    std::unique_ptr<KelTOMForSearch> _pForSearch;
+    std::unique_ptr<KelTOMForServers> _pForServers;
+    std::unique_ptr<KelTOMForSystems> _pForSystems;
+    std::unique_ptr<KelTOMForDomains> _pForDomains;
+    std::unique_ptr<KelTOMForRoles> _pForRoles;
+    std::unique_ptr<KelTOMForPersons> _pForPersons;
+    std::unique_ptr<KelTOMForSystemLogRecords> _pForSystemLogs;
+    std::unique_ptr<KelTOMForErrorLogRecords> _pForErrorLogs;
+    std::unique_ptr<KelTOMForSystemStates> _pForSystemStates;
+    std::unique_ptr<KelTOMForSvrInstances> _pForSvrInstances;
 };
 
 // The library's entry point, a portable stand-in for the operating system's: on process

@@ -129,7 +129,8 @@ void KelDBReadInt(KelDrvStatement const& stmt, int col, std::int32_t& value)
 
 void KelDBReadInt(KelDrvStatement const& stmt, int col, std::int16_t& value)
 {
-    value = stmt.IsNull(col) ? 0 : stmt.ColumnInt16(col);
+    // The row has passed its check (KelDBAccessor::CheckRow): the value fits.
+    value = stmt.IsNull(col) ? std::int16_t(0) : static_cast<std::int16_t>(stmt.ColumnInt32(col));
 }
 
 KelDBAccessor::KelDBAccessor(KelDrvConnection& conn, KelDBTableDef const& def)
@@ -218,8 +219,9 @@ std::vector<std::string> KelDBAccessor::SchemaSql() const
     std::vector<std::string> sql{table};
     for (int column : _def.indexed) {
         std::string name = _def.columns[static_cast<std::size_t>(column)].name;
-        sql.push_back("CREATE INDEX IF NOT EXISTS " + std::string(_def.name) + "_" + name + "_ix ON " + _def.name +
-                      " (" + name + ")");
+        std::string& index = sql.emplace_back("CREATE INDEX IF NOT EXISTS ");
+        index.append(_def.name).append("_").append(name).append("_ix ON ").append(_def.name);
+        index.append(" (").append(name).append(")");
     }
     return sql;
 }
@@ -246,11 +248,16 @@ void KelDBAccessor::CheckRow(KelDrvStatement const& stmt) const
     for (std::size_t i = 0; i < _def.columns.size(); ++i) {
         KelDBColumn const& c = _def.columns[i];
         int const col = static_cast<int>(i);
-        if (c.type == KelDBColumnType::Int || stmt.IsNull(col)) continue;
-        std::int32_t length = 0;
-        char const* data = stmt.ColumnBytes(col, length);
+        if (stmt.IsNull(col) || (c.type == KelDBColumnType::Int && c.limit == 0)) continue;
         std::string why;
-        if (c.type == KelDBColumnType::Oid && length != 16)
+        std::int32_t length = 0;
+        char const* data = c.type == KelDBColumnType::Int ? nullptr : stmt.ColumnBytes(col, length);
+        if (c.type == KelDBColumnType::Int) {
+            std::int32_t const value = stmt.ColumnInt32(col);
+            if (value > c.limit || value < -c.limit - 1)
+                why = "a value of " + std::to_string(value) + ", outside " + std::to_string(-c.limit - 1) + " to " +
+                      std::to_string(c.limit);
+        } else if (c.type == KelDBColumnType::Oid && length != 16)
             why = "an OID of " + std::to_string(length) + " bytes, not 16";
         else if (c.type == KelDBColumnType::Time && !KelTimeStamp::IsVsqString(KelString(data ? data : "", length)))
             why = "a text of " + std::to_string(length) + " bytes that is not a time";

@@ -46,7 +46,8 @@ struct KelDBColumn {
     char const* name;
     KelDBColumnType type;
     bool nullable;
-    // Text: the most bytes a value may hold (0: no limit of its own).
+    // Text: the most bytes a value may hold. Int: the largest value, whose negative less
+    // one is the smallest (32767 for a 16-bit member). 0: no limit of its own.
     std::int32_t limit = 0;
 };
 

@@ -45,7 +45,6 @@ public:
     // Column readers; REQUIRES: the last Step returned true.
     virtual bool IsNull(int col) const = 0;
     virtual std::int32_t ColumnInt32(int col) const = 0;
-    std::int16_t ColumnInt16(int col) const { return static_cast<std::int16_t>(ColumnInt32(col)); }
     // The stored bytes of a column that is not NULL, valid until the next Step or Reset
     // (possibly a null pointer for no bytes).
     virtual char const* ColumnBytes(int col, std::int32_t& length) const = 0;

@@ -272,7 +272,7 @@ bool OptionsSetLockTimeout(PGconn* conn)
 // The key of the advisory lock under which schema changes run.
 constexpr char const* schemaLockSql = "SELECT pg_advisory_xact_lock(7308604897068083577)";
 
-class PgConnection : public KelDrvConnection {
+class PgConnection final : public KelDrvConnection {
 public:
     explicit PgConnection(std::string const& url) : _statements(0)
     {

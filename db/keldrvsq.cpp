@@ -211,7 +211,7 @@ void CreatePrivateFile(std::string const& path)
     ::close(fd);
 }
 
-class SqConnection : public KelDrvConnection {
+class SqConnection final : public KelDrvConnection {
 public:
     explicit SqConnection(std::string const& name) : _db(nullptr)
     {
@@ -255,7 +255,12 @@ public:
             sqlite3_finalize(stmt);
             throw SqError(_db, rc, sql, table, "SqConnection::Prepare");
         }
-        return std::make_unique<SqStatement>(_db, stmt, sql, table, locksRows, _readOnlyTxn);
+        try {
+            return std::make_unique<SqStatement>(_db, stmt, sql, table, locksRows, _readOnlyTxn);
+        } catch (...) {
+            sqlite3_finalize(stmt);  // else the connection could not close
+            throw;
+        }
     }
 
     void Execute(std::string const& sql) override

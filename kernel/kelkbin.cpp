@@ -62,6 +62,7 @@ KelBinary::KelBinary(KelBinary const& other) : _pRep(other._pRep)
     CheckInvariant();
 }
 
+// NOLINTNEXTLINE(bugprone-unhandled-self-assignment,cert-oop54-cpp): the Rep test covers self-assignment
 KelBinary& KelBinary::operator=(KelBinary const& other)
 {
     if (_pRep != other._pRep) {

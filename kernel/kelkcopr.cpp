@@ -16,9 +16,14 @@ __attribute__((used)) char const kelIdentification[] =
 KelTraceInfo::KelTraceInfo(char const* identification)
 {
     if (!KelTrace::IsOn(0, 0x40, 0x1)) return;
-    std::ostringstream text;
-    text << identification << '\0';
-    KelTrace::Trace(__FILE__, __LINE__, "KelTraceInfo::KelTraceInfo", 0, 0x40, 0x1, text);
+    // Runs while the library loads, where an exception would end the program.
+    try {
+        std::ostringstream text;
+        text << identification << '\0';
+        KelTrace::Trace(__FILE__, __LINE__, "KelTraceInfo::KelTraceInfo", 0, 0x40, 0x1, text);
+    } catch (...) {
+        // No memory for the record: it is lost.
+    }
 }
 
 namespace {

@@ -145,16 +145,21 @@ private:
 };
 
 // Traces the raise ("THROW_INT, " and the printed exception, category 0x2, at the given
-// level and component) and throws a copy of the exception.
+// level and component) and throws a copy of the exception; a trace that fails is lost, the
+// exception is thrown all the same.
 template <class E>
 [[noreturn]] void KelRaise(E const& e, long level, unsigned long component)
 {
     if (KelTrace::IsOn(level, 0x2, component)) {
-        std::ostringstream text;
-        text << "THROW_INT, " << e << '\0';
-        KelOrigin const& o = e.GetOrigin();
-        KelTrace::Trace(o.File().IsNull() ? "<null>" : o.File().C_str(), static_cast<int>(o.Line()),
-                        o.Function().IsNull() ? "<null>" : o.Function().C_str(), level, 0x2, component, text);
+        try {
+            std::ostringstream text;
+            text << "THROW_INT, " << e << '\0';
+            KelOrigin const& o = e.GetOrigin();
+            KelTrace::Trace(o.File().IsNull() ? "<null>" : o.File().C_str(), static_cast<int>(o.Line()),
+                            o.Function().IsNull() ? "<null>" : o.Function().C_str(), level, 0x2, component, text);
+        } catch (...) {
+            // No memory for the record.
+        }
     }
     throw e;
 }

@@ -27,26 +27,34 @@ std::string KelTrace::Format(KelTraceRecord const& r)
     return head + file + ":" + std::to_string(r.line) + " " + r.function + ": " + r.text;
 }
 
-void KelTrace::Write(KelTraceRecord const& record)
+void KelTrace::Write(KelTraceRecord const& record) noexcept
 {
-    KelTrace::Sink& sink = CurrentSink();
-    if (sink) {
-        sink(record);
-        return;
+    try {
+        KelTrace::Sink& sink = CurrentSink();
+        if (sink) {
+            sink(record);
+            return;
+        }
+        std::string line = Format(record);
+        std::fprintf(stderr, "%s\n", line.c_str());
+    } catch (...) {
+        // The sink failed (or memory for the line): the record is lost, the operation goes on.
     }
-    std::string line = Format(record);
-    std::fprintf(stderr, "%s\n", line.c_str());
 }
 
 void KelTrace::Trace(char const* file, int line, char const* function, long level, unsigned long category,
-                     unsigned long component, std::ostringstream& text)
+                     unsigned long component, std::ostringstream& text) noexcept
 {
     if (!IsOn(level, category, component)) return;
-    std::string body = text.str();
-    // Callers end their text with a NUL as the kernel expects; the record holds the text.
-    while (!body.empty() && body.back() == '\0') body.pop_back();
-    Write(KelTraceRecord{file ? file : "<null>", line, function ? function : "<null>", level, category, component,
-                         std::move(body)});
+    try {
+        std::string body = text.str();
+        // Callers end their text with a NUL as the kernel expects; the record holds the text.
+        while (!body.empty() && body.back() == '\0') body.pop_back();
+        Write(KelTraceRecord{file ? file : "<null>", line, function ? function : "<null>", level, category, component,
+                             std::move(body)});
+    } catch (...) {
+        // No memory for the record: it is lost, the operation goes on.
+    }
 }
 
 KelTrace::Sink KelTrace::SetSink(Sink sink)
@@ -91,28 +99,37 @@ std::string KelTraceCapture::Text() const
 void KelCtrFlow::Set(char const* file, int line, char const* function, long level, unsigned long component,
                      std::ostringstream& text)
 {
-    _set = true;
+    _function = function ? function : "<null>";
     _file = file;
     _line = line;
-    _function = function ? function : "<null>";
     _level = level;
     _component = component;
+    _set = true;
     KelTrace::Trace(file, line, function, level, 0x1, component, text);
 }
 
-void KelCtrFlow::Enter(char const* file, int line, std::string const& function, unsigned long component)
+void KelCtrFlow::Enter(char const* file, int line, char const* function, unsigned long component) noexcept
 {
     if (!KelTrace::IsOn(3, 0x1, component)) return;
-    std::ostringstream text;
-    text << ""
-         << " >entry";
-    Set(file, line, function.c_str(), 3, component, text);
+    try {
+        std::ostringstream text;
+        text << ""
+             << " >entry";
+        Set(file, line, function, 3, component, text);
+    } catch (...) {
+        // No memory for the entry record: the operation runs untraced (and writes no exit).
+    }
 }
 
 KelCtrFlow::~KelCtrFlow()
 {
     if (!_set) return;
-    std::ostringstream text;
-    text << " <exit";
-    KelTrace::Trace(_file, _line, _function.c_str(), _level, 0x1, _component, text);
+    // A destructor that threw would end the program, also while an exception unwinds.
+    try {
+        std::ostringstream text;
+        text << " <exit";
+        KelTrace::Trace(_file, _line, _function.c_str(), _level, 0x1, _component, text);
+    } catch (...) {
+        // No memory for the exit record: it is lost.
+    }
 }

@@ -45,11 +45,12 @@ public:
         return (_On && _Level >= level && (_Components & component) != 0 && (_Categories & category) != 0) ||
                (level == 0 && _Xt);
     }
-    // Writes the stream's text as one record when the switches allow it.
+    // Writes the stream's text as one record when the switches allow it. A trace never
+    // fails the traced operation: a record that cannot be made or written is dropped.
     static void Trace(char const* file, int line, char const* function, long level, unsigned long category,
-                      unsigned long component, std::ostringstream& text);
+                      unsigned long component, std::ostringstream& text) noexcept;
     static void Trace(char const* file, int line, std::string const& function, long level, unsigned long category,
-                      unsigned long component, std::ostringstream& text)
+                      unsigned long component, std::ostringstream& text) noexcept
     {
         Trace(file, line, function.c_str(), level, category, component, text);
     }
@@ -57,7 +58,8 @@ public:
     using Sink = std::function<void(KelTraceRecord const&)>;
     // Replaces the sink (default: one line per record on stderr); returns the previous one.
     static Sink SetSink(Sink sink);
-    static void Write(KelTraceRecord const& record);
+    // Hands the record to the sink; what the sink throws is dropped with the record.
+    static void Write(KelTraceRecord const& record) noexcept;
     // The default sink's line for a record.
     static std::string Format(KelTraceRecord const& record);
 };
@@ -85,7 +87,8 @@ private:
 };
 
 // Control-flow guard: Set writes the entry record; the destructor writes the exit record
-// of a guard that was set, whether the operation returns or throws.
+// of a guard that was set, whether the operation returns or throws. Neither entry nor exit
+// throws; with tracing off, entering allocates nothing.
 class KelCtrFlow {
 public:
     KelCtrFlow() : _set(false), _line(0), _level(0), _component(0), _file(nullptr) {}
@@ -95,7 +98,11 @@ public:
     void Set(char const* file, int line, char const* function, long level, unsigned long component,
              std::ostringstream& text);
     // Writes " >entry" at level 3, category 0x1, component when that switch is on.
-    void Enter(char const* file, int line, std::string const& function, unsigned long component = 0x10);
+    void Enter(char const* file, int line, char const* function, unsigned long component = 0x10) noexcept;
+    void Enter(char const* file, int line, std::string const& function, unsigned long component = 0x10) noexcept
+    {
+        Enter(file, line, function.c_str(), component);
+    }
 
 private:
     bool _set;

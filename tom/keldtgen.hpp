@@ -182,8 +182,8 @@ public:
         KelTomCheckOrStop(object != nullptr, KelContractKind::Ensure, "pServerObject != 0", __FILE__, __LINE__);
         std::unique_ptr<KelDBAccessFunctor> functor = KelDBAccessFunctor::ForInsert(Accessor());
         RegisterNewServerObject<T, R, A>(_dict, object.get(), functor.get(), it);
-        object.release();
-        functor.release();
+        (void)object.release();
+        (void)functor.release();
         return it->second->ServerObject();
     }
 
@@ -213,7 +213,7 @@ public:
         if (object && object->IsDeleted()) object.reset();  // a row whose object counts as deleted is not found
         if (!object) KelTomRaiseNotFound(__FILE__, __LINE__, Name(Op::MaterializeForReadImpl), 3, T::IdName(), key);
         RegisterMaterializedForRead<T, R, A>(_dict, object.get(), it);
-        object.release();
+        (void)object.release();
         return it->second->ServerObject();
     }
 
@@ -279,8 +279,8 @@ public:
         bool const takes = pDictMember->State() == KelCachedObjectState::MaterializedForRead;
         pDictMember->MaterializedForUpdate(row.get(), functor.get());
         if (takes) {
-            row.release();
-            functor.release();
+            (void)row.release();
+            (void)functor.release();
         }
         return pDictMember->ServerObject();
     }
@@ -294,9 +294,9 @@ public:
         KelTomCheckOrStop(object != nullptr, KelContractKind::Ensure, "pServerObject != 0", __FILE__, __LINE__);
         std::unique_ptr<KelDBAccessFunctor> functor = KelDBAccessFunctor::ForUpdate(Accessor());
         RegisterMaterializedForUpdate<T, R, A>(_dict, object.get(), row.get(), functor.get(), it);
-        object.release();
-        row.release();
-        functor.release();
+        (void)object.release();
+        (void)row.release();
+        (void)functor.release();
         return it->second->ServerObject();
     }
 
@@ -503,8 +503,8 @@ protected:
                 DictMember* pDictMember = dynamic_cast<DictMember*>(iter->second);
                 KelTomCheckOrStop(pDictMember != 0, KelContractKind::Assert, "pDictMember != 0", __FILE__, __LINE__);
                 pDictMember->MaterializedForUpdate(row.get(), functor.get());
-                row.release();
-                functor.release();
+                (void)row.release();
+                (void)functor.release();
             }
         } else {
             KelTomTrace(__FILE__, __LINE__, function, 3, 0x1, 0x10, "");
@@ -512,8 +512,8 @@ protected:
             KelTomCheckOrStop(object != nullptr, KelContractKind::Ensure, "pServerObject != 0", __FILE__, __LINE__);
             RegisterMaterializedForUpdate<T, R, A>(_dict, object.get(), row.get(), functor.get(), iter);
             pServerObject = object.release();
-            row.release();
-            functor.release();
+            (void)row.release();
+            (void)functor.release();
         }
         DictMember const* pDictMember = dynamic_cast<DictMember const*>(iter->second);
         KelTomCheckOrStop(pDictMember != 0, KelContractKind::Assert, "pDictMember != 0", __FILE__, __LINE__);
@@ -539,8 +539,8 @@ protected:
         KelTomCheckOrStop(pDictMember != 0, KelContractKind::Assert, "pDictMember != 0", __FILE__, __LINE__);
         pDictMember->Insert(*row);
         pDictMember->Saved(row.get(), functor.get());
-        row.release();
-        functor.release();
+        (void)row.release();
+        (void)functor.release();
     }
 
     // Updates the entry at it through the functor it holds and hands row and functor to it.
@@ -562,8 +562,8 @@ protected:
         }
         kelkAssert(updated);
         pDictMember->Saved(row.get(), functor.get());
-        row.release();
-        functor.release();
+        (void)row.release();
+        (void)functor.release();
     }
 
     Dictionary _dict;

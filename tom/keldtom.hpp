@@ -56,16 +56,21 @@ inline void KelTomCheckOrStop(bool holds, KelContractKind kind, char const* text
 }
 
 // One trace record of the caches: the parts written into a string stream, ended with a NUL.
-// Composes nothing when the switch for (level, category, component) is off.
+// Composes nothing when the switch for (level, category, component) is off; never throws
+// (a record that cannot be composed is lost).
 template <class Function, class... Parts>
 void KelTomTrace(char const* file, int line, Function const& function, long level, unsigned long category,
                  unsigned long component, Parts const&... parts)
 {
     if (!KelTrace::IsOn(level, category, component)) return;
-    std::ostringstream text;
-    ((text << parts), ...);
-    text << '\0';
-    KelTrace::Trace(file, line, function, level, category, component, text);
+    try {
+        std::ostringstream text;
+        ((text << parts), ...);
+        text << '\0';
+        KelTrace::Trace(file, line, function, level, category, component, text);
+    } catch (...) {
+        // No memory for the record: the operation goes on.
+    }
 }
 
 template <class T>

@@ -179,7 +179,7 @@ public:
     virtual KelOID OID(CreateInpParm const& parm) const
     {
         kelkCtrFlow(Name(Op::OID));
-        Key const key = parm.Key();
+        Key const& key = parm.Key();
         auto const iter = this->_dict.findNotDeleted(key);
         if (iter != this->_dict.end()) return iter->second->ServerObject()->OID();
         R row;
@@ -195,7 +195,7 @@ public:
     {
         kelkCtrFlow(Name(Op::Release));
         this->AssertCacheEmpty();
-        Key const key = parm.Key();
+        Key const& key = parm.Key();
         A& accessor = this->Accessor();
         R row;
         bool found;

@@ -106,6 +106,18 @@ TEST(KelTraceTest, ControlFlowGuardWritesEntryAndExitAlsoWhenThrowing)
     }
 }
 
+TEST(KelTraceTest, ASinkThatThrowsLosesTheRecordNotTheOperation)
+{
+    KelTraceCapture cap(3, 0x10);
+    KelTrace::SetSink([](KelTraceRecord const&) { throw std::runtime_error("sink failed"); });
+    // Entry and exit, also the exit while an exception unwinds, and the trace of a raise.
+    EXPECT_NO_THROW(Guarded(false));
+    auto passed = Caught<std::runtime_error>([] { Guarded(true); });
+    ASSERT_TRUE(passed);
+    EXPECT_STREQ(passed->what(), "passes through");
+    EXPECT_THROW(KelRaise(KelTOMNotFoundException(origin, "k"), 3, 0x10), KelTOMNotFoundException);
+}
+
 TEST(KelIdentificationTest, WhatStringAndLoadTrace)
 {
     std::string id = kelIdentification;

@@ -279,7 +279,8 @@ TEST_P(Hostile, StoredRowsThatBreakTheirRulesAreBadRows)
     std::vector<Case> const cases = {
         {"object_id", KelBinary("\x01\x02\x03\x04\x05", 5), "an OID of 5 bytes, not 16"},
         {"creation_time", B("2024-13-01-00.00.00.000000"), "a text of 26 bytes that is not a time"},
-        {"user_id", B(std::string(33, 'u')), "a text of 33 bytes, over its limit of 32"}};
+        {"user_id", B(std::string(33, 'u')), "a text of 33 bytes, over its limit of 32"},
+        {"error_flag", KelBinary(), "a value of 70000, outside -32768 to 32767"}};  // a 16-bit member
     KelTOMForSystemLogRecords& logs = tom->ForSystemLogs();
     for (Case const& c : cases) {
         KelOID const oid = KelOID::Generate();
@@ -287,7 +288,12 @@ TEST_P(Hostile, StoredRowsThatBreakTheirRulesAreBadRows)
         logs.Create(KelTOMForSystemLogRecordParms::CreateInpParm(oid)) = AdminLogRecord(oid, {});
         logs.Flush();
         Commit();
-        write("UPDATE kel_system_log SET " + c.column + " = $1", [&](KelDrvStatement& s) { s.BindBlob(1, c.value); });
+        write("UPDATE kel_system_log SET " + c.column + " = $1", [&](KelDrvStatement& s) {
+            if (c.value.IsNull())
+                s.BindInt32(1, 70000);
+            else
+                s.BindBlob(1, c.value);
+        });
         std::ostringstream key;
         key << oid;
         db->Begin();

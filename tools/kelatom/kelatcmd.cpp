@@ -216,7 +216,7 @@ Json LocksRelease(Session& session, std::string const& user, std::string const& 
         std::string group;
         if (dot != std::string::npos) {
             group = systemName.substr(dot + 1);
-            systemName = systemName.substr(0, dot);
+            systemName.resize(dot);
         }
         std::string const givenGroup = group;
         session.RunReadOnly([&](KelTOMForAdminServer& tom) {

@@ -15,7 +15,7 @@
 #include <limits>
 
 int main(int argc, char** argv)
-{
+try {
     CLI::App app{"kelatom: the administration server's object manager on a real database"};
     app.require_subcommand(1);
     std::string url = "sqlite:kelatom.db";
@@ -186,4 +186,7 @@ int main(int argc, char** argv)
         std::cerr << "kelatom: " << e.what() << "\n";
         return 3;
     }
+} catch (...) {
+    // A failure while the options are set up (memory), or an exception of no standard type.
+    return 3;
 }

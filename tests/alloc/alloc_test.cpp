@@ -1,0 +1,117 @@
+// Allocation failures: this program replaces operator new with one that counts the
+// allocations and fails the n-th on request. The object manager's construction and one
+// transaction, failed at each of their allocations in turn, throw bad_alloc and leave
+// nothing behind (the sanitizer build checks leaks and double frees), with tracing off and
+// on; the entry trace allocates nothing while tracing is off.
+#include "admin/keldatom.hpp"
+#include "db/keldb.hpp"
+#include "kernel/kelktrc.hpp"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <new>
+
+namespace {
+
+bool counting = false;
+std::size_t allocations = 0;
+std::size_t failAt = 0;  // 0: none fails
+
+void* Allocate(std::size_t size)
+{
+    if (counting && ++allocations == failAt) throw std::bad_alloc();
+    if (void* p = std::malloc(size ? size : 1)) return p;
+    throw std::bad_alloc();
+}
+
+// Counts the allocations of its lifetime; fails the n-th when n is given.
+class AllocationCount {
+public:
+    explicit AllocationCount(std::size_t n = 0)
+    {
+        allocations = 0;
+        failAt = n;
+        counting = true;
+    }
+    ~AllocationCount() { counting = false; }
+    AllocationCount(AllocationCount const&) = delete;
+    AllocationCount& operator=(AllocationCount const&) = delete;
+    std::size_t Count() const { return allocations; }
+};
+
+// The object manager over a fresh in-memory database, and one transaction that saves a
+// system and its state, failing the n-th allocation. Returns whether bad_alloc came out.
+bool ConstructAndSaveASystemThrows(std::size_t n)
+{
+    std::unique_ptr<KelDatabase> db = KelDatabase::Open("sqlite::memory:");
+    db->CreateSchema();
+    try {
+        AllocationCount failing(n);
+        KelTOMForAdminServer tom(*db);
+        db->Begin();
+        try {
+            KelSystemData& system = tom.ForSystems().Create(
+                KelTOMForSystemParms::CreateInpParm(KelSystemID(KelString("SYS1"), KelString("GRP1"))));
+            tom.ForSystems().Save(system);
+            tom.ForSystemStates().Save(
+                tom.ForSystemStates().Create(KelTOMForSystemStateParms::CreateInpParm(system.OID())));
+            db->Commit();
+        } catch (...) {
+            if (db->InTransaction()) db->Rollback();
+            tom.TxnHasBeenCommitted();
+            throw;
+        }
+        tom.TxnHasBeenCommitted();
+        return false;
+    } catch (std::bad_alloc const&) {
+        return true;
+    }
+}
+
+void LongNamedOperation() { kelkCtrFlow("KelAllocationTest::LongNamedOperation"); }
+
+}  // namespace
+
+void* operator new(std::size_t size) { return Allocate(size); }
+void* operator new[](std::size_t size) { return Allocate(size); }
+void* operator new(std::size_t size, std::nothrow_t const&) noexcept
+{
+    try {
+        return Allocate(size);
+    } catch (std::bad_alloc const&) {
+        return nullptr;
+    }
+}
+void* operator new[](std::size_t size, std::nothrow_t const& tag) noexcept { return operator new(size, tag); }
+void operator delete(void* p) noexcept { std::free(p); }
+void operator delete[](void* p) noexcept { std::free(p); }
+void operator delete(void* p, std::size_t) noexcept { std::free(p); }
+void operator delete[](void* p, std::size_t) noexcept { std::free(p); }
+void operator delete(void* p, std::nothrow_t const&) noexcept { std::free(p); }
+void operator delete[](void* p, std::nothrow_t const&) noexcept { std::free(p); }
+
+TEST(KelAllocationTest, EntryTraceAllocatesNothingWhileTracingIsOff)
+{
+    ASSERT_FALSE(KelTrace::IsOn(3, 0x1, 0x10));
+    AllocationCount count;
+    LongNamedOperation();
+    EXPECT_EQ(count.Count(), 0u);
+}
+
+TEST(KelAllocationTest, EachFailedAllocationOfAConstructionAndATransactionIsThrown)
+{
+    for (bool traced : {false, true}) {
+        KelTraceCapture capture(traced ? 9 : -1, ~0ul, ~0ul, traced);
+        std::size_t n = 1;
+        for (;; ++n, capture.Clear()) {
+            bool const thrown = ConstructAndSaveASystemThrows(n);
+            if (allocations < n) break;  // the run got through without a failure
+            // Only the trace drops a failed allocation (with its record).
+            if (!traced) {
+                ASSERT_TRUE(thrown) << "allocation " << n;
+            }
+        }
+        EXPECT_GT(n, 20u) << "traced " << traced;
+    }
+}
