@@ -180,7 +180,10 @@ int main(int argc, char** argv)
     gp << KelBenchPlotScript("bench.csv", "growth.svg");
     gp.close();
     std::cout << "\nCSV: " << options.out << "/bench.csv\n";
-    if (options.plot) {
+    if (options.plot && std::system("command -v gnuplot >/dev/null 2>&1") != 0) {
+        std::cerr << "keldatom_bench: no plot: gnuplot is not installed (apt-get install gnuplot-nox); the script is "
+                  << options.out << "/growth.gp\n";
+    } else if (options.plot) {
         std::string const command = "cd '" + options.out + "' && gnuplot growth.gp";
         if (std::system(command.c_str()) == 0)
             std::cout << "growth curves: " << options.out << "/growth.svg\n";

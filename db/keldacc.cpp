@@ -265,11 +265,15 @@ void KelDBAccessor::CheckRow(KelDrvStatement const& stmt) const
             why = "a text of " + std::to_string(length) + " bytes, over its limit of " + std::to_string(c.limit);
         if (why.empty()) continue;
         std::string key;
-        for (int k : _def.key)
-            key += (key.empty() ? "" : ", ") + std::string(_def.columns[static_cast<std::size_t>(k)].name) + "=" +
-                   ColumnValueText(stmt, k, _def.columns[static_cast<std::size_t>(k)].type);
-        throw KelDBException(KelOrigin(__FILE__, __LINE__, _def.accessor), KelDBErrorCategory::BadRow, 0, "",
-                             std::string("table ") + _def.name + ", key " + key + ", column " + c.name + ": " + why,
+        std::string message = std::string("table ") + _def.name + ", key ";
+        for (std::size_t k = 0; k < _def.key.size(); ++k) {
+            KelDBColumn const& keyColumn = _def.columns[static_cast<std::size_t>(_def.key[k])];
+            if (k) message += ", ";
+            message.append(keyColumn.name).append("=");
+            message += ColumnValueText(stmt, _def.key[k], keyColumn.type);
+        }
+        message.append(", column ").append(c.name).append(": ").append(why);
+        throw KelDBException(KelOrigin(__FILE__, __LINE__, _def.accessor), KelDBErrorCategory::BadRow, 0, "", message,
                              stmt.Sql(), _def.name);
     }
 }

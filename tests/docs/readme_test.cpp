@@ -1,0 +1,95 @@
+// README's promises about the command-line tool, kept true: every `kelatom ...` command it
+// shows runs on a scratch database (seeded by `kelatom init --demo`, as a reader would have
+// it) and exits 0, and the excerpt of `kelatom demo` is what the demo prints.
+#include <gtest/gtest.h>
+
+#include <sys/wait.h>
+#include <unistd.h>
+#include <algorithm>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <regex>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace {
+
+std::string Slurp(std::filesystem::path const& file)
+{
+    std::ifstream in(file, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+struct ToolRun {
+    int code;
+    std::string out;
+};
+
+// Runs `kelatom ARGS` (as README writes it) in `dir`.
+ToolRun Tool(std::filesystem::path const& dir, std::string const& args)
+{
+    std::string const command = "cd '" + dir.string() + "' && '" KELATOM_PATH "' " + args + " >stdout 2>stderr";
+    int const status = std::system(command.c_str());
+    return ToolRun{WIFEXITED(status) ? WEXITSTATUS(status) : -1, Slurp(dir / "stdout") + Slurp(dir / "stderr")};
+}
+
+class Readme : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        readme = Slurp(KELDATOM_SOURCE_DIR "/README.md");
+        ASSERT_FALSE(readme.empty());
+        dir = std::filesystem::temp_directory_path() / ("kelatom-readme-" + std::to_string(::getpid()));
+    }
+    void TearDown() override { std::filesystem::remove_all(dir); }
+    void Fresh()
+    {
+        std::filesystem::remove_all(dir);
+        std::filesystem::create_directories(dir);
+    }
+
+    std::string readme;
+    std::filesystem::path dir;
+};
+
+}  // namespace
+
+TEST_F(Readme, EveryCommandShownRunsAndExitsZero)
+{
+    std::regex const shown("`kelatom ([^`]*)`");
+    std::vector<std::string> commands;
+    for (std::sregex_iterator it(readme.begin(), readme.end(), shown), end; it != end; ++it)
+        if (std::find(commands.begin(), commands.end(), (*it)[1].str()) == commands.end())
+            commands.push_back((*it)[1].str());
+    ASSERT_GE(commands.size(), 8u) << "README shows the tool's commands";
+    for (std::string const& args : commands) {
+        Fresh();
+        ToolRun const seed = Tool(dir, "init --demo");
+        ASSERT_EQ(seed.code, 0) << seed.out;
+        ToolRun const run = Tool(dir, args);
+        EXPECT_EQ(run.code, 0) << "kelatom " << args << "\n" << run.out;
+    }
+}
+
+TEST_F(Readme, DemoExcerptIsWhatTheDemoPrints)
+{
+    std::size_t const start = readme.find("An excerpt of `kelatom demo`:");
+    ASSERT_NE(start, std::string::npos);
+    Fresh();
+    ToolRun const demo = Tool(dir, "demo");
+    ASSERT_EQ(demo.code, 0) << demo.out;
+    std::istringstream lines(readme.substr(start));
+    std::string line;
+    std::getline(lines, line);
+    int shown = 0;
+    while (std::getline(lines, line)) {
+        if (line.empty()) continue;
+        if (line.rfind("    ", 0) != 0) break;  // the indented block ends
+        ++shown;
+        EXPECT_NE(demo.out.find(line.substr(4)), std::string::npos) << "not printed: " << line.substr(4);
+    }
+    EXPECT_GT(shown, 5);
+}
