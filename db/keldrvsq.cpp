@@ -240,7 +240,11 @@ public:
             throw;
         }
     }
-    ~SqConnection() override { sqlite3_close(_db); }
+    ~SqConnection() override
+    {
+        for (sqlite3_stmt* stmt : _control) sqlite3_finalize(stmt);
+        sqlite3_close(_db);
+    }
 
     KelDBType::Type Type() const override { return KelDBType::SQLite; }
     KelDrvDialect const& Dialect() const override { return sqliteDialect; }
@@ -272,15 +276,15 @@ public:
         if (rc != SQLITE_OK) throw SqError(_db, rc, sql, "", "SqConnection::Execute");
     }
 
-    void Begin() override { Execute("BEGIN IMMEDIATE"); }
+    void Begin() override { Control(BeginWrite); }
     // A deferred transaction takes no lock until its first read, and in WAL mode a
     // reader never waits for the writer; query_only makes any write inside it fail.
     void BeginReadOnly() override
     {
-        Execute("PRAGMA query_only = 1");
+        Control(QueryOnly);
         _readOnlyTxn = true;
         try {
-            Execute("BEGIN DEFERRED");
+            Control(BeginRead);
         } catch (...) {
             EndReadOnly();
             throw;
@@ -288,13 +292,13 @@ public:
     }
     void Commit() override
     {
-        Execute("COMMIT");
+        Control(CommitTxn);
         EndReadOnly();
     }
     void Rollback() override
     {
         // After some errors SQLite has already rolled back on its own.
-        if (InTransaction()) Execute("ROLLBACK");
+        if (InTransaction()) Control(RollbackTxn);
         EndReadOnly();
     }
     bool InTransaction() const override { return sqlite3_get_autocommit(_db) == 0; }
@@ -312,15 +316,45 @@ public:
     }
 
 private:
+    // The statements that begin and end transactions, prepared once: every transaction
+    // runs two or three of them, and parsing each anew would cost more than running it.
+    enum ControlStatement { BeginWrite, BeginRead, CommitTxn, RollbackTxn, QueryOnly, QueryAll, ControlCount };
+
+    void Control(ControlStatement which)
+    {
+        static char const* const sql[ControlCount] = {
+            "BEGIN IMMEDIATE", "BEGIN DEFERRED",        "COMMIT",
+            "ROLLBACK",        "PRAGMA query_only = 1", "PRAGMA query_only = 0"};
+        sqlite3_stmt*& stmt = _control[which];
+        int rc = stmt ? SQLITE_OK : sqlite3_prepare_v3(_db, sql[which], -1, SQLITE_PREPARE_PERSISTENT, &stmt, nullptr);
+        if (rc == SQLITE_OK) {
+            rc = sqlite3_step(stmt);
+            if (rc == SQLITE_ROW || rc == SQLITE_DONE) rc = SQLITE_OK;
+        }
+        if (rc == SQLITE_OK) {
+            sqlite3_reset(stmt);
+            return;
+        }
+        KelDBException e = SqError(_db, rc, sql[which], "", "SqConnection::Execute");
+        if (stmt) sqlite3_reset(stmt);
+        throw e;
+    }
+
     void EndReadOnly()
     {
         if (!_readOnlyTxn) return;
         _readOnlyTxn = false;
-        sqlite3_exec(_db, "PRAGMA query_only = 0", nullptr, nullptr, nullptr);
+        try {
+            Control(QueryAll);
+        } catch (KelDBException const&) {
+            // Switching a setting of the connection back takes no lock and does not fail in
+            // practice; should it, the next write is refused as read-only, which says why.
+        }
     }
 
     sqlite3* _db;
     bool _readOnlyTxn = false;
+    sqlite3_stmt* _control[ControlCount] = {};
 };
 
 }  // namespace
