@@ -277,6 +277,12 @@ TEST_F(Kelatom, TablesEscapeWhatATerminalWouldObey)
     EXPECT_NE(table.out.find("\\x1b]0,pwned\\x07"), std::string::npos) << table.out;
     EXPECT_NE(table.out.find("\\xff\\xc2\\x9b" + kept), std::string::npos) << table.out;
     for (char c : table.out) EXPECT_TRUE(c == '\n' || static_cast<unsigned char>(c) >= 0x20) << int(c);
+
+    // Messages on stderr quote the user's text escaped too.
+    ToolRun missing = Tool({"state", "show", title});
+    EXPECT_EQ(missing.code, 1);
+    EXPECT_NE(missing.err.find("\\x1b]0,pwned\\x07"), std::string::npos) << missing.err;
+    for (char c : missing.err) EXPECT_TRUE(c == '\n' || static_cast<unsigned char>(c) >= 0x20) << int(c);
 }
 
 // A stored row against a record's rules is a database error (exit 3) naming the table, the

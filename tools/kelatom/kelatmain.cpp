@@ -102,7 +102,7 @@ try {
         int rc = app.exit(e);
         return rc == 0 ? 0 : 2;
     } catch (std::exception const& e) {
-        std::cerr << "kelatom: " << e.what() << "\n";
+        std::cerr << "kelatom: " << kelatom::Printable(e.what(), true) << "\n";
         return 2;
     }
 
@@ -152,7 +152,7 @@ try {
         }
         return 0;
     } catch (KelDBException const& e) {
-        std::cerr << e << "\n";
+        std::cerr << kelatom::Printable(e.What(), true) << "\n";
         int const attempts = session ? session->Runner().LastAttempts() : 0;
         if (e.Category() == KelDBErrorCategory::OutcomeUnknown)
             std::cerr << "kelatom: the connection was lost while COMMIT was in flight: the transaction may have "
@@ -162,28 +162,28 @@ try {
                       << (attempts == 1 ? " attempt" : " attempts") << "; nothing of it was committed\n";
         return 3;
     } catch (KelTOMNotFoundException const& e) {
-        std::cerr << e << "\n";
+        std::cerr << kelatom::Printable(e.What(), true) << "\n";
         return 1;
     } catch (KelTOMNotLockedException const& e) {
-        std::cerr << e << "\n";
+        std::cerr << kelatom::Printable(e.What(), true) << "\n";
         return 1;
     } catch (KelTOMNotLockedByThisException const& e) {
-        std::cerr << e << "\n";
+        std::cerr << kelatom::Printable(e.What(), true) << "\n";
         return 1;
     } catch (KelTOMLockholderNotFoundException const& e) {
-        std::cerr << e << "\n";
+        std::cerr << kelatom::Printable(e.What(), true) << "\n";
         return 1;
     } catch (KelException const& e) {
-        std::cerr << e << "\n";
+        std::cerr << kelatom::Printable(e.What(), true) << "\n";
         return 3;
     } catch (KelContractViolation const& e) {
-        std::cerr << "kelatom: refused: " << e.what() << "\n";
+        std::cerr << "kelatom: refused: " << kelatom::Printable(e.what(), true) << "\n";
         return 2;
     } catch (std::invalid_argument const& e) {
-        std::cerr << "kelatom: " << e.what() << "\n";
+        std::cerr << "kelatom: " << kelatom::Printable(e.what(), true) << "\n";
         return 2;
     } catch (std::exception const& e) {
-        std::cerr << "kelatom: " << e.what() << "\n";
+        std::cerr << "kelatom: " << kelatom::Printable(e.what(), true) << "\n";
         return 3;
     }
 } catch (...) {

@@ -56,7 +56,7 @@ std::size_t Utf8Sequence(std::string const& text, std::size_t i, std::uint32_t& 
 }
 }  // namespace
 
-std::string Printable(std::string const& text)
+std::string Printable(std::string const& text, bool keepLineBreaks)
 {
     static char const digits[] = "0123456789abcdef";
     std::string out;
@@ -64,7 +64,8 @@ std::string Printable(std::string const& text)
     for (std::size_t i = 0; i < text.size();) {
         std::uint32_t code = 0;
         std::size_t const length = Utf8Sequence(text, i, code);
-        bool const control = code < 0x20 || code == 0x7F || (code >= 0x80 && code <= 0x9F);
+        bool const control =
+            (code < 0x20 && !(keepLineBreaks && code == '\n')) || code == 0x7F || (code >= 0x80 && code <= 0x9F);
         if (length == 0) {
             escape(static_cast<unsigned char>(text[i++]));
         } else if (control) {

@@ -29,8 +29,9 @@ void PrintTable(std::ostream& os, Json const& rows, std::vector<std::string> con
 // One value as a table cell: strings as Printable gives them, null as "-", others in
 // JSON form.
 std::string Cell(Json const& value);
-// Text safe for a terminal: control characters (C0, DEL, C1) and bytes that are not
-// well-formed UTF-8 are written as \xNN, one per byte; all else as it is.
-std::string Printable(std::string const& text);
+// Text safe for a terminal: control characters (C0, DEL, C1; line breaks too unless
+// kept) and bytes that are not well-formed UTF-8 are written as \xNN, one per byte; all
+// else as it is.
+std::string Printable(std::string const& text, bool keepLineBreaks = false);
 
 }  // namespace kelatom
