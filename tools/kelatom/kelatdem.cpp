@@ -95,7 +95,69 @@ KelSenderType::Type SenderOf(std::int32_t kind)
     }
 }
 
-bool SeedDemoOnce(Session& session);
+// Seeds the topology unless its domain is there; true when it did.
+bool SeedDemoOnce(Session& session)
+{
+    bool seeded = false;
+    session.Run([&](KelTOMForAdminServer& tom) {
+        seeded = false;
+        try {
+            tom.ForDomains().MaterializeForRead(KelTOMForDomainParms::MaterializeInpParm(), S("DOMAIN1"));
+            return;
+        } catch (KelTOMNotFoundException const&) {
+        }
+        seeded = true;
+        KelDomainData& domain = tom.ForDomains().Create(KelTOMForDomainParms::CreateInpParm(S("DOMAIN1")));
+        domain.SetDescription(S("The demonstration domain"));
+
+        char const* persons[][3] = {
+            {"ADMIN", "Ada", "Admin"}, {"OPERATOR", "Otto", "Operator"}, {"AUDITOR", "Alma", "Auditor"}};
+        KelOID holderOid;
+        for (auto const& p : persons) {
+            KelPersonData& person = tom.ForPersons().Create(KelTOMForPersonParms::CreateInpParm(S(p[0])));
+            person.SetSystemGroup(S(kGroup));
+            person.SetFirstName(S(p[1]));
+            person.SetLastName(S(p[2]));
+            if (std::string(p[0]) == kLockHolder) holderOid = person.OID();
+        }
+        KelUserID holder(S(kLockHolder), S(kGroup));
+        for (char const* r : {"ADMINS", "OPERATORS"}) {
+            KelRoleData& role = tom.ForRoles().Create(KelTOMForRoleParms::CreateInpParm(S(r)));
+            role.SetCoordinator(KelUserID(S("ADMIN"), S(kGroup)));
+            if (std::string(r) == "OPERATORS") {
+                role.SetLockholder(holder);
+                role.SetLockholderOID(holderOid);
+            }
+        }
+        for (char const* name : kSystems) {
+            KelSystemData& system =
+                tom.ForSystems().Create(KelTOMForSystemParms::CreateInpParm(KelSystemID(S(name), S(kGroup))));
+            system.SetDescription(KelComposeText("System ", name, " of the demonstration"));
+            if (std::string(name) == "SYS2") {
+                system.SetLockholder(holder);
+                system.SetLockholderOID(holderOid);
+            }
+            for (auto const& s : kServers) {
+                KelServerData& server = tom.ForServers().Create(
+                    KelTOMForServerParms::CreateInpParm(KelServerID(s.kind, S(s.name), S(name), S(kGroup))));
+                server.SetSystemOID(system.OID());
+                if (std::string(name) == "SYS1" && s.kind == KelSvrKind::ExecSvr) {
+                    server.SetLockholder(holder);
+                    server.SetLockholderOID(holderOid);
+                }
+            }
+            // A new system state is clean, so Flush would pass it by: Save inserts it.
+            tom.ForSystemStates().Save(
+                tom.ForSystemStates().Create(KelTOMForSystemStateParms::CreateInpParm(system.OID())));
+        }
+        tom.ForDomains().Flush();
+        tom.ForPersons().Flush();
+        tom.ForRoles().Flush();
+        tom.ForSystems().Flush();
+        tom.ForServers().Flush();
+    });
+    return seeded;
+}
 
 void FlushAll(KelTOMForAdminServer& tom)
 {
@@ -185,73 +247,6 @@ bool SeedDemo(Session& session)
     }
     return SeedDemoOnce(session);
 }
-
-namespace {
-
-bool SeedDemoOnce(Session& session)
-{
-    bool seeded = false;
-    session.Run([&](KelTOMForAdminServer& tom) {
-        seeded = false;
-        try {
-            tom.ForDomains().MaterializeForRead(KelTOMForDomainParms::MaterializeInpParm(), S("DOMAIN1"));
-            return;
-        } catch (KelTOMNotFoundException const&) {
-        }
-        seeded = true;
-        KelDomainData& domain = tom.ForDomains().Create(KelTOMForDomainParms::CreateInpParm(S("DOMAIN1")));
-        domain.SetDescription(S("The demonstration domain"));
-
-        char const* persons[][3] = {
-            {"ADMIN", "Ada", "Admin"}, {"OPERATOR", "Otto", "Operator"}, {"AUDITOR", "Alma", "Auditor"}};
-        KelOID holderOid;
-        for (auto const& p : persons) {
-            KelPersonData& person = tom.ForPersons().Create(KelTOMForPersonParms::CreateInpParm(S(p[0])));
-            person.SetSystemGroup(S(kGroup));
-            person.SetFirstName(S(p[1]));
-            person.SetLastName(S(p[2]));
-            if (std::string(p[0]) == kLockHolder) holderOid = person.OID();
-        }
-        KelUserID holder(S(kLockHolder), S(kGroup));
-        for (char const* r : {"ADMINS", "OPERATORS"}) {
-            KelRoleData& role = tom.ForRoles().Create(KelTOMForRoleParms::CreateInpParm(S(r)));
-            role.SetCoordinator(KelUserID(S("ADMIN"), S(kGroup)));
-            if (std::string(r) == "OPERATORS") {
-                role.SetLockholder(holder);
-                role.SetLockholderOID(holderOid);
-            }
-        }
-        for (char const* name : kSystems) {
-            KelSystemData& system =
-                tom.ForSystems().Create(KelTOMForSystemParms::CreateInpParm(KelSystemID(S(name), S(kGroup))));
-            system.SetDescription(KelComposeText("System ", name, " of the demonstration"));
-            if (std::string(name) == "SYS2") {
-                system.SetLockholder(holder);
-                system.SetLockholderOID(holderOid);
-            }
-            for (auto const& s : kServers) {
-                KelServerData& server = tom.ForServers().Create(
-                    KelTOMForServerParms::CreateInpParm(KelServerID(s.kind, S(s.name), S(name), S(kGroup))));
-                server.SetSystemOID(system.OID());
-                if (std::string(name) == "SYS1" && s.kind == KelSvrKind::ExecSvr) {
-                    server.SetLockholder(holder);
-                    server.SetLockholderOID(holderOid);
-                }
-            }
-            // A new system state is clean, so Flush would pass it by: Save inserts it.
-            tom.ForSystemStates().Save(
-                tom.ForSystemStates().Create(KelTOMForSystemStateParms::CreateInpParm(system.OID())));
-        }
-        tom.ForDomains().Flush();
-        tom.ForPersons().Flush();
-        tom.ForRoles().Flush();
-        tom.ForSystems().Flush();
-        tom.ForServers().Flush();
-    });
-    return seeded;
-}
-
-}  // namespace
 
 void RunDemo(Session& session, std::ostream& os, bool json)
 {
