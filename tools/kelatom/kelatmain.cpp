@@ -23,8 +23,9 @@ int main(int argc, char** argv)
     bool json = false;
     app.add_option("--db", url, "database: sqlite:PATH, sqlite::memory: or a PostgreSQL URL")->capture_default_str();
     app.add_option("--trace", trace,
-                   "kernel trace to stderr: level=N,components=MASK,categories=MASK[,xt] (N decimal; MASK decimal "
-                   "or hexadecimal with 0x)");
+                   "kernel trace to stderr: level=N,components=MASK,categories=MASK[,xt] (N decimal or a name: "
+                   "always, database, lookup, flow, detail; MASK decimal, hexadecimal with 0x or names joined by +: "
+                   "components kernel, database, rows, cache; categories flow, raise, count, ident, dump)");
     app.add_flag("--json", json, "print results as JSON");
     std::string retriesText = "4", lockTimeoutText;
     app.add_option("--retries", retriesText,
