@@ -2,10 +2,35 @@
 // sources, each of which instantiates the templates for its own row and key.
 #pragma once
 
+#include "db/keldrv.hpp"
 #include "db/keldtab.hpp"
 #include "kernel/kelkexc.hpp"
 
 #include <algorithm>
+
+// A long text held through a LOB access handle: a null handle or indicator -1 binds NULL.
+template <class Lob>
+void KelDBBindLob(KelDrvStatement& stmt, int pos, Lob const& lob, std::int16_t indicator)
+{
+    if (indicator == -1 || lob.IsNull())
+        stmt.BindNull(pos);
+    else
+        stmt.BindText(pos, lob.Value());
+}
+
+// NULL gives a null handle and indicator -1; a value gives a handle holding the text and
+// `locator`, which records where the text came from.
+template <class Lob, class Locator>
+void KelDBReadLob(KelDrvStatement const& stmt, int col, Lob& lob, std::int16_t& indicator, Locator const& locator)
+{
+    if (stmt.IsNull(col)) {
+        lob = Lob();
+        indicator = -1;
+        return;
+    }
+    lob = Lob(stmt.ColumnText(col), locator);
+    indicator = 0;
+}
 
 template <class R, class Key>
 KelDBTable<R, Key>::KelDBTable(KelDrvConnection& conn, KelDBTableDef const& def) : KelDBAccessor(conn, def)
