@@ -2,38 +2,15 @@
 // sources, each of which instantiates the templates for its own row and key.
 #pragma once
 
+#include "db/keldrdef.hpp"
 #include "db/keldrv.hpp"
 #include "db/keldtab.hpp"
 #include "kernel/kelkexc.hpp"
 
 #include <algorithm>
 
-// A long text held through a LOB access handle: a null handle or indicator -1 binds NULL.
-template <class Lob>
-void KelDBBindLob(KelDrvStatement& stmt, int pos, Lob const& lob, std::int16_t indicator)
-{
-    if (indicator == -1 || lob.IsNull())
-        stmt.BindNull(pos);
-    else
-        stmt.BindText(pos, lob.Value());
-}
-
-// NULL gives a null handle and indicator -1; a value gives a handle holding the text and
-// `locator`, which records where the text came from.
-template <class Lob, class Locator>
-void KelDBReadLob(KelDrvStatement const& stmt, int col, Lob& lob, std::int16_t& indicator, Locator const& locator)
-{
-    if (stmt.IsNull(col)) {
-        lob = Lob();
-        indicator = -1;
-        return;
-    }
-    lob = Lob(stmt.ColumnText(col), locator);
-    indicator = 0;
-}
-
 template <class R, class Key>
-KelDBTable<R, Key>::KelDBTable(KelDrvConnection& conn, KelDBTableDef const& def) : KelDBAccessor(conn, def)
+KelDBTable<R, Key>::KelDBTable(KelDrvConnection& conn, KelDBRowDef<R> const& def) : KelDBAccessor(conn, def), _rows(def)
 {
     std::string names, values, sets;
     int pos = 0;
@@ -58,7 +35,7 @@ bool KelDBTable<R, Key>::ReadNext(KelDrvStatement& stmt, R& row) const
 {
     if (!stmt.Step()) return false;
     CheckRow(stmt);
-    ReadRow(stmt, row);
+    _rows.Read(stmt, row, TableText());
     return true;
 }
 
@@ -163,7 +140,7 @@ bool KelDBTable<R, Key>::updcli(Key const& key, R const& row)
         int pos = 1;
         for (std::size_t i = 0; i < def.columns.size(); ++i)
             if (std::find(def.key.begin(), def.key.end(), static_cast<int>(i)) == def.key.end())
-                BindColumn(stmt, pos++, row, static_cast<int>(i));
+                _rows.Bind(stmt, pos++, row, static_cast<int>(i));
         KelDBBind(stmt, pos, key);
         stmt.Step();
         return stmt.Changes() > 0;
@@ -180,7 +157,7 @@ void KelDBTable<R, Key>::insert(R const& row)
                        KelDrvStatement& stmt = Stmt(_insert);
                        KelDrvUse use(stmt);
                        int const count = static_cast<int>(Definition().columns.size());
-                       for (int i = 0; i < count; ++i) BindColumn(stmt, i + 1, row, i);
+                       for (int i = 0; i < count; ++i) _rows.Bind(stmt, i + 1, row, i);
                        stmt.Step();
                    });
 }
@@ -236,7 +213,7 @@ void KelDBTable<R, Key>::selualClose()
 }
 
 template <class R, class Key>
-KelDBNamedTable<R, Key>::KelDBNamedTable(KelDrvConnection& conn, KelDBTableDef const& def)
+KelDBNamedTable<R, Key>::KelDBNamedTable(KelDrvConnection& conn, KelDBRowDef<R> const& def)
     : KelDBTable<R, Key>(conn, def)
 {
     _selLckhldr = this->AddStatement("SELECT {cols} FROM {table} t WHERE t.lockholder_name = $1 ORDER BY {order}");
