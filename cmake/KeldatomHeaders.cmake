@@ -18,7 +18,7 @@ set(KELDATOM_PUBLIC_HEADERS
     db/keldsdf.hpp db/keldsdom.hpp db/keldsper.hpp db/keldsrol.hpp db/keldssvr.hpp db/keldssys.hpp
     db/kellob.hpp
     objects/kelascctx.hpp objects/kelasenum.hpp objects/kelasvin.hpp objects/kelasyss.hpp
-    objects/kelmstrm.hpp objects/kelmtadm.hpp objects/kelmtbld.hpp objects/kelmtdom.hpp
+    objects/kelmstrm.hpp objects/kelmtadm.hpp objects/kelmtbld.hpp objects/kelmtdat.hpp objects/kelmtdom.hpp
     objects/kelmtenum.hpp objects/kelmtkwd.hpp objects/kelmtlpc.hpp objects/kelmtper.hpp
     objects/kelmtprs.hpp objects/kelmtrep.hpp objects/kelmtrol.hpp objects/kelmtseq.hpp
     objects/kelmtsvr.hpp objects/kelmtsys.hpp objects/kelmttpb.hpp
