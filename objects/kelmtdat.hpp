@@ -1,5 +1,13 @@
 // KelDataRep<Rep> and KelDataHandle<Rep>: the mechanics that the staff and topology data
-// objects share, one level of an object at a time. A level's Rep derives from
+// objects (persons, roles, domains, servers, systems and the systems' base levels) share.
+//
+// What every such object promises: it is a handle, and copies and assignments share its
+// Rep, so that handles that share a Rep are one object. Each member may be null and has a
+// null flag (true: null) that must equal the member's IsNull(); assignment checks it.
+// Setters store a value, set its flag from the value and mark the object dirty until
+// MarkClean() (its manager calls that after a write). Not thread-safe.
+//
+// How, one level of an object at a time: A level's Rep derives from
 // KelDataRep<Rep> (the reference count first, the dirty flag) and names the source file
 // of its class in `static KelCheckSite const site`; the class holds the level as
 // `KelDataHandle<Rep> _pRep`. The handle shares its Rep between copies, drops its

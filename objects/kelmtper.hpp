@@ -1,10 +1,7 @@
 // KelPersonData: the server object of one person (a member of the staff), held by the
 // person cache under the person's user name.
 //
-// A handle sharing its Rep as KelDataHandle (objects/kelmtdat.hpp) describes. Each member
-// may be null and has a null flag (true: null) that must equal the member's IsNull();
-// assignment checks it. Setters store a value, set its flag from the value and mark the
-// object dirty until MarkClean() (its manager calls that after a write). Not thread-safe.
+// A data object as objects/kelmtdat.hpp describes.
 // A manager builds an object from a row by the key constructor, a setter per column
 // and MarkClean(); the identity accessor and ID() give the key the cache files it under.
 #pragma once

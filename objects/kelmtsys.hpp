@@ -1,10 +1,7 @@
 // KelSystemData: the server object of one system of the topology, held by the system
 // cache under its system ID (name, system group).
 //
-// A handle sharing its Rep as KelDataHandle (objects/kelmtdat.hpp) describes. Each member
-// may be null and has a null flag (true: null) that must equal the member's IsNull();
-// assignment checks it. Setters store a value, set its flag from the value and mark the
-// object dirty until MarkClean() (its manager calls that after a write). Not thread-safe.
+// A data object as objects/kelmtdat.hpp describes.
 // Each level of the derivation has a Rep of its own; assignment assigns every level.
 // A manager builds an object from a row by the key constructor, a setter per column
 // and MarkClean(); the identity accessor and ID() give the key the cache files it under.

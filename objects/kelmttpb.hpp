@@ -1,10 +1,7 @@
 // KelTopologyBaseData: the part that every topology object has (qualifier, contexts,
 // texts and lock holder), between KelProcessBaseData and KelSystemData.
 //
-// A handle sharing its Rep as KelDataHandle (objects/kelmtdat.hpp) describes. Each member
-// may be null and has a null flag (true: null) that must equal the member's IsNull();
-// assignment checks it. Setters store a value, set its flag from the value and mark the
-// object dirty until MarkClean() (its manager calls that after a write). Not thread-safe.
+// A data object as objects/kelmtdat.hpp describes.
 // Each level of the derivation has a Rep of its own; assignment assigns every level.
 #pragma once
 
