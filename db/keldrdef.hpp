@@ -65,12 +65,16 @@ struct KelDBLobOf<R, std::void_t<typename R::Description>> {
     using type = typename R::Description;
 };
 
-// One column of R: exactly one of the value members is set.
+// The C++ type of a column's member.
+enum class KelDBMemberKind : std::uint8_t { Oid, Text, Int32, Int16, Lob };
+
+// One column of R: exactly the value member of its kind is set.
 template <class R>
 struct KelDBField {
     using Lob = typename KelDBLobOf<R>::type;
 
     KelDBColumn column;
+    KelDBMemberKind kind;
     // The member's name: its label in prints and its name in the check texts.
     char const* member;
     // OIDs and texts: the most bytes the row holds; the default buffer has that room.
@@ -96,7 +100,7 @@ struct KelDBField {
 template <class R>
 KelDBField<R> KelDBOid(char const* name, char const* member, KelBinary R::*value, std::int16_t R::*indicator = nullptr)
 {
-    KelDBField<R> f{{name, KelDBColumnType::Oid, indicator != nullptr}, member, 16};
+    KelDBField<R> f{{name, KelDBColumnType::Oid, indicator != nullptr}, KelDBMemberKind::Oid, member, 16};
     f.oid = value;
     f.indicator = indicator;
     return f;
@@ -106,7 +110,7 @@ template <class R>
 KelDBField<R> KelDBText(char const* name, char const* member, std::int32_t width, KelString R::*value,
                         std::int16_t R::*indicator = nullptr)
 {
-    KelDBField<R> f{{name, KelDBColumnType::Text, indicator != nullptr}, member, width};
+    KelDBField<R> f{{name, KelDBColumnType::Text, indicator != nullptr}, KelDBMemberKind::Text, member, width};
     f.text = value;
     f.indicator = indicator;
     return f;
@@ -125,7 +129,7 @@ template <class R>
 KelDBField<R> KelDBInt(char const* name, char const* member, std::int32_t R::*value,
                        std::int16_t R::*indicator = nullptr)
 {
-    KelDBField<R> f{{name, KelDBColumnType::Int, indicator != nullptr}, member};
+    KelDBField<R> f{{name, KelDBColumnType::Int, indicator != nullptr}, KelDBMemberKind::Int32, member};
     f.int32 = value;
     f.indicator = indicator;
     return f;
@@ -135,7 +139,7 @@ KelDBField<R> KelDBInt(char const* name, char const* member, std::int32_t R::*va
 template <class R>
 KelDBField<R> KelDBInt(char const* name, char const* member, std::int16_t R::*value)
 {
-    KelDBField<R> f{{name, KelDBColumnType::Int, false}, member};
+    KelDBField<R> f{{name, KelDBColumnType::Int, false}, KelDBMemberKind::Int16, member};
     f.int16 = value;
     return f;
 }
@@ -146,7 +150,7 @@ template <class R>
 KelDBField<R> KelDBLongText(char const* name, char const* member, typename R::Description R::*value,
                             std::int16_t R::*indicator)
 {
-    KelDBField<R> f{{name, KelDBColumnType::Text, true}, member};
+    KelDBField<R> f{{name, KelDBColumnType::Text, true}, KelDBMemberKind::Lob, member};
     f.lob = value;
     f.indicator = indicator;
     return f;
@@ -241,12 +245,13 @@ template <class R>
 void KelDBRowDef<R>::Clear(R& row) const
 {
     for (KelDBField<R> const& f : _fields) {
-        if (f.oid) row.*f.oid = KelEmptyOid();
-        if (f.text) row.*f.text = KelEmptyText(f.width);
-        if (f.int32) row.*f.int32 = 0;
-        if (f.int16) row.*f.int16 = 0;
-        if constexpr (!std::is_same_v<typename KelDBField<R>::Lob, KelDBNoLob>)
-            if (f.lob) row.*f.lob = typename KelDBField<R>::Lob();
+        switch (f.kind) {
+        case KelDBMemberKind::Oid: row.*f.oid = KelEmptyOid(); break;
+        case KelDBMemberKind::Text: row.*f.text = KelEmptyText(f.width); break;
+        case KelDBMemberKind::Int32: row.*f.int32 = 0; break;
+        case KelDBMemberKind::Int16: row.*f.int16 = 0; break;
+        case KelDBMemberKind::Lob: break;  // a default handle is null
+        }
         if (f.indicator) row.*f.indicator = -1;
     }
 }
@@ -288,29 +293,34 @@ void KelDBRowDef<R>::CheckWidths(R const& row) const
 template <class R>
 void KelDBRowDef<R>::Read(KelDrvStatement const& stmt, R& row, KelString const& tableText) const
 {
-    for (std::size_t i = 0; i < _fields.size(); ++i) {
-        KelDBField<R> const& f = _fields[i];
-        int const col = static_cast<int>(i);
-        if (f.oid) {
+    int col = 0;
+    for (KelDBField<R> const& f : _fields) {
+        switch (f.kind) {
+        case KelDBMemberKind::Oid:
             if (f.indicator)
                 KelDBReadOid(stmt, col, row.*f.oid, row.*f.indicator);
             else
                 KelDBReadOid(stmt, col, row.*f.oid);
-        } else if (f.text) {
+            break;
+        case KelDBMemberKind::Text:
             if (f.indicator)
                 KelDBReadText(stmt, col, row.*f.text, row.*f.indicator);
             else
                 KelDBReadText(stmt, col, row.*f.text);
-        } else if (f.int32) {
+            break;
+        case KelDBMemberKind::Int32:
             if (f.indicator)
                 KelDBReadInt(stmt, col, row.*f.int32, row.*f.indicator);
             else
                 KelDBReadInt(stmt, col, row.*f.int32);
-        } else if (f.int16) {
-            KelDBReadInt(stmt, col, row.*f.int16);
-        } else if constexpr (!std::is_same_v<typename KelDBField<R>::Lob, KelDBNoLob>) {
-            KelDBReadLob(stmt, col, row.*f.lob, row.*f.indicator, KelDBLobLocator(tableText, row.*_fields[0].oid));
+            break;
+        case KelDBMemberKind::Int16: KelDBReadInt(stmt, col, row.*f.int16); break;
+        case KelDBMemberKind::Lob:
+            if constexpr (!std::is_same_v<typename KelDBField<R>::Lob, KelDBNoLob>)
+                KelDBReadLob(stmt, col, row.*f.lob, row.*f.indicator, KelDBLobLocator(tableText, row.*_fields[0].oid));
+            break;
         }
+        ++col;
     }
 }
 
@@ -319,14 +329,14 @@ void KelDBRowDef<R>::Bind(KelDrvStatement& stmt, int pos, R const& row, int colu
 {
     KelDBField<R> const& f = _fields[static_cast<std::size_t>(column)];
     std::int16_t const indicator = f.indicator ? row.*f.indicator : std::int16_t(0);
-    if (f.oid)
-        KelDBBindOid(stmt, pos, row.*f.oid, indicator);
-    else if (f.text)
-        KelDBBindText(stmt, pos, row.*f.text, indicator);
-    else if (f.int32)
-        KelDBBindInt(stmt, pos, row.*f.int32, indicator);
-    else if (f.int16)
-        KelDBBindInt(stmt, pos, row.*f.int16, indicator);
-    else if constexpr (!std::is_same_v<typename KelDBField<R>::Lob, KelDBNoLob>)
-        KelDBBindLob(stmt, pos, row.*f.lob, indicator);
+    switch (f.kind) {
+    case KelDBMemberKind::Oid: KelDBBindOid(stmt, pos, row.*f.oid, indicator); break;
+    case KelDBMemberKind::Text: KelDBBindText(stmt, pos, row.*f.text, indicator); break;
+    case KelDBMemberKind::Int32: KelDBBindInt(stmt, pos, row.*f.int32, indicator); break;
+    case KelDBMemberKind::Int16: KelDBBindInt(stmt, pos, row.*f.int16, indicator); break;
+    case KelDBMemberKind::Lob:
+        if constexpr (!std::is_same_v<typename KelDBField<R>::Lob, KelDBNoLob>)
+            KelDBBindLob(stmt, pos, row.*f.lob, indicator);
+        break;
+    }
 }
