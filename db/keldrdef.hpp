@@ -135,11 +135,11 @@ KelDBField<R> KelDBInt(char const* name, char const* member, std::int32_t R::*va
     return f;
 }
 
-// A number held in 16 bits, never null.
+// A number held in 16 bits, never null; its limit is the largest such number.
 template <class R>
 KelDBField<R> KelDBInt(char const* name, char const* member, std::int16_t R::*value)
 {
-    KelDBField<R> f{{name, KelDBColumnType::Int, false}, KelDBMemberKind::Int16, member};
+    KelDBField<R> f{{name, KelDBColumnType::Int, false, 32767}, KelDBMemberKind::Int16, member};
     f.int16 = value;
     return f;
 }
