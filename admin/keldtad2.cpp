@@ -49,7 +49,7 @@ KelSystemState const& KelTOMForSystemStates::MaterializeForReadByName(KelString 
     KEL_SYSTEM_STATE row;
     if (!this->Database().systemState().seluniByName(systemName, row)) {
         KelTOMNotFoundException e(KelOrigin(__FILE__, __LINE__, function), KelComposeText(" SysName=", systemName));
-        KelRaise(e, 3, 8);
+        KelRaise(e, KelTraceLevel::Flow, KelTraceComponent::Rows);
     }
     return MaterializeForRead(MaterializeInpParm(), KelOID(row._systemOid));
 }

@@ -5,6 +5,7 @@
 // names the manager that wrote it. A dump never throws: one that cannot be made is lost.
 #pragma once
 
+#include "kernel/kelknam.hpp"
 #include "kernel/kelktrc.hpp"
 
 #include <ostream>
@@ -13,7 +14,7 @@
 template <class Row>
 void KelTraceRow(char const* file, int line, char const* function, char const* header, Row const& row)
 {
-    if (!KelTrace::IsOn(9, 1024, 8)) return;
+    if (!KelTrace::IsOn(KelTraceLevel::Detail, KelTraceCategory::Dump, KelTraceComponent::Rows)) return;
     try {
         std::ostringstream text;
         text << std::endl << header;
@@ -28,7 +29,7 @@ void KelTraceRow(char const* file, int line, char const* function, char const* h
 template <class Object>
 void KelTraceObject(char const* file, int line, char const* function, Object const& object)
 {
-    if (!KelTrace::IsOn(9, 1024, 16)) return;
+    if (!KelTrace::IsOn(KelTraceLevel::Detail, KelTraceCategory::Dump, KelTraceComponent::Cache)) return;
     try {
         std::ostringstream text;
         text << object << '\0';

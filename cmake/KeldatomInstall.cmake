@@ -1,4 +1,5 @@
-# Installation: the headers under include/keldatom/ in their folders, the shared library,
+# Installation: the public headers (cmake/KeldatomHeaders.cmake) under include/keldatom/ in
+# their folders, the shared library,
 # the CMake package (keldatom::keldatom) and the pkg-config file keldatom.pc.
 include(GNUInstallDirs)
 include(CMakePackageConfigHelpers)
@@ -6,13 +7,10 @@ include(CMakePackageConfigHelpers)
 target_include_directories(keldatom PUBLIC $<INSTALL_INTERFACE:${CMAKE_INSTALL_INCLUDEDIR}/keldatom>)
 set(KELDATOM_CMAKE_DIR ${CMAKE_INSTALL_LIBDIR}/cmake/keldatom)
 
-# Every header but the two drivers' factories, which only the library's own sources use.
-foreach(folder kernel db objects tom admin staff topology)
-  install(DIRECTORY ${PROJECT_SOURCE_DIR}/${folder}
-          DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/keldatom
-          FILES_MATCHING PATTERN "*.hpp"
-          PATTERN "keldrvsq.hpp" EXCLUDE
-          PATTERN "keldrvpg.hpp" EXCLUDE)
+include(${CMAKE_CURRENT_LIST_DIR}/KeldatomHeaders.cmake)
+foreach(header ${KELDATOM_PUBLIC_HEADERS})
+  get_filename_component(folder ${header} DIRECTORY)
+  install(FILES ${PROJECT_SOURCE_DIR}/${header} DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/keldatom/${folder})
 endforeach()
 
 install(TARGETS keldatom EXPORT keldatomTargets

@@ -1,5 +1,5 @@
 #include "db/keldacc.hpp"
-
+#include "db/keldrv.hpp"
 #include "kernel/kelkoid.hpp"
 #include "kernel/kelktim.hpp"
 #include "kernel/kelmsvid.hpp"
@@ -155,6 +155,13 @@ KelDrvStatement& KelDBAccessor::Stmt(std::size_t id) const
     if (!stmt) stmt = _conn.Prepare(_sql[id], _def.name, _locks[id]);
     return *stmt;
 }
+
+void KelDBAccessor::ResetIfPrepared(std::size_t id) const
+{
+    if (_stmts[id]) _stmts[id]->Reset();
+}
+
+void KelDBAccessor::StampWrite() { _lastWriteStamp = ++_conn.writes; }
 
 void KelDBAccessor::Discard()
 {

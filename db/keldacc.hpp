@@ -2,13 +2,14 @@
 // layout (KelDBTableDef), builds its SQL from that layout once, prepares each statement
 // on first use and keeps it for the life of the database, counts its calls, and raises
 // a failed statement's KelDBException with the table and the key of the row filled in.
+// The statements themselves (db/keldrv.hpp) stay inside the library: this header only
+// names them, so that the managers' headers can name the accessors.
 //
 // An accessor lives inside its KelDatabase and uses that database's connection; it is
 // used by one thread at a time.
 #pragma once
 
 #include "db/keldbexc.hpp"
-#include "db/keldrv.hpp"
 #include "kernel/kelkbin.hpp"
 #include "kernel/kelkstr.hpp"
 
@@ -20,6 +21,8 @@
 #include <vector>
 
 class KelOID;
+class KelDrvConnection;
+class KelDrvStatement;
 class KelSystemID;
 class KelServerID;
 
@@ -86,30 +89,6 @@ void KelDBReadInt(KelDrvStatement const& stmt, int col, std::int32_t& value, std
 void KelDBReadInt(KelDrvStatement const& stmt, int col, std::int32_t& value);
 void KelDBReadInt(KelDrvStatement const& stmt, int col, std::int16_t& value);
 
-// A long text held through a LOB access handle: a null handle or indicator -1 binds NULL.
-template <class Lob>
-void KelDBBindLob(KelDrvStatement& stmt, int pos, Lob const& lob, std::int16_t indicator)
-{
-    if (indicator == -1 || lob.IsNull())
-        stmt.BindNull(pos);
-    else
-        stmt.BindText(pos, lob.Value());
-}
-
-// NULL gives a null handle and indicator -1; a value gives a handle holding the text and
-// `locator`, which records where the text came from.
-template <class Lob, class Locator>
-void KelDBReadLob(KelDrvStatement const& stmt, int col, Lob& lob, std::int16_t& indicator, Locator const& locator)
-{
-    if (stmt.IsNull(col)) {
-        lob = Lob();
-        indicator = -1;
-        return;
-    }
-    lob = Lob(stmt.ColumnText(col), locator);
-    indicator = 0;
-}
-
 class KelDBAccessor {
 public:
     virtual ~KelDBAccessor();
@@ -147,11 +126,8 @@ protected:
     bool IsActive(std::size_t id) const { return _active[id]; }
     void SetActive(std::size_t id, bool active) const { _active[id] = active; }
     // Ends the current use of the statement without preparing it.
-    void ResetIfPrepared(std::size_t id) const
-    {
-        if (_stmts[id]) _stmts[id]->Reset();
-    }
-    void StampWrite() { _lastWriteStamp = ++_conn.writes; }
+    void ResetIfPrepared(std::size_t id) const;
+    void StampWrite();
     // Key condition without alias, parameters from $first.
     std::string KeyCondition(int first) const;
     // Checks the current row of stmt against the table's columns before it is read: an

@@ -12,10 +12,6 @@ struct KEL_DOMAIN;
 class KelDatabase::Domain : public KelDBTable<KEL_DOMAIN, KelString> {
 public:
     explicit Domain(KelDrvConnection& conn);
-
-private:
-    void ReadRow(KelDrvStatement const& stmt, KEL_DOMAIN& row) const override;
-    void BindColumn(KelDrvStatement& stmt, int pos, KEL_DOMAIN const& row, int column) const override;
 };
 
 extern template class KelDBTable<KEL_DOMAIN, KelString>;

@@ -24,9 +24,6 @@ public:
     void selSystemLogIDClose() const;
 
 private:
-    void ReadRow(KelDrvStatement const& stmt, KEL_ERROR_LOG& row) const override;
-    void BindColumn(KelDrvStatement& stmt, int pos, KEL_ERROR_LOG const& row, int column) const override;
-
     std::size_t _selSystemName, _selSystemLogId;
 };
 

@@ -18,9 +18,6 @@ public:
     bool seluidOID(KelBinary const& oid, KEL_PERSON& row) const;
 
 private:
-    void ReadRow(KelDrvStatement const& stmt, KEL_PERSON& row) const override;
-    void BindColumn(KelDrvStatement& stmt, int pos, KEL_PERSON const& row, int column) const override;
-
     std::size_t _selByOid;
 };
 

@@ -12,10 +12,6 @@ struct KEL_ROLE;
 class KelDatabase::Role : public KelDBNamedTable<KEL_ROLE, KelString> {
 public:
     explicit Role(KelDrvConnection& conn);
-
-private:
-    void ReadRow(KelDrvStatement const& stmt, KEL_ROLE& row) const override;
-    void BindColumn(KelDrvStatement& stmt, int pos, KEL_ROLE const& row, int column) const override;
 };
 
 extern template class KelDBTable<KEL_ROLE, KelString>;

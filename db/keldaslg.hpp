@@ -19,9 +19,6 @@ public:
     void selSystemNameClose() const;
 
 private:
-    void ReadRow(KelDrvStatement const& stmt, KEL_SYSTEM_LOG& row) const override;
-    void BindColumn(KelDrvStatement& stmt, int pos, KEL_SYSTEM_LOG const& row, int column) const override;
-
     std::size_t _selSystemName;
 };
 

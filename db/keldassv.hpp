@@ -12,10 +12,6 @@ struct KEL_SERVER;
 class KelDatabase::Server : public KelDBNamedTable<KEL_SERVER, KelServerID> {
 public:
     explicit Server(KelDrvConnection& conn);
-
-private:
-    void ReadRow(KelDrvStatement const& stmt, KEL_SERVER& row) const override;
-    void BindColumn(KelDrvStatement& stmt, int pos, KEL_SERVER const& row, int column) const override;
 };
 
 extern template class KelDBTable<KEL_SERVER, KelServerID>;

@@ -13,10 +13,6 @@ struct KEL_SYSTEM;
 class KelDatabase::System : public KelDBNamedTable<KEL_SYSTEM, KelSystemID> {
 public:
     explicit System(KelDrvConnection& conn);
-
-private:
-    void ReadRow(KelDrvStatement const& stmt, KEL_SYSTEM& row) const override;
-    void BindColumn(KelDrvStatement& stmt, int pos, KEL_SYSTEM const& row, int column) const override;
 };
 
 extern template class KelDBTable<KEL_SYSTEM, KelSystemID>;

@@ -29,9 +29,6 @@ public:
     void selupdSystemOIDClose();
 
 private:
-    void ReadRow(KelDrvStatement const& stmt, KEL_SVR_INSTANCE_STATE& row) const override;
-    void BindColumn(KelDrvStatement& stmt, int pos, KEL_SVR_INSTANCE_STATE const& row, int column) const override;
-
     std::size_t _selSystemName, _selSystemOid, _selupdSystemOid;
 };
 

@@ -19,9 +19,6 @@ public:
     bool seluniByName(KelString const& systemName, KEL_SYSTEM_STATE& row) const;
 
 private:
-    void ReadRow(KelDrvStatement const& stmt, KEL_SYSTEM_STATE& row) const override;
-    void BindColumn(KelDrvStatement& stmt, int pos, KEL_SYSTEM_STATE const& row, int column) const override;
-
     std::size_t _selByName;
 };
 

@@ -34,8 +34,8 @@ struct KelDBErrorCategory {
 };
 
 // Trace level and component of a raised database exception.
-constexpr long KEL_DB_TRACE_LEVEL = 1;
-constexpr unsigned long KEL_DB_TRACE_COMPONENT = 0x4;
+constexpr long KEL_DB_TRACE_LEVEL = KelTraceLevel::Database;
+constexpr unsigned long KEL_DB_TRACE_COMPONENT = KelTraceComponent::Database;
 
 class KelDBException : public KelException {
 public:

@@ -6,16 +6,7 @@
 // transactions run on other threads.
 #pragma once
 
-#include <cstdint>
-
-struct KelDBType {
-    enum Type : std::int32_t {
-        None = 0,
-        Oracle = 111,
-        SQLite = 140,
-        PostgreSQL = 150,
-    };
-};
+#include "kernel/kelknam.hpp"  // KelDBType
 
 // The type code of the current database: the innermost live override, else the type of
 // the database opened last, else KelDBType::None.

@@ -1,29 +1,12 @@
 #include "db/keldsdf.hpp"
 
-#include "db/keldsrow.hpp"
-#include "kernel/kelkcon.hpp"
+#include "db/keldrdef.hpp"
 
 #include <ostream>
 
-namespace {
-// The indicator value of a null column, under the name the limit checks use.
-constexpr std::int16_t null = -1;
-}  // namespace
-
 // Server instance state.
 
-KEL_SVR_INSTANCE_STATE::KEL_SVR_INSTANCE_STATE()
-    : _svrOid(KelEmptyOid()),
-      _creationTime(KelEmptyText(26)),
-      _systemOid(KelEmptyOid()),
-      _svrType(0),
-      _svrState(0),
-      _lastStateChange(KelEmptyText(26)),
-      _iLastStateChange(-1),
-      _requestType(0),
-      _iRequestType(-1)
-{
-}
+KEL_SVR_INSTANCE_STATE::KEL_SVR_INSTANCE_STATE() { Definition().Clear(*this); }
 
 KEL_SVR_INSTANCE_STATE::KEL_SVR_INSTANCE_STATE(KelBinary const& svrOid, KelString const& creationTime,
                                                KelBinary const& systemOid, std::int32_t svrType, std::int32_t svrState,
@@ -39,33 +22,14 @@ KEL_SVR_INSTANCE_STATE::KEL_SVR_INSTANCE_STATE(KelBinary const& svrOid, KelStrin
       _requestType(requestType),
       _iRequestType(iRequestType)
 {
-    kelkRequire(_svrOid.IsNull() != true);
-    kelkRequire(_creationTime.IsNull() != true);
-    kelkRequire(_systemOid.IsNull() != true);
-    kelkRequire(_svrOid.Length() <= 16);
-    kelkRequire(_creationTime.Length() <= 26);
-    kelkRequire(_systemOid.Length() <= 16);
-    kelkRequire(_iLastStateChange == null ? true : _lastStateChange.Length() <= 26);
+    Definition().CheckWidths(*this);
 }
 
-void KEL_SVR_INSTANCE_STATE::PrintMembers(std::ostream& os) const
-{
-    KelPrintRowAddress(os, this);
-    KelPrintColumn(os, "_svrOid=", _svrOid);
-    KelPrintColumn(os, "_creationTime=", _creationTime);
-    KelPrintColumn(os, "_systemOid=", _systemOid);
-    KelPrintColumn(os, "_svrType=", _svrType);
-    KelPrintColumn(os, "_svrState=", _svrState);
-    KelPrintColumn(os, "_lastStateChange=", _lastStateChange, _iLastStateChange);
-    KelPrintColumn(os, "_requestType=", _requestType, _iRequestType);
-}
+void KEL_SVR_INSTANCE_STATE::PrintMembers(std::ostream& os) const { Definition().Print(os, *this); }
 
 // System state.
 
-KEL_SYSTEM_STATE::KEL_SYSTEM_STATE()
-    : _systemOid(KelEmptyOid()), _adminSvrStart(KelEmptyText(26)), _iAdminSvrStart(-1), _adminSvrState(0)
-{
-}
+KEL_SYSTEM_STATE::KEL_SYSTEM_STATE() { Definition().Clear(*this); }
 
 KEL_SYSTEM_STATE::KEL_SYSTEM_STATE(KelBinary const& systemOid, KelString const& adminSvrStart,
                                    std::int16_t iAdminSvrStart, std::int32_t adminSvrState)
@@ -74,46 +38,14 @@ KEL_SYSTEM_STATE::KEL_SYSTEM_STATE(KelBinary const& systemOid, KelString const& 
       _iAdminSvrStart(iAdminSvrStart),
       _adminSvrState(adminSvrState)
 {
-    kelkRequire(_systemOid.IsNull() != true);
-    kelkRequire(_systemOid.Length() <= 16);
-    kelkRequire(_iAdminSvrStart == null ? true : _adminSvrStart.Length() <= 26);
+    Definition().CheckWidths(*this);
 }
 
-void KEL_SYSTEM_STATE::PrintMembers(std::ostream& os) const
-{
-    KelPrintRowAddress(os, this);
-    KelPrintColumn(os, "_systemOid=", _systemOid);
-    KelPrintColumn(os, "_adminSvrStart=", _adminSvrStart, _iAdminSvrStart);
-    KelPrintColumn(os, "_adminSvrState=", _adminSvrState);
-}
+void KEL_SYSTEM_STATE::PrintMembers(std::ostream& os) const { Definition().Print(os, *this); }
 
 // System log.
 
-KEL_SYSTEM_LOG::KEL_SYSTEM_LOG()
-    : _objectId(KelEmptyOid()),
-      _creationTime(KelEmptyText(26)),
-      _system(KelEmptyText(8)),
-      _systemGroup(KelEmptyText(8)),
-      _messageNumber(0),
-      _severity(0),
-      _messageClass(0),
-      _messageType(0),
-      _iMessageType(-1),
-      _errorFlag(0),
-      _svrKind(0),
-      _iSvrKind(-1),
-      _svrState(0),
-      _iSvrState(-1),
-      _exception(0),
-      _iException(-1),
-      _eventIdentifier(KelEmptyText(32)),
-      _iEventIdentifier(-1),
-      _userId(KelEmptyText(32)),
-      _iUserId(-1),
-      _messageParameters(KelEmptyText(1024)),
-      _iMessageParameters(-1)
-{
-}
+KEL_SYSTEM_LOG::KEL_SYSTEM_LOG() { Definition().Clear(*this); }
 
 KEL_SYSTEM_LOG::KEL_SYSTEM_LOG(KelBinary const& objectId, KelString const& creationTime, KelString const& system,
                                KelString const& systemGroup, std::int32_t messageNumber, std::int32_t severity,
@@ -146,67 +78,14 @@ KEL_SYSTEM_LOG::KEL_SYSTEM_LOG(KelBinary const& objectId, KelString const& creat
       _messageParameters(messageParameters),
       _iMessageParameters(iMessageParameters)
 {
-    kelkRequire(_objectId.IsNull() != true);
-    kelkRequire(_creationTime.IsNull() != true);
-    kelkRequire(_system.IsNull() != true);
-    kelkRequire(_systemGroup.IsNull() != true);
-    kelkRequire(_objectId.Length() <= 16);
-    kelkRequire(_creationTime.Length() <= 26);
-    kelkRequire(_system.Length() <= 8);
-    kelkRequire(_systemGroup.Length() <= 8);
-    kelkRequire(_iEventIdentifier == null ? true : _eventIdentifier.Length() <= 32);
-    kelkRequire(_iUserId == null ? true : _userId.Length() <= 32);
-    kelkRequire(_iMessageParameters == null ? true : _messageParameters.Length() <= 1024);
+    Definition().CheckWidths(*this);
 }
 
-void KEL_SYSTEM_LOG::PrintMembers(std::ostream& os) const
-{
-    KelPrintRowAddress(os, this);
-    KelPrintColumn(os, "_objectId=", _objectId);
-    KelPrintColumn(os, "_creationTime=", _creationTime);
-    KelPrintColumn(os, "_system=", _system);
-    KelPrintColumn(os, "_systemGroup=", _systemGroup);
-    KelPrintColumn(os, "_messageNumber=", _messageNumber);
-    KelPrintColumn(os, "_severity=", _severity);
-    KelPrintColumn(os, "_messageClass=", _messageClass);
-    KelPrintColumn(os, "_messageType=", _messageType, _iMessageType);
-    KelPrintColumn(os, "_errorFlag=", _errorFlag);
-    KelPrintColumn(os, "_svrKind=", _svrKind, _iSvrKind);
-    KelPrintColumn(os, "_svrState=", _svrState, _iSvrState);
-    KelPrintColumn(os, "_exception=", _exception, _iException);
-    KelPrintColumn(os, "_eventIdentifier=", _eventIdentifier, _iEventIdentifier);
-    KelPrintColumn(os, "_userId=", _userId, _iUserId);
-    KelPrintColumn(os, "_messageParameters=", _messageParameters, _iMessageParameters);
-}
+void KEL_SYSTEM_LOG::PrintMembers(std::ostream& os) const { Definition().Print(os, *this); }
 
 // Error log.
 
-KEL_ERROR_LOG::KEL_ERROR_LOG()
-    : _objectId(KelEmptyOid()),
-      _creationTime(KelEmptyText(26)),
-      _system(KelEmptyText(8)),
-      _systemGroup(KelEmptyText(8)),
-      _systemlogId(KelEmptyOid()),
-      _versionNumber(0),
-      _releaseNumber(0),
-      _modLevelNumber(0),
-      _servicePack(0),
-      _iServicePack(-1),
-      _componentId(0),
-      _platform(0),
-      _exceptionType(0),
-      _iExceptionType(-1),
-      _messageType(0),
-      _iMessageType(-1),
-      _detectionTime(KelEmptyText(26)),
-      _errorFile(KelEmptyText(16)),
-      _iErrorFile(-1),
-      _errorLine(0),
-      _iErrorLine(-1),
-      _componentName(KelEmptyText(32)),
-      _errorDescription(KelEmptyText(1024))
-{
-}
+KEL_ERROR_LOG::KEL_ERROR_LOG() { Definition().Clear(*this); }
 
 KEL_ERROR_LOG::KEL_ERROR_LOG(KelBinary const& objectId, KelString const& creationTime, KelString const& system,
                              KelString const& systemGroup, KelBinary const& systemlogId, std::int32_t versionNumber,
@@ -240,44 +119,83 @@ KEL_ERROR_LOG::KEL_ERROR_LOG(KelBinary const& objectId, KelString const& creatio
       _componentName(componentName),
       _errorDescription(errorDescription)
 {
-    kelkRequire(_objectId.IsNull() != true);
-    kelkRequire(_creationTime.IsNull() != true);
-    kelkRequire(_system.IsNull() != true);
-    kelkRequire(_systemGroup.IsNull() != true);
-    kelkRequire(_systemlogId.IsNull() != true);
-    kelkRequire(_detectionTime.IsNull() != true);
-    kelkRequire(_componentName.IsNull() != true);
-    kelkRequire(_errorDescription.IsNull() != true);
-    kelkRequire(_objectId.Length() <= 16);
-    kelkRequire(_creationTime.Length() <= 26);
-    kelkRequire(_system.Length() <= 8);
-    kelkRequire(_systemGroup.Length() <= 8);
-    kelkRequire(_systemlogId.Length() <= 16);
-    kelkRequire(_detectionTime.Length() <= 26);
-    kelkRequire(_iErrorFile == null ? true : _errorFile.Length() <= 16);
-    kelkRequire(_componentName.Length() <= 32);
-    kelkRequire(_errorDescription.Length() <= 1024);
+    Definition().CheckWidths(*this);
 }
 
-void KEL_ERROR_LOG::PrintMembers(std::ostream& os) const
+void KEL_ERROR_LOG::PrintMembers(std::ostream& os) const { Definition().Print(os, *this); }
+
+KelDBRowDef<KEL_SVR_INSTANCE_STATE> const& KEL_SVR_INSTANCE_STATE::Definition()
 {
-    KelPrintRowAddress(os, this);
-    KelPrintColumn(os, "_objectId=", _objectId);
-    KelPrintColumn(os, "_creationTime=", _creationTime);
-    KelPrintColumn(os, "_system=", _system);
-    KelPrintColumn(os, "_systemGroup=", _systemGroup);
-    KelPrintColumn(os, "_systemlogId=", _systemlogId);
-    KelPrintColumn(os, "_versionNumber=", _versionNumber);
-    KelPrintColumn(os, "_releaseNumber=", _releaseNumber);
-    KelPrintColumn(os, "_modLevelNumber=", _modLevelNumber);
-    KelPrintColumn(os, "_servicePack=", _servicePack, _iServicePack);
-    KelPrintColumn(os, "_componentId=", _componentId);
-    KelPrintColumn(os, "_platform=", _platform);
-    KelPrintColumn(os, "_exceptionType=", _exceptionType, _iExceptionType);
-    KelPrintColumn(os, "_messageType=", _messageType, _iMessageType);
-    KelPrintColumn(os, "_detectionTime=", _detectionTime);
-    KelPrintColumn(os, "_errorFile=", _errorFile, _iErrorFile);
-    KelPrintColumn(os, "_errorLine=", _errorLine, _iErrorLine);
-    KelPrintColumn(os, "_componentName=", _componentName);
-    KelPrintColumn(os, "_errorDescription=", _errorDescription);
+    using R = KEL_SVR_INSTANCE_STATE;
+    static KelDBRowDef<R> const def(
+        "kel_svr_instance_state", "KelDatabase::SvrInstanceState",
+        {KelDBOid("svr_oid", "_svrOid", &R::_svrOid), KelDBTime("creation_time", "_creationTime", &R::_creationTime),
+         KelDBOid("system_oid", "_systemOid", &R::_systemOid), KelDBInt("svr_type", "_svrType", &R::_svrType),
+         KelDBInt("svr_state", "_svrState", &R::_svrState),
+         KelDBTime("last_state_change", "_lastStateChange", &R::_lastStateChange, &R::_iLastStateChange),
+         KelDBInt("request_type", "_requestType", &R::_requestType, &R::_iRequestType)},
+        {"svr_oid"}, nullptr, {"system_oid"}, KelDBCheckStyle::TextsAndOids, __FILE__, __LINE__);
+    return def;
+}
+
+KelDBRowDef<KEL_SYSTEM_STATE> const& KEL_SYSTEM_STATE::Definition()
+{
+    using R = KEL_SYSTEM_STATE;
+    static KelDBRowDef<R> const def(
+        "kel_system_state", "KelDatabase::SystemState",
+        {KelDBOid("system_oid", "_systemOid", &R::_systemOid),
+         KelDBTime("admin_svr_start", "_adminSvrStart", &R::_adminSvrStart, &R::_iAdminSvrStart),
+         KelDBInt("admin_svr_state", "_adminSvrState", &R::_adminSvrState)},
+        {"system_oid"}, nullptr, {}, KelDBCheckStyle::TextsAndOids, __FILE__, __LINE__);
+    return def;
+}
+
+KelDBRowDef<KEL_SYSTEM_LOG> const& KEL_SYSTEM_LOG::Definition()
+{
+    using R = KEL_SYSTEM_LOG;
+    static KelDBRowDef<R> const def(
+        "kel_system_log", "KelDatabase::SystemLog",
+        {KelDBOid("object_id", "_objectId", &R::_objectId),
+         KelDBTime("creation_time", "_creationTime", &R::_creationTime),
+         KelDBText("system_name", "_system", 8, &R::_system).LimitOnRead(),
+         KelDBText("system_group", "_systemGroup", 8, &R::_systemGroup).LimitOnRead(),
+         KelDBInt("message_number", "_messageNumber", &R::_messageNumber),
+         KelDBInt("severity", "_severity", &R::_severity),
+         KelDBInt("message_class", "_messageClass", &R::_messageClass),
+         KelDBInt("message_type", "_messageType", &R::_messageType, &R::_iMessageType),
+         KelDBInt("error_flag", "_errorFlag", &R::_errorFlag),
+         KelDBInt("svr_kind", "_svrKind", &R::_svrKind, &R::_iSvrKind),
+         KelDBInt("svr_state", "_svrState", &R::_svrState, &R::_iSvrState),
+         KelDBInt("exception_no", "_exception", &R::_exception, &R::_iException),
+         KelDBText("event_identifier", "_eventIdentifier", 32, &R::_eventIdentifier, &R::_iEventIdentifier),
+         KelDBText("user_id", "_userId", 32, &R::_userId, &R::_iUserId).LimitOnRead(),
+         KelDBText("message_parameters", "_messageParameters", 1024, &R::_messageParameters, &R::_iMessageParameters)},
+        {"object_id"}, nullptr, {"system_name"}, KelDBCheckStyle::TextsAndOids, __FILE__, __LINE__);
+    return def;
+}
+
+KelDBRowDef<KEL_ERROR_LOG> const& KEL_ERROR_LOG::Definition()
+{
+    using R = KEL_ERROR_LOG;
+    static KelDBRowDef<R> const def(
+        "kel_error_log", "KelDatabase::ErrorLog",
+        {KelDBOid("object_id", "_objectId", &R::_objectId),
+         KelDBTime("creation_time", "_creationTime", &R::_creationTime),
+         KelDBText("system_name", "_system", 8, &R::_system).LimitOnRead(),
+         KelDBText("system_group", "_systemGroup", 8, &R::_systemGroup).LimitOnRead(),
+         KelDBOid("systemlog_id", "_systemlogId", &R::_systemlogId),
+         KelDBInt("version_number", "_versionNumber", &R::_versionNumber),
+         KelDBInt("release_number", "_releaseNumber", &R::_releaseNumber),
+         KelDBInt("mod_level_number", "_modLevelNumber", &R::_modLevelNumber),
+         KelDBInt("service_pack", "_servicePack", &R::_servicePack, &R::_iServicePack),
+         KelDBInt("component_id", "_componentId", &R::_componentId), KelDBInt("platform", "_platform", &R::_platform),
+         KelDBInt("exception_type", "_exceptionType", &R::_exceptionType, &R::_iExceptionType),
+         KelDBInt("message_type", "_messageType", &R::_messageType, &R::_iMessageType),
+         KelDBTime("detection_time", "_detectionTime", &R::_detectionTime),
+         KelDBText("error_file", "_errorFile", 16, &R::_errorFile, &R::_iErrorFile),
+         KelDBInt("error_line", "_errorLine", &R::_errorLine, &R::_iErrorLine),
+         KelDBText("component_name", "_componentName", 32, &R::_componentName),
+         KelDBText("error_description", "_errorDescription", 1024, &R::_errorDescription)},
+        {"object_id"}, nullptr, {"system_name", "systemlog_id"}, KelDBCheckStyle::TextsAndOids, __FILE__, __LINE__);
+    return def;
 }

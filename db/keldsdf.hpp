@@ -19,6 +19,9 @@
 #include <cstdint>
 #include <iosfwd>
 
+template <class R>
+class KelDBRowDef;
+
 // One row per server instance; key _svrOid.
 struct KEL_SVR_INSTANCE_STATE {
     KelBinary _svrOid;
@@ -30,6 +33,10 @@ struct KEL_SVR_INSTANCE_STATE {
     std::int16_t _iLastStateChange;
     std::int32_t _requestType;  // KelSvrRequest::Type
     std::int16_t _iRequestType;
+
+    // The one description of the table and this row (db/keldrdef.hpp): columns, members,
+    // widths.
+    static KelDBRowDef<KEL_SVR_INSTANCE_STATE> const& Definition();
 
     KEL_SVR_INSTANCE_STATE();
     KEL_SVR_INSTANCE_STATE(KelBinary const& svrOid, KelString const& creationTime, KelBinary const& systemOid,
@@ -50,6 +57,8 @@ struct KEL_SYSTEM_STATE {
     KelString _adminSvrStart;  // timestamp text, at most 26
     std::int16_t _iAdminSvrStart;
     std::int32_t _adminSvrState;  // KelSvrState::Type
+
+    static KelDBRowDef<KEL_SYSTEM_STATE> const& Definition();
 
     KEL_SYSTEM_STATE();
     KEL_SYSTEM_STATE(KelBinary const& systemOid, KelString const& adminSvrStart, std::int16_t iAdminSvrStart,
@@ -87,6 +96,8 @@ struct KEL_SYSTEM_LOG {
     std::int16_t _iUserId;
     KelString _messageParameters;  // at most 1024
     std::int16_t _iMessageParameters;
+
+    static KelDBRowDef<KEL_SYSTEM_LOG> const& Definition();
 
     KEL_SYSTEM_LOG();
     KEL_SYSTEM_LOG(KelBinary const& objectId, KelString const& creationTime, KelString const& system,
@@ -130,6 +141,8 @@ struct KEL_ERROR_LOG {
     std::int16_t _iErrorLine;
     KelString _componentName;     // at most 32
     KelString _errorDescription;  // at most 1024
+
+    static KelDBRowDef<KEL_ERROR_LOG> const& Definition();
 
     KEL_ERROR_LOG();
     KEL_ERROR_LOG(KelBinary const& objectId, KelString const& creationTime, KelString const& system,

@@ -16,6 +16,9 @@
 #include <cstdint>
 #include <iosfwd>
 
+template <class R>
+class KelDBRowDef;
+
 struct KEL_DOMAIN {
     using Description = KelLOBAccess<KelString, KelDatabase::Domain, KelDBLobLocator>;
 
@@ -23,6 +26,10 @@ struct KEL_DOMAIN {
     KelString _domainName;  // at most 32; the key
     Description _description;
     std::int16_t _iDescription;
+
+    // The one description of the table and this row (db/keldrdef.hpp): columns, members,
+    // widths.
+    static KelDBRowDef<KEL_DOMAIN> const& Definition();
 
     KEL_DOMAIN();
     KEL_DOMAIN(KEL_DOMAIN const&) = default;

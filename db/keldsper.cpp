@@ -1,46 +1,27 @@
 #include "db/keldsper.hpp"
 
-#include "db/keldsrow.hpp"
-#include "kernel/kelkcon.hpp"
+#include "db/keldrdef.hpp"
 
 #include <ostream>
 
-KEL_PERSON::KEL_PERSON()
-    : _oid(KelEmptyOid()),
-      _userId(KelEmptyText(32)),
-      _systemGroup(KelEmptyText(8)),
-      _iSystemGroup(-1),
-      _firstName(KelEmptyText(32)),
-      _iFirstName(-1),
-      _lastName(KelEmptyText(32)),
-      _iLastName(-1),
-      _iDescription(-1),
-      _lockholderOid(KelEmptyOid()),
-      _iLockholderOid(-1),
-      _lockholderName(KelEmptyText(32)),
-      _iLockholderName(-1)
-{
-}
+KEL_PERSON::KEL_PERSON() { Definition().Clear(*this); }
 
-void KEL_PERSON::PrintMembers(std::ostream& os) const
-{
-    KelPrintRowAddress(os, this);
-    KelPrintColumn(os, "_oid=", _oid);
-    KelPrintColumn(os, "_userId=", _userId);
-    KelPrintColumn(os, "_systemGroup=", _systemGroup, _iSystemGroup);
-    KelPrintColumn(os, "_firstName=", _firstName, _iFirstName);
-    KelPrintColumn(os, "_lastName=", _lastName, _iLastName);
-    KelPrintColumn(os, "_description=", _description, _iDescription);
-    KelPrintColumn(os, "_lockholderOid=", _lockholderOid, _iLockholderOid);
-    KelPrintColumn(os, "_lockholderName=", _lockholderName, _iLockholderName);
-}
+void KEL_PERSON::PrintMembers(std::ostream& os) const { Definition().Print(os, *this); }
 
-void KEL_PERSON::CheckLimits() const
+void KEL_PERSON::CheckLimits() const { Definition().CheckWidths(*this); }
+
+KelDBRowDef<KEL_PERSON> const& KEL_PERSON::Definition()
 {
-    kelkRequire(_userId.IsNull() != true);
-    kelkRequire(_userId.Length() <= 32);
-    kelkRequire(_iSystemGroup < 0 ? true : _systemGroup.Length() <= 8);
-    kelkRequire(_iFirstName < 0 ? true : _firstName.Length() <= 32);
-    kelkRequire(_iLastName < 0 ? true : _lastName.Length() <= 32);
-    kelkRequire(_iLockholderName < 0 ? true : _lockholderName.Length() <= 32);
+    using R = KEL_PERSON;
+    static KelDBRowDef<R> const def(
+        "kel_person", "KelDatabase::Person",
+        {KelDBOid("oid", "_oid", &R::_oid), KelDBText("user_id", "_userId", 32, &R::_userId).LimitOnRead(),
+         KelDBText("system_group", "_systemGroup", 8, &R::_systemGroup, &R::_iSystemGroup).LimitOnRead(),
+         KelDBText("first_name", "_firstName", 32, &R::_firstName, &R::_iFirstName),
+         KelDBText("last_name", "_lastName", 32, &R::_lastName, &R::_iLastName),
+         KelDBLongText("description", "_description", &R::_description, &R::_iDescription),
+         KelDBOid("lockholder_oid", "_lockholderOid", &R::_lockholderOid, &R::_iLockholderOid),
+         KelDBText("lockholder_name", "_lockholderName", 32, &R::_lockholderName, &R::_iLockholderName).LimitOnRead()},
+        {"user_id"}, "oid", {"lockholder_name"}, KelDBCheckStyle::Texts, __FILE__, __LINE__);
+    return def;
 }

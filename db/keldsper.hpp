@@ -16,6 +16,9 @@
 #include <cstdint>
 #include <iosfwd>
 
+template <class R>
+class KelDBRowDef;
+
 struct KEL_PERSON {
     using Description = KelLOBAccess<KelString, KelDatabase::Person, KelDBLobLocator>;
 
@@ -33,6 +36,10 @@ struct KEL_PERSON {
     std::int16_t _iLockholderOid;
     KelString _lockholderName;  // at most 32
     std::int16_t _iLockholderName;
+
+    // The one description of the table and this row (db/keldrdef.hpp): columns, members,
+    // widths.
+    static KelDBRowDef<KEL_PERSON> const& Definition();
 
     KEL_PERSON();
     KEL_PERSON(KEL_PERSON const&) = default;

@@ -1,38 +1,25 @@
 #include "db/keldsrol.hpp"
 
-#include "db/keldsrow.hpp"
-#include "kernel/kelkcon.hpp"
+#include "db/keldrdef.hpp"
 
 #include <ostream>
 
-KEL_ROLE::KEL_ROLE()
-    : _oid(KelEmptyOid()),
-      _roleName(KelEmptyText(32)),
-      _coordinator(KelEmptyText(32)),
-      _iCoordinator(-1),
-      _iDescription(-1),
-      _lockholderOid(KelEmptyOid()),
-      _iLockholderOid(-1),
-      _lockholderName(KelEmptyText(32)),
-      _iLockholderName(-1)
-{
-}
+KEL_ROLE::KEL_ROLE() { Definition().Clear(*this); }
 
-void KEL_ROLE::PrintMembers(std::ostream& os) const
-{
-    KelPrintRowAddress(os, this);
-    KelPrintColumn(os, "_oid=", _oid);
-    KelPrintColumn(os, "_roleName=", _roleName);
-    KelPrintColumn(os, "_coordinator=", _coordinator, _iCoordinator);
-    KelPrintColumn(os, "_description=", _description, _iDescription);
-    KelPrintColumn(os, "_lockholderOid=", _lockholderOid, _iLockholderOid);
-    KelPrintColumn(os, "_lockholderName=", _lockholderName, _iLockholderName);
-}
+void KEL_ROLE::PrintMembers(std::ostream& os) const { Definition().Print(os, *this); }
 
-void KEL_ROLE::CheckLimits() const
+void KEL_ROLE::CheckLimits() const { Definition().CheckWidths(*this); }
+
+KelDBRowDef<KEL_ROLE> const& KEL_ROLE::Definition()
 {
-    kelkRequire(_roleName.IsNull() != true);
-    kelkRequire(_roleName.Length() <= 32);
-    kelkRequire(_iCoordinator < 0 ? true : _coordinator.Length() <= 32);
-    kelkRequire(_iLockholderName < 0 ? true : _lockholderName.Length() <= 32);
+    using R = KEL_ROLE;
+    static KelDBRowDef<R> const def(
+        "kel_role", "KelDatabase::Role",
+        {KelDBOid("oid", "_oid", &R::_oid), KelDBText("role_name", "_roleName", 32, &R::_roleName).LimitOnRead(),
+         KelDBText("coordinator", "_coordinator", 32, &R::_coordinator, &R::_iCoordinator).LimitOnRead(),
+         KelDBLongText("description", "_description", &R::_description, &R::_iDescription),
+         KelDBOid("lockholder_oid", "_lockholderOid", &R::_lockholderOid, &R::_iLockholderOid),
+         KelDBText("lockholder_name", "_lockholderName", 32, &R::_lockholderName, &R::_iLockholderName).LimitOnRead()},
+        {"role_name"}, "oid", {"lockholder_name"}, KelDBCheckStyle::Texts, __FILE__, __LINE__);
+    return def;
 }

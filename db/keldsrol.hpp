@@ -16,6 +16,9 @@
 #include <cstdint>
 #include <iosfwd>
 
+template <class R>
+class KelDBRowDef;
+
 struct KEL_ROLE {
     using Description = KelLOBAccess<KelString, KelDatabase::Role, KelDBLobLocator>;
 
@@ -29,6 +32,10 @@ struct KEL_ROLE {
     std::int16_t _iLockholderOid;
     KelString _lockholderName;  // at most 32
     std::int16_t _iLockholderName;
+
+    // The one description of the table and this row (db/keldrdef.hpp): columns, members,
+    // widths.
+    static KelDBRowDef<KEL_ROLE> const& Definition();
 
     KEL_ROLE();
     KEL_ROLE(KEL_ROLE const&) = default;

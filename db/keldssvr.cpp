@@ -1,47 +1,29 @@
 #include "db/keldssvr.hpp"
 
-#include "db/keldsrow.hpp"
-#include "kernel/kelkcon.hpp"
+#include "db/keldrdef.hpp"
 
 #include <ostream>
 
-KEL_SERVER::KEL_SERVER()
-    : _oid(KelEmptyOid()),
-      _kind(0),
-      _serverName(KelEmptyText(8)),
-      _systemName(KelEmptyText(8)),
-      _systemGroupName(KelEmptyText(8)),
-      _systemOid(KelEmptyOid()),
-      _iSystemOid(-1),
-      _iDescription(-1),
-      _lockholderOid(KelEmptyOid()),
-      _iLockholderOid(-1),
-      _lockholderName(KelEmptyText(32)),
-      _iLockholderName(-1)
-{
-}
+KEL_SERVER::KEL_SERVER() { Definition().Clear(*this); }
 
-void KEL_SERVER::PrintMembers(std::ostream& os) const
-{
-    KelPrintRowAddress(os, this);
-    KelPrintColumn(os, "_oid=", _oid);
-    KelPrintColumn(os, "_kind=", _kind);
-    KelPrintColumn(os, "_serverName=", _serverName);
-    KelPrintColumn(os, "_systemName=", _systemName);
-    KelPrintColumn(os, "_systemGroupName=", _systemGroupName);
-    KelPrintColumn(os, "_systemOid=", _systemOid, _iSystemOid);
-    KelPrintColumn(os, "_description=", _description, _iDescription);
-    KelPrintColumn(os, "_lockholderOid=", _lockholderOid, _iLockholderOid);
-    KelPrintColumn(os, "_lockholderName=", _lockholderName, _iLockholderName);
-}
+void KEL_SERVER::PrintMembers(std::ostream& os) const { Definition().Print(os, *this); }
 
-void KEL_SERVER::CheckLimits() const
+void KEL_SERVER::CheckLimits() const { Definition().CheckWidths(*this); }
+
+KelDBRowDef<KEL_SERVER> const& KEL_SERVER::Definition()
 {
-    kelkRequire(_serverName.IsNull() != true);
-    kelkRequire(_systemName.IsNull() != true);
-    kelkRequire(_systemGroupName.IsNull() != true);
-    kelkRequire(_serverName.Length() <= 8);
-    kelkRequire(_systemName.Length() <= 8);
-    kelkRequire(_systemGroupName.Length() <= 8);
-    kelkRequire(_iLockholderName < 0 ? true : _lockholderName.Length() <= 32);
+    using R = KEL_SERVER;
+    static KelDBRowDef<R> const def(
+        "kel_server", "KelDatabase::Server",
+        {KelDBOid("oid", "_oid", &R::_oid), KelDBInt("kind", "_kind", &R::_kind),
+         KelDBText("server_name", "_serverName", 8, &R::_serverName).LimitOnRead(),
+         KelDBText("system_name", "_systemName", 8, &R::_systemName).LimitOnRead(),
+         KelDBText("system_group_name", "_systemGroupName", 8, &R::_systemGroupName).LimitOnRead(),
+         KelDBOid("system_oid", "_systemOid", &R::_systemOid, &R::_iSystemOid),
+         KelDBLongText("description", "_description", &R::_description, &R::_iDescription),
+         KelDBOid("lockholder_oid", "_lockholderOid", &R::_lockholderOid, &R::_iLockholderOid),
+         KelDBText("lockholder_name", "_lockholderName", 32, &R::_lockholderName, &R::_iLockholderName).LimitOnRead()},
+        {"kind", "server_name", "system_name", "system_group_name"}, "oid", {"lockholder_name"}, KelDBCheckStyle::Texts,
+        __FILE__, __LINE__);
+    return def;
 }

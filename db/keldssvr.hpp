@@ -17,6 +17,9 @@
 #include <cstdint>
 #include <iosfwd>
 
+template <class R>
+class KelDBRowDef;
+
 struct KEL_SERVER {
     using Description = KelLOBAccess<KelString, KelDatabase::Server, KelDBLobLocator>;
 
@@ -33,6 +36,10 @@ struct KEL_SERVER {
     std::int16_t _iLockholderOid;
     KelString _lockholderName;  // at most 32
     std::int16_t _iLockholderName;
+
+    // The one description of the table and this row (db/keldrdef.hpp): columns, members,
+    // widths.
+    static KelDBRowDef<KEL_SERVER> const& Definition();
 
     KEL_SERVER();
     KEL_SERVER(KEL_SERVER const&) = default;

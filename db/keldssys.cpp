@@ -1,45 +1,27 @@
 #include "db/keldssys.hpp"
 
-#include "db/keldsrow.hpp"
-#include "kernel/kelkcon.hpp"
+#include "db/keldrdef.hpp"
 
 #include <ostream>
 
-KEL_SYSTEM::KEL_SYSTEM()
-    : _oid(KelEmptyOid()),
-      _systemName(KelEmptyText(8)),
-      _systemGroupName(KelEmptyText(8)),
-      _systemGroupOid(KelEmptyOid()),
-      _iSystemGroupOid(-1),
-      _queueManager(KelEmptyText(32)),
-      _iQueueManager(-1),
-      _iDescription(-1),
-      _lockholderOid(KelEmptyOid()),
-      _iLockholderOid(-1),
-      _lockholderName(KelEmptyText(32)),
-      _iLockholderName(-1)
-{
-}
+KEL_SYSTEM::KEL_SYSTEM() { Definition().Clear(*this); }
 
-void KEL_SYSTEM::PrintMembers(std::ostream& os) const
-{
-    KelPrintRowAddress(os, this);
-    KelPrintColumn(os, "_oid=", _oid);
-    KelPrintColumn(os, "_systemName=", _systemName);
-    KelPrintColumn(os, "_systemGroupName=", _systemGroupName);
-    KelPrintColumn(os, "_systemGroupOid=", _systemGroupOid, _iSystemGroupOid);
-    KelPrintColumn(os, "_queueManager=", _queueManager, _iQueueManager);
-    KelPrintColumn(os, "_description=", _description, _iDescription);
-    KelPrintColumn(os, "_lockholderOid=", _lockholderOid, _iLockholderOid);
-    KelPrintColumn(os, "_lockholderName=", _lockholderName, _iLockholderName);
-}
+void KEL_SYSTEM::PrintMembers(std::ostream& os) const { Definition().Print(os, *this); }
 
-void KEL_SYSTEM::CheckLimits() const
+void KEL_SYSTEM::CheckLimits() const { Definition().CheckWidths(*this); }
+
+KelDBRowDef<KEL_SYSTEM> const& KEL_SYSTEM::Definition()
 {
-    kelkRequire(_systemName.IsNull() != true);
-    kelkRequire(_systemGroupName.IsNull() != true);
-    kelkRequire(_systemName.Length() <= 8);
-    kelkRequire(_systemGroupName.Length() <= 8);
-    kelkRequire(_iQueueManager < 0 ? true : _queueManager.Length() <= 32);
-    kelkRequire(_iLockholderName < 0 ? true : _lockholderName.Length() <= 32);
+    using R = KEL_SYSTEM;
+    static KelDBRowDef<R> const def(
+        "kel_system", "KelDatabase::System",
+        {KelDBOid("oid", "_oid", &R::_oid), KelDBText("system_name", "_systemName", 8, &R::_systemName).LimitOnRead(),
+         KelDBText("system_group_name", "_systemGroupName", 8, &R::_systemGroupName).LimitOnRead(),
+         KelDBOid("system_group_oid", "_systemGroupOid", &R::_systemGroupOid, &R::_iSystemGroupOid),
+         KelDBText("queue_manager", "_queueManager", 32, &R::_queueManager, &R::_iQueueManager),
+         KelDBLongText("description", "_description", &R::_description, &R::_iDescription),
+         KelDBOid("lockholder_oid", "_lockholderOid", &R::_lockholderOid, &R::_iLockholderOid),
+         KelDBText("lockholder_name", "_lockholderName", 32, &R::_lockholderName, &R::_iLockholderName).LimitOnRead()},
+        {"system_name", "system_group_name"}, "oid", {"lockholder_name"}, KelDBCheckStyle::Texts, __FILE__, __LINE__);
+    return def;
 }

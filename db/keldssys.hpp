@@ -17,6 +17,9 @@
 #include <cstdint>
 #include <iosfwd>
 
+template <class R>
+class KelDBRowDef;
+
 struct KEL_SYSTEM {
     using Description = KelLOBAccess<KelString, KelDatabase::System, KelDBLobLocator>;
 
@@ -33,6 +36,10 @@ struct KEL_SYSTEM {
     std::int16_t _iLockholderOid;
     KelString _lockholderName;  // at most 32
     std::int16_t _iLockholderName;
+
+    // The one description of the table and this row (db/keldrdef.hpp): columns, members,
+    // widths.
+    static KelDBRowDef<KEL_SYSTEM> const& Definition();
 
     KEL_SYSTEM();
     KEL_SYSTEM(KEL_SYSTEM const&) = default;

@@ -1,7 +1,8 @@
 // KelDBTable<R, Key>: the operations that every table accessor offers, on rows R named
 // by keys of type Key; KelDBNamedTable adds what the tables of persons, roles, systems
 // and servers offer (OID lookup by name, lock-holder cursors and the lock-holder update).
-// A concrete accessor supplies how a row is read from and bound to its columns.
+// The row's description (KelDBRowDef, db/keldrdef.hpp) says how a row is read from and
+// bound to its columns.
 //
 // A bool result is true when a row was read, updated or deleted. A cursor family
 // xOpenFetch / xFetch / xClose reads rows in primary-key order; Close ends it in every
@@ -15,6 +16,9 @@
 #include "db/keldacc.hpp"
 
 #include <cstddef>
+
+template <class R>
+class KelDBRowDef;
 
 template <class R, class Key>
 class KelDBTable : public KelDBAccessor {
@@ -33,12 +37,7 @@ public:
     void selualClose();
 
 protected:
-    KelDBTable(KelDrvConnection& conn, KelDBTableDef const& def);
-
-    // Reads the current result row, columns in member order from 0.
-    virtual void ReadRow(KelDrvStatement const& stmt, R& row) const = 0;
-    // Binds member `column` of `row` to parameter `pos`.
-    virtual void BindColumn(KelDrvStatement& stmt, int pos, R const& row, int column) const = 0;
+    KelDBTable(KelDrvConnection& conn, KelDBRowDef<R> const& def);
 
     // One row by the statement's parameters, bound from `arg`.
     template <class Arg>
@@ -61,6 +60,7 @@ protected:
     std::string LastWrittenKey() const override { return KeyText(_lastWritten); }
 
 private:
+    KelDBRowDef<R> const& _rows;
     Key _lastWritten;
 
     bool ReadNext(KelDrvStatement& stmt, R& row) const;
@@ -89,7 +89,7 @@ public:
     void selupdLckhldrUpdate(R const& row);
 
 protected:
-    KelDBNamedTable(KelDrvConnection& conn, KelDBTableDef const& def);
+    KelDBNamedTable(KelDrvConnection& conn, KelDBRowDef<R> const& def);
 
     std::size_t _selLckhldr, _updLckhldr;
 };

@@ -2,13 +2,15 @@
 // sources, each of which instantiates the templates for its own row and key.
 #pragma once
 
+#include "db/keldrdef.hpp"
+#include "db/keldrv.hpp"
 #include "db/keldtab.hpp"
 #include "kernel/kelkexc.hpp"
 
 #include <algorithm>
 
 template <class R, class Key>
-KelDBTable<R, Key>::KelDBTable(KelDrvConnection& conn, KelDBTableDef const& def) : KelDBAccessor(conn, def)
+KelDBTable<R, Key>::KelDBTable(KelDrvConnection& conn, KelDBRowDef<R> const& def) : KelDBAccessor(conn, def), _rows(def)
 {
     std::string names, values, sets;
     int pos = 0;
@@ -33,7 +35,7 @@ bool KelDBTable<R, Key>::ReadNext(KelDrvStatement& stmt, R& row) const
 {
     if (!stmt.Step()) return false;
     CheckRow(stmt);
-    ReadRow(stmt, row);
+    _rows.Read(stmt, row, TableText());
     return true;
 }
 
@@ -138,7 +140,7 @@ bool KelDBTable<R, Key>::updcli(Key const& key, R const& row)
         int pos = 1;
         for (std::size_t i = 0; i < def.columns.size(); ++i)
             if (std::find(def.key.begin(), def.key.end(), static_cast<int>(i)) == def.key.end())
-                BindColumn(stmt, pos++, row, static_cast<int>(i));
+                _rows.Bind(stmt, pos++, row, static_cast<int>(i));
         KelDBBind(stmt, pos, key);
         stmt.Step();
         return stmt.Changes() > 0;
@@ -155,7 +157,7 @@ void KelDBTable<R, Key>::insert(R const& row)
                        KelDrvStatement& stmt = Stmt(_insert);
                        KelDrvUse use(stmt);
                        int const count = static_cast<int>(Definition().columns.size());
-                       for (int i = 0; i < count; ++i) BindColumn(stmt, i + 1, row, i);
+                       for (int i = 0; i < count; ++i) _rows.Bind(stmt, i + 1, row, i);
                        stmt.Step();
                    });
 }
@@ -211,7 +213,7 @@ void KelDBTable<R, Key>::selualClose()
 }
 
 template <class R, class Key>
-KelDBNamedTable<R, Key>::KelDBNamedTable(KelDrvConnection& conn, KelDBTableDef const& def)
+KelDBNamedTable<R, Key>::KelDBNamedTable(KelDrvConnection& conn, KelDBRowDef<R> const& def)
     : KelDBTable<R, Key>(conn, def)
 {
     _selLckhldr = this->AddStatement("SELECT {cols} FROM {table} t WHERE t.lockholder_name = $1 ORDER BY {order}");

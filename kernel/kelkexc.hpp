@@ -5,6 +5,7 @@
 // exception behind its switch and then throws a copy by value. None is recoverable.
 #pragma once
 
+#include "kernel/kelknam.hpp"
 #include "kernel/kelkstr.hpp"
 #include "kernel/kelktrc.hpp"
 #include "kernel/kelmusid.hpp"
@@ -150,13 +151,14 @@ private:
 template <class E>
 [[noreturn]] void KelRaise(E const& e, long level, unsigned long component)
 {
-    if (KelTrace::IsOn(level, 0x2, component)) {
+    if (KelTrace::IsOn(level, KelTraceCategory::Raise, component)) {
         try {
             std::ostringstream text;
             text << "THROW_INT, " << e << '\0';
             KelOrigin const& o = e.GetOrigin();
             KelTrace::Trace(o.File().IsNull() ? "<null>" : o.File().C_str(), static_cast<int>(o.Line()),
-                            o.Function().IsNull() ? "<null>" : o.Function().C_str(), level, 0x2, component, text);
+                            o.Function().IsNull() ? "<null>" : o.Function().C_str(), level, KelTraceCategory::Raise,
+                            component, text);
         } catch (...) {
             // No memory for the record.
         }

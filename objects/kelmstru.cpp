@@ -18,7 +18,7 @@ constexpr std::int32_t kSystemLogRecordKind = 2;
 {
     KelRaise(KelIntExcInvalidCase(KelOrigin(__FILE__, static_cast<std::uint32_t>(line), function),
                                   static_cast<std::int32_t>(value)),
-             0, 0x10);
+             KelTraceLevel::Always, KelTraceComponent::Cache);
 }
 
 // Writes the member's number and null flag; true when its value follows.

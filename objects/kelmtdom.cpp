@@ -5,21 +5,19 @@
 
 #include <ostream>
 
-KelDomainData::Rep& KelDomainData::R() const { return Shared::Get(_pRep, {__FILE__, __LINE__}); }
-void KelDomainData::Release() { Shared::Release(_pRep, {__FILE__, __LINE__}); }
-std::uint32_t KelDomainData::RefCount() const { return Shared::Count(_pRep); }
+KelCheckSite const KelDomainData::Rep::site{__FILE__, __LINE__};
 
-KelDomainData::KelDomainData(KelString const& name) : _pRep(Shared::New(&Rep::_name, &Rep::_iName, name)) {}
-KelDomainData::KelDomainData(KelDomainData const& other) : _pRep(Shared::Share(other.R())) {}
-KelDomainData::~KelDomainData()
-{
-    if (_pRep) Release();
-}
+void KelDomainData::Release() { _pRep.Release(); }
+std::uint32_t KelDomainData::RefCount() const { return _pRep.Count(); }
+
+KelDomainData::KelDomainData(KelString const& name) : _pRep(&Rep::_name, &Rep::_iName, name) {}
+KelDomainData::KelDomainData(KelDomainData const& other) : _pRep(other._pRep) {}
+KelDomainData::~KelDomainData() = default;
 
 KelDomainData& KelDomainData::operator=(KelDomainData const& other)
 {
-    Shared::Assign(_pRep, other._pRep, &other == this, {__FILE__, __LINE__});
-    Shared::Check(_assert_invariant(), {__FILE__, __LINE__});
+    _pRep.Assign(other._pRep, &other == this);
+    _pRep.Check(_assert_invariant());
     return *this;
 }
 

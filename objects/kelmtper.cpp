@@ -5,21 +5,19 @@
 
 #include <ostream>
 
-KelPersonData::Rep& KelPersonData::R() const { return Shared::Get(_pRep, {__FILE__, __LINE__}); }
-void KelPersonData::Release() { Shared::Release(_pRep, {__FILE__, __LINE__}); }
-std::uint32_t KelPersonData::RefCount() const { return Shared::Count(_pRep); }
+KelCheckSite const KelPersonData::Rep::site{__FILE__, __LINE__};
 
-KelPersonData::KelPersonData(KelString const& name) : _pRep(Shared::New(&Rep::_name, &Rep::_iName, name)) {}
-KelPersonData::KelPersonData(KelPersonData const& other) : _pRep(Shared::Share(other.R())) {}
-KelPersonData::~KelPersonData()
-{
-    if (_pRep) Release();
-}
+void KelPersonData::Release() { _pRep.Release(); }
+std::uint32_t KelPersonData::RefCount() const { return _pRep.Count(); }
+
+KelPersonData::KelPersonData(KelString const& name) : _pRep(&Rep::_name, &Rep::_iName, name) {}
+KelPersonData::KelPersonData(KelPersonData const& other) : _pRep(other._pRep) {}
+KelPersonData::~KelPersonData() = default;
 
 KelPersonData& KelPersonData::operator=(KelPersonData const& other)
 {
-    Shared::Assign(_pRep, other._pRep, &other == this, {__FILE__, __LINE__});
-    Shared::Check(_assert_invariant(), {__FILE__, __LINE__});
+    _pRep.Assign(other._pRep, &other == this);
+    _pRep.Check(_assert_invariant());
     return *this;
 }
 

@@ -1,10 +1,7 @@
 // KelPersonData: the server object of one person (a member of the staff), held by the
 // person cache under the person's user name.
 //
-// A handle sharing its Rep as KelSharedRep (objects/kelmtrep.hpp) describes. Each member
-// may be null and has a null flag (true: null) that must equal the member's IsNull();
-// assignment checks it. Setters store a value, set its flag from the value and mark the
-// object dirty until MarkClean() (its manager calls that after a write). Not thread-safe.
+// A data object as objects/kelmtdat.hpp describes.
 // A manager builds an object from a row by the key constructor, a setter per column
 // and MarkClean(); the identity accessor and ID() give the key the cache files it under.
 #pragma once
@@ -14,7 +11,7 @@
 #include "kernel/kelkstr.hpp"
 #include "kernel/kelktim.hpp"
 #include "kernel/kelmusid.hpp"
-#include "objects/kelmtrep.hpp"
+#include "objects/kelmtdat.hpp"
 
 #include <cstdint>
 #include <iosfwd>
@@ -137,8 +134,8 @@ protected:
     void Release();
 
 private:
-    struct Rep {
-        std::uint32_t _count = 1;
+    struct Rep : KelDataRep<Rep> {
+        static KelCheckSite const site;
         KelString _name;
         bool _iName = true;
         KelOID _oID;
@@ -178,25 +175,16 @@ private:
         KelString _systemGroup;
         bool _iSystemGroup = true;
         bool _deleted = false;
-        bool _dirty = false;
-
-        static void Deallocate(Rep*& rep)
-        {
-            delete rep;
-            rep = nullptr;
-        }
     };
-    using Shared = KelSharedRep<Rep>;
-    // The Rep; fails "_pRep != 0" (without going on) for a released handle.
-    Rep& R() const;
+    Rep& R() const { return _pRep.Get(); }
     template <class T>
     void Set(T Rep::*member, bool Rep::*isNull, T const& value)
     {
-        Shared::Set(R(), member, isNull, value);
+        _pRep.Set(member, isNull, value);
     }
-    void SetNull(bool Rep::*isNull, bool value) { Shared::SetNull(R(), isNull, value); }
+    void SetNull(bool Rep::*isNull, bool value) { _pRep.SetNull(isNull, value); }
 
-    Rep* _pRep;
+    KelDataHandle<Rep> _pRep;
 };
 
 // A line end, "KelPersonData {", the keyword text, " }".

@@ -5,21 +5,19 @@
 
 #include <ostream>
 
-KelProcessBaseData::Rep& KelProcessBaseData::R() const { return Shared::Get(_pRep, {__FILE__, __LINE__}); }
-void KelProcessBaseData::Release() { Shared::Release(_pRep, {__FILE__, __LINE__}); }
-std::uint32_t KelProcessBaseData::RefCount() const { return Shared::Count(_pRep); }
+KelCheckSite const KelProcessBaseData::Rep::site{__FILE__, __LINE__};
 
-KelProcessBaseData::KelProcessBaseData() : _pRep(new Rep) {}
-KelProcessBaseData::KelProcessBaseData(KelProcessBaseData const& other) : _pRep(Shared::Share(other.R())) {}
-KelProcessBaseData::~KelProcessBaseData()
-{
-    if (_pRep) Release();
-}
+void KelProcessBaseData::Release() { _pRep.Release(); }
+std::uint32_t KelProcessBaseData::RefCount() const { return _pRep.Count(); }
+
+KelProcessBaseData::KelProcessBaseData() : _pRep() {}
+KelProcessBaseData::KelProcessBaseData(KelProcessBaseData const& other) : _pRep(other._pRep) {}
+KelProcessBaseData::~KelProcessBaseData() = default;
 
 KelProcessBaseData& KelProcessBaseData::operator=(KelProcessBaseData const& other)
 {
-    Shared::Assign(_pRep, other._pRep, &other == this, {__FILE__, __LINE__});
-    Shared::Check(_assert_invariant(), {__FILE__, __LINE__});
+    _pRep.Assign(other._pRep, &other == this);
+    _pRep.Check(_assert_invariant());
     return *this;
 }
 

@@ -1,10 +1,7 @@
 // KelProcessBaseData: the part that every process-running topology object has (what its
 // audit events go to); the root of KelSystemData.
 //
-// A handle sharing its Rep as KelSharedRep (objects/kelmtrep.hpp) describes. Each member
-// may be null and has a null flag (true: null) that must equal the member's IsNull();
-// assignment checks it. Setters store a value, set its flag from the value and mark the
-// object dirty until MarkClean() (its manager calls that after a write). Not thread-safe.
+// A data object as objects/kelmtdat.hpp describes.
 #pragma once
 
 #include "kernel/kelkfun.hpp"
@@ -12,7 +9,7 @@
 #include "kernel/kelkstr.hpp"
 #include "kernel/kelktim.hpp"
 #include "kernel/kelmusid.hpp"
-#include "objects/kelmtrep.hpp"
+#include "objects/kelmtdat.hpp"
 
 #include <cstdint>
 #include <iosfwd>
@@ -59,30 +56,21 @@ protected:
     void Release();
 
 private:
-    struct Rep {
-        std::uint32_t _count = 1;
+    struct Rep : KelDataRep<Rep> {
+        static KelCheckSite const site;
         KelString _auditEventsToWq;
         bool _iAuditEventsToWq = true;
         KelString _auditEventsToDB;
         bool _iAuditEventsToDB = true;
         bool _deleted = false;
-        bool _dirty = false;
-
-        static void Deallocate(Rep*& rep)
-        {
-            delete rep;
-            rep = nullptr;
-        }
     };
-    using Shared = KelSharedRep<Rep>;
-    // The Rep; fails "_pRep != 0" (without going on) for a released handle.
-    Rep& R() const;
+    Rep& R() const { return _pRep.Get(); }
     template <class T>
     void Set(T Rep::*member, bool Rep::*isNull, T const& value)
     {
-        Shared::Set(R(), member, isNull, value);
+        _pRep.Set(member, isNull, value);
     }
-    void SetNull(bool Rep::*isNull, bool value) { Shared::SetNull(R(), isNull, value); }
+    void SetNull(bool Rep::*isNull, bool value) { _pRep.SetNull(isNull, value); }
 
-    Rep* _pRep;
+    KelDataHandle<Rep> _pRep;
 };

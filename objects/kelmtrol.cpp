@@ -5,21 +5,19 @@
 
 #include <ostream>
 
-KelRoleData::Rep& KelRoleData::R() const { return Shared::Get(_pRep, {__FILE__, __LINE__}); }
-void KelRoleData::Release() { Shared::Release(_pRep, {__FILE__, __LINE__}); }
-std::uint32_t KelRoleData::RefCount() const { return Shared::Count(_pRep); }
+KelCheckSite const KelRoleData::Rep::site{__FILE__, __LINE__};
 
-KelRoleData::KelRoleData(KelString const& name) : _pRep(Shared::New(&Rep::_name, &Rep::_iName, name)) {}
-KelRoleData::KelRoleData(KelRoleData const& other) : _pRep(Shared::Share(other.R())) {}
-KelRoleData::~KelRoleData()
-{
-    if (_pRep) Release();
-}
+void KelRoleData::Release() { _pRep.Release(); }
+std::uint32_t KelRoleData::RefCount() const { return _pRep.Count(); }
+
+KelRoleData::KelRoleData(KelString const& name) : _pRep(&Rep::_name, &Rep::_iName, name) {}
+KelRoleData::KelRoleData(KelRoleData const& other) : _pRep(other._pRep) {}
+KelRoleData::~KelRoleData() = default;
 
 KelRoleData& KelRoleData::operator=(KelRoleData const& other)
 {
-    Shared::Assign(_pRep, other._pRep, &other == this, {__FILE__, __LINE__});
-    Shared::Check(_assert_invariant(), {__FILE__, __LINE__});
+    _pRep.Assign(other._pRep, &other == this);
+    _pRep.Check(_assert_invariant());
     return *this;
 }
 

@@ -1,9 +1,6 @@
 // KelRoleData: the server object of one role, held by the role cache under the role's name.
 //
-// A handle sharing its Rep as KelSharedRep (objects/kelmtrep.hpp) describes. Each member
-// may be null and has a null flag (true: null) that must equal the member's IsNull();
-// assignment checks it. Setters store a value, set its flag from the value and mark the
-// object dirty until MarkClean() (its manager calls that after a write). Not thread-safe.
+// A data object as objects/kelmtdat.hpp describes.
 // A manager builds an object from a row by the key constructor, a setter per column
 // and MarkClean(); the identity accessor and ID() give the key the cache files it under.
 #pragma once
@@ -13,7 +10,7 @@
 #include "kernel/kelkstr.hpp"
 #include "kernel/kelktim.hpp"
 #include "kernel/kelmusid.hpp"
-#include "objects/kelmtrep.hpp"
+#include "objects/kelmtdat.hpp"
 
 #include <cstdint>
 #include <iosfwd>
@@ -85,8 +82,8 @@ protected:
     void Release();
 
 private:
-    struct Rep {
-        std::uint32_t _count = 1;
+    struct Rep : KelDataRep<Rep> {
+        static KelCheckSite const site;
         KelString _name;
         bool _iName = true;
         KelOID _oID;
@@ -102,25 +99,16 @@ private:
         KelOID _lockholderOID;
         bool _iLockholderOID = true;
         bool _deleted = false;
-        bool _dirty = false;
-
-        static void Deallocate(Rep*& rep)
-        {
-            delete rep;
-            rep = nullptr;
-        }
     };
-    using Shared = KelSharedRep<Rep>;
-    // The Rep; fails "_pRep != 0" (without going on) for a released handle.
-    Rep& R() const;
+    Rep& R() const { return _pRep.Get(); }
     template <class T>
     void Set(T Rep::*member, bool Rep::*isNull, T const& value)
     {
-        Shared::Set(R(), member, isNull, value);
+        _pRep.Set(member, isNull, value);
     }
-    void SetNull(bool Rep::*isNull, bool value) { Shared::SetNull(R(), isNull, value); }
+    void SetNull(bool Rep::*isNull, bool value) { _pRep.SetNull(isNull, value); }
 
-    Rep* _pRep;
+    KelDataHandle<Rep> _pRep;
 };
 
 // A line end, "KelRoleData {", the keyword text, " }".

@@ -5,24 +5,19 @@
 
 #include <ostream>
 
-KelServerData::Rep& KelServerData::R() const { return Shared::Get(_pRep, {__FILE__, __LINE__}); }
-void KelServerData::Release() { Shared::Release(_pRep, {__FILE__, __LINE__}); }
-std::uint32_t KelServerData::RefCount() const { return Shared::Count(_pRep); }
+KelCheckSite const KelServerData::Rep::site{__FILE__, __LINE__};
 
-KelServerData::KelServerData(KelServerID const& serverID)
-    : _pRep(Shared::New(&Rep::_serverID, &Rep::_iServerID, serverID))
-{
-}
-KelServerData::KelServerData(KelServerData const& other) : _pRep(Shared::Share(other.R())) {}
-KelServerData::~KelServerData()
-{
-    if (_pRep) Release();
-}
+void KelServerData::Release() { _pRep.Release(); }
+std::uint32_t KelServerData::RefCount() const { return _pRep.Count(); }
+
+KelServerData::KelServerData(KelServerID const& serverID) : _pRep(&Rep::_serverID, &Rep::_iServerID, serverID) {}
+KelServerData::KelServerData(KelServerData const& other) : _pRep(other._pRep) {}
+KelServerData::~KelServerData() = default;
 
 KelServerData& KelServerData::operator=(KelServerData const& other)
 {
-    Shared::Assign(_pRep, other._pRep, &other == this, {__FILE__, __LINE__});
-    Shared::Check(_assert_invariant(), {__FILE__, __LINE__});
+    _pRep.Assign(other._pRep, &other == this);
+    _pRep.Check(_assert_invariant());
     return *this;
 }
 

@@ -5,28 +5,21 @@
 
 #include <ostream>
 
-KelSystemData::Rep& KelSystemData::R() const { return Shared::Get(_pRep, {__FILE__, __LINE__}); }
-void KelSystemData::Release() { Shared::Release(_pRep, {__FILE__, __LINE__}); }
-std::uint32_t KelSystemData::RefCount() const { return Shared::Count(_pRep); }
+KelCheckSite const KelSystemData::Rep::site{__FILE__, __LINE__};
 
-KelSystemData::KelSystemData(KelSystemID const& systemID)
-    : _pRep(Shared::New(&Rep::_systemID, &Rep::_iSystemID, systemID))
-{
-}
-KelSystemData::KelSystemData(KelSystemData const& other) : KelTopologyBaseData(other), _pRep(Shared::Share(other.R()))
-{
-}
-KelSystemData::~KelSystemData()
-{
-    if (_pRep) Release();
-}
+void KelSystemData::Release() { _pRep.Release(); }
+std::uint32_t KelSystemData::RefCount() const { return _pRep.Count(); }
+
+KelSystemData::KelSystemData(KelSystemID const& systemID) : _pRep(&Rep::_systemID, &Rep::_iSystemID, systemID) {}
+KelSystemData::KelSystemData(KelSystemData const& other) : KelTopologyBaseData(other), _pRep(other._pRep) {}
+KelSystemData::~KelSystemData() = default;
 
 KelSystemData& KelSystemData::operator=(KelSystemData const& other)
 {
-    Shared::Require(_pRep, {__FILE__, __LINE__});
+    _pRep.Require();
     KelTopologyBaseData::operator=(other);
-    Shared::Take(_pRep, other._pRep, &other == this, {__FILE__, __LINE__});
-    Shared::Check(_assert_invariant(), {__FILE__, __LINE__});
+    _pRep.Take(other._pRep, &other == this);
+    _pRep.Check(_assert_invariant());
     return *this;
 }
 

@@ -1,10 +1,7 @@
 // KelSystemData: the server object of one system of the topology, held by the system
 // cache under its system ID (name, system group).
 //
-// A handle sharing its Rep as KelSharedRep (objects/kelmtrep.hpp) describes. Each member
-// may be null and has a null flag (true: null) that must equal the member's IsNull();
-// assignment checks it. Setters store a value, set its flag from the value and mark the
-// object dirty until MarkClean() (its manager calls that after a write). Not thread-safe.
+// A data object as objects/kelmtdat.hpp describes.
 // Each level of the derivation has a Rep of its own; assignment assigns every level.
 // A manager builds an object from a row by the key constructor, a setter per column
 // and MarkClean(); the identity accessor and ID() give the key the cache files it under.
@@ -16,7 +13,7 @@
 #include "kernel/kelktim.hpp"
 #include "kernel/kelmsyst.hpp"
 #include "kernel/kelmusid.hpp"
-#include "objects/kelmtrep.hpp"
+#include "objects/kelmtdat.hpp"
 #include "objects/kelmttpb.hpp"
 
 #include <cstdint>
@@ -87,8 +84,8 @@ protected:
     void Release();
 
 private:
-    struct Rep {
-        std::uint32_t _count = 1;
+    struct Rep : KelDataRep<Rep> {
+        static KelCheckSite const site;
         KelSystemID _systemID;
         bool _iSystemID = true;
         KelOID _oID;
@@ -103,25 +100,16 @@ private:
         bool _iLastCfgUpdTime = true;
         KelTimeStamp _lastCfgChkTime;
         bool _iLastCfgChkTime = true;
-        bool _dirty = false;
-
-        static void Deallocate(Rep*& rep)
-        {
-            delete rep;
-            rep = nullptr;
-        }
     };
-    using Shared = KelSharedRep<Rep>;
-    // The Rep; fails "_pRep != 0" (without going on) for a released handle.
-    Rep& R() const;
+    Rep& R() const { return _pRep.Get(); }
     template <class T>
     void Set(T Rep::*member, bool Rep::*isNull, T const& value)
     {
-        Shared::Set(R(), member, isNull, value);
+        _pRep.Set(member, isNull, value);
     }
-    void SetNull(bool Rep::*isNull, bool value) { Shared::SetNull(R(), isNull, value); }
+    void SetNull(bool Rep::*isNull, bool value) { _pRep.SetNull(isNull, value); }
 
-    Rep* _pRep;
+    KelDataHandle<Rep> _pRep;
 };
 
 // A line end, "KelSystemData {", the keyword text, " }".

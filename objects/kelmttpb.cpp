@@ -5,26 +5,24 @@
 
 #include <ostream>
 
-KelTopologyBaseData::Rep& KelTopologyBaseData::R() const { return Shared::Get(_pRep, {__FILE__, __LINE__}); }
-void KelTopologyBaseData::Release() { Shared::Release(_pRep, {__FILE__, __LINE__}); }
-std::uint32_t KelTopologyBaseData::RefCount() const { return Shared::Count(_pRep); }
+KelCheckSite const KelTopologyBaseData::Rep::site{__FILE__, __LINE__};
 
-KelTopologyBaseData::KelTopologyBaseData() : _pRep(new Rep) {}
+void KelTopologyBaseData::Release() { _pRep.Release(); }
+std::uint32_t KelTopologyBaseData::RefCount() const { return _pRep.Count(); }
+
+KelTopologyBaseData::KelTopologyBaseData() : _pRep() {}
 KelTopologyBaseData::KelTopologyBaseData(KelTopologyBaseData const& other)
-    : KelProcessBaseData(other), _pRep(Shared::Share(other.R()))
+    : KelProcessBaseData(other), _pRep(other._pRep)
 {
 }
-KelTopologyBaseData::~KelTopologyBaseData()
-{
-    if (_pRep) Release();
-}
+KelTopologyBaseData::~KelTopologyBaseData() = default;
 
 KelTopologyBaseData& KelTopologyBaseData::operator=(KelTopologyBaseData const& other)
 {
-    Shared::Require(_pRep, {__FILE__, __LINE__});
+    _pRep.Require();
     KelProcessBaseData::operator=(other);
-    Shared::Take(_pRep, other._pRep, &other == this, {__FILE__, __LINE__});
-    Shared::Check(_assert_invariant(), {__FILE__, __LINE__});
+    _pRep.Take(other._pRep, &other == this);
+    _pRep.Check(_assert_invariant());
     return *this;
 }
 

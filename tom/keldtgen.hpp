@@ -51,7 +51,7 @@ template <class... Parts>
                                       Parts const&... parts)
 {
     KelRaise(KelTOMNotFoundException(KelOrigin(KelString(file), line, KelString(function)), KelComposeText(parts...)),
-             level, 0x8);
+             level, KelTraceComponent::Rows);
 }
 
 // Destroys an entry of a cache whose entries are KelTomDictMember<T, R, A>, giving its
@@ -110,7 +110,7 @@ void RegisterNewServerObject(KelTomDictionary<T>& dict, T* object,
         KelRaise(
             KelTOMNotUniqueException(KelOrigin(KelString(__FILE__), __LINE__, KelString("RegisterNewServerObject")),
                                      KelComposeText("Key=", key)),
-            3, 0x10);
+            KelTraceLevel::Flow, KelTraceComponent::Cache);
     out = KelTomEnterEntry<T, R, A>(dict, place, key, object, KelCachedObjectState::New, insertFunctor,
                                     static_cast<R*>(nullptr));
 }
@@ -195,11 +195,13 @@ public:
         iterator it = _dict.find(key);
         T const* pServerObject;
         if (it != _dict.end()) {
-            KelTomTrace(__FILE__, __LINE__, "MaterializeForRead", 3, 0x1, 0x10, "");
+            KelTomTrace(__FILE__, __LINE__, "MaterializeForRead", KelTraceLevel::Flow, KelTraceCategory::Flow,
+                        KelTraceComponent::Cache, "");
             ++_statistics.readHits;
             pServerObject = it->second->ServerObject();
         } else {
-            KelTomTrace(__FILE__, __LINE__, "MaterializeForRead", 3, 0x1, 0x10, "");
+            KelTomTrace(__FILE__, __LINE__, "MaterializeForRead", KelTraceLevel::Flow, KelTraceCategory::Flow,
+                        KelTraceComponent::Cache, "");
             ++_statistics.readMisses;
             pServerObject = MaterializeForReadImpl(parm, key, it);
         }
@@ -211,7 +213,9 @@ public:
     {
         std::unique_ptr<T> object(MaterializeForReadImpl2(parm, key));
         if (object && object->IsDeleted()) object.reset();  // a row whose object counts as deleted is not found
-        if (!object) KelTomRaiseNotFound(__FILE__, __LINE__, Name(Op::MaterializeForReadImpl), 3, T::IdName(), key);
+        if (!object)
+            KelTomRaiseNotFound(__FILE__, __LINE__, Name(Op::MaterializeForReadImpl), KelTraceLevel::Flow, T::IdName(),
+                                key);
         RegisterMaterializedForRead<T, R, A>(_dict, object.get(), it);
         (void)object.release();
         return it->second->ServerObject();
@@ -225,7 +229,8 @@ public:
         if (!_readRow) _readRow = std::make_unique<R>();
         R& row = *_readRow;
         if (Accessor().seluni(key, row)) return CreateMaterializedServerObject(parm, row);
-        KelTomTrace(__FILE__, __LINE__, Name(Op::MaterializeForReadImpl2), 3, 0x1, 0x10, T::IdName(), key);
+        KelTomTrace(__FILE__, __LINE__, Name(Op::MaterializeForReadImpl2), KelTraceLevel::Flow, KelTraceCategory::Flow,
+                    KelTraceComponent::Cache, T::IdName(), key);
         return nullptr;
     }
 
@@ -235,24 +240,26 @@ public:
     virtual T& MaterializeForUpdate(MaterializeInpParm const& parm, Key const& key)
     {
         kelkCtrFlow(Name(Op::MaterializeForUpdate));
-        if (KelGetRtDbType() == 111) {
-            KelTomTrace(__FILE__, __LINE__, "MaterializeForUpdate", 3, 0x1, 0x10,
-                        "Oracle DB: check whether Object exists");
+        if (KelGetRtDbType() == KelDBType::Oracle) {
+            KelTomTrace(__FILE__, __LINE__, "MaterializeForUpdate", KelTraceLevel::Flow, KelTraceCategory::Flow,
+                        KelTraceComponent::Cache, "Oracle DB: check whether Object exists");
             iterator it = _dict.findNotDeleted(key);
             if (it != _dict.end() && it->second->State() == KelCachedObjectState::MaterializedForRead) {
-                KelTomTrace(__FILE__, __LINE__, "MaterializeForUpdate", 3, 0x1, 0x10,
-                            "Object in cache will be dropped");
+                KelTomTrace(__FILE__, __LINE__, "MaterializeForUpdate", KelTraceLevel::Flow, KelTraceCategory::Flow,
+                            KelTraceComponent::Cache, "Object in cache will be dropped");
                 Drop(*it->second->ServerObject());
             }
         }
         iterator iter = _dict.findNotDeleted(key);
         T* pServerObject;
         if (iter == _dict.end()) {
-            KelTomTrace(__FILE__, __LINE__, "MaterializeForUpdate", 3, 0x1, 0x10, "");
+            KelTomTrace(__FILE__, __LINE__, "MaterializeForUpdate", KelTraceLevel::Flow, KelTraceCategory::Flow,
+                        KelTraceComponent::Cache, "");
             ++_statistics.updateMisses;
             pServerObject = MaterializeForUpdateImpl2(parm, key, iter);
         } else {
-            KelTomTrace(__FILE__, __LINE__, "MaterializeForUpdate", 3, 0x1, 0x10, "");
+            KelTomTrace(__FILE__, __LINE__, "MaterializeForUpdate", KelTraceLevel::Flow, KelTraceCategory::Flow,
+                        KelTraceComponent::Cache, "");
             pServerObject = iter->second->ServerObject();
             if (iter->second->State() == KelCachedObjectState::MaterializedForRead) {
                 ++_statistics.updateMisses;
@@ -289,7 +296,8 @@ public:
     {
         auto row = std::make_unique<R>();
         if (!Accessor().selupd(key, *row))
-            KelTomRaiseNotFound(__FILE__, __LINE__, Name(Op::MaterializeForUpdateImpl2), 3, T::IdName(), key);
+            KelTomRaiseNotFound(__FILE__, __LINE__, Name(Op::MaterializeForUpdateImpl2), KelTraceLevel::Flow,
+                                T::IdName(), key);
         std::unique_ptr<T> object(CreateMaterializedServerObject(parm, *row));
         KelTomCheckOrStop(object != nullptr, KelContractKind::Ensure, "pServerObject != 0", __FILE__, __LINE__);
         std::unique_ptr<KelDBAccessFunctor> functor = KelDBAccessFunctor::ForUpdate(Accessor());
@@ -332,7 +340,8 @@ public:
     virtual void Delete(Key const& key)
     {
         kelkCtrFlow(Name(Op::Delete));
-        if (!Accessor().dbadel(key)) KelTomRaiseNotFound(__FILE__, __LINE__, Name(Op::Delete), 3, T::IdName(), key);
+        if (!Accessor().dbadel(key))
+            KelTomRaiseNotFound(__FILE__, __LINE__, Name(Op::Delete), KelTraceLevel::Flow, T::IdName(), key);
         iterator const found = _dict.find(key);
         if (found == _dict.end()) return;
         Key const objectKey = found->second->ServerObject()->ID();
@@ -373,7 +382,8 @@ public:
                 ++_statistics.flushed;
             }
         }
-        KelTomTrace(__FILE__, __LINE__, Name(Op::Flush), 9, 0x20, 0x10, "#flushed objects=", count);
+        KelTomTrace(__FILE__, __LINE__, Name(Op::Flush), KelTraceLevel::Detail, KelTraceCategory::Count,
+                    KelTraceComponent::Cache, "#flushed objects=", count);
     }
 
     // Re-reads every entry that has a row (all but New) with seluni and refreshes its object,
@@ -403,7 +413,8 @@ public:
             KelTomCheckOrStop(iter != dict.end(), KelContractKind::Assert, "iter != dict.end()", __FILE__, __LINE__);
             MoveToDeletedDict(_dict, _deletedDict, _droppedObjects, iter);
         }
-        KelTomTrace(__FILE__, __LINE__, Name(Op::Refresh), 9, 0x20, 0x10, "#refreshed objects=", count);
+        KelTomTrace(__FILE__, __LINE__, Name(Op::Refresh), KelTraceLevel::Detail, KelTraceCategory::Count,
+                    KelTraceComponent::Cache, "#refreshed objects=", count);
     }
 
     // Destroys every entry and kept object; writes nothing.
@@ -473,10 +484,12 @@ protected:
         iterator iter = _dict.findNotDeleted(row.Key());
         T* pServerObject;
         if (iter != _dict.end()) {
-            KelTomTrace(__FILE__, __LINE__, function, 3, 0x1, 0x10, "");
+            KelTomTrace(__FILE__, __LINE__, function, KelTraceLevel::Flow, KelTraceCategory::Flow,
+                        KelTraceComponent::Cache, "");
             pServerObject = iter->second->ServerObject();
         } else {
-            KelTomTrace(__FILE__, __LINE__, function, 3, 0x1, 0x10, "");
+            KelTomTrace(__FILE__, __LINE__, function, KelTraceLevel::Flow, KelTraceCategory::Flow,
+                        KelTraceComponent::Cache, "");
             std::unique_ptr<T> object(make(row));
             KelTomCheckOrStop(object != nullptr, KelContractKind::Ensure, "pServerObject != 0", __FILE__, __LINE__);
             RegisterMaterializedForRead<T, R, A>(_dict, object.get(), iter);
@@ -497,7 +510,8 @@ protected:
         std::unique_ptr<KelDBAccessFunctor> functor = KelDBAccessFunctor::ForUpdate(Accessor());
         T* pServerObject;
         if (iter != _dict.end()) {
-            KelTomTrace(__FILE__, __LINE__, function, 3, 0x1, 0x10, "");
+            KelTomTrace(__FILE__, __LINE__, function, KelTraceLevel::Flow, KelTraceCategory::Flow,
+                        KelTraceComponent::Cache, "");
             pServerObject = iter->second->ServerObject();
             if (iter->second->State() == KelCachedObjectState::MaterializedForRead) {
                 DictMember* pDictMember = dynamic_cast<DictMember*>(iter->second);
@@ -507,7 +521,8 @@ protected:
                 (void)functor.release();
             }
         } else {
-            KelTomTrace(__FILE__, __LINE__, function, 3, 0x1, 0x10, "");
+            KelTomTrace(__FILE__, __LINE__, function, KelTraceLevel::Flow, KelTraceCategory::Flow,
+                        KelTraceComponent::Cache, "");
             std::unique_ptr<T> object(make(*row));
             KelTomCheckOrStop(object != nullptr, KelContractKind::Ensure, "pServerObject != 0", __FILE__, __LINE__);
             RegisterMaterializedForUpdate<T, R, A>(_dict, object.get(), row.get(), functor.get(), iter);
@@ -552,7 +567,8 @@ protected:
         KelCachedObjectState::Type const state = it->second->State();
         if (state != KelCachedObjectState::MaterializedForUpdate && state != KelCachedObjectState::Saved)
             KelTomRaiseInvalidCase(__FILE__, __LINE__, "SaveExistingObject", state);
-        KelTomTrace(__FILE__, __LINE__, "SaveExistingObject", 3, 0x1, 0x10, "");
+        KelTomTrace(__FILE__, __LINE__, "SaveExistingObject", KelTraceLevel::Flow, KelTraceCategory::Flow,
+                    KelTraceComponent::Cache, "");
         DictMember* pDictMember = dynamic_cast<DictMember*>(it->second);
         KelTomCheckOrStop(pDictMember != 0, KelContractKind::Assert, "pDictMember != 0", __FILE__, __LINE__);
         bool updated;

@@ -15,5 +15,6 @@ char const* KelCachedObjectStateName(std::int32_t state)
 
 void KelTomRaiseInvalidCase(char const* file, unsigned line, std::string const& function, std::int32_t state)
 {
-    KelRaise(KelIntExcInvalidCase(KelOrigin(KelString(file), line, KelString(function)), state), 0, 0x10);
+    KelRaise(KelIntExcInvalidCase(KelOrigin(KelString(file), line, KelString(function)), state), KelTraceLevel::Always,
+             KelTraceComponent::Cache);
 }

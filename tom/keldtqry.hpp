@@ -209,20 +209,20 @@ public:
         if (row._iLockholderOid < 0)
             KelRaise(KelTOMNotLockedException(Origin(__LINE__, function),
                                               KelComposeText(T::IdName(), " ", key, " not locked by ", user)),
-                     3, 0x8);
+                     KelTraceLevel::Flow, KelTraceComponent::Rows);
         KEL_PERSON person;
         if (!this->_db.person().seluidOID(row._lockholderOid, person)) {
             KelString const name = row._iLockholderName < 0 ? KelString() : row._lockholderName;
             KelRaise(KelTOMLockholderNotFoundException(Origin(__LINE__, function),
                                                        KelComposeText("Lockholder ", name, " not found")),
-                     3, 0x8);
+                     KelTraceLevel::Flow, KelTraceComponent::Rows);
         }
         KelUserID const holder(person._userId, person._iSystemGroup < 0 ? KelString() : person._systemGroup);
         if (!(holder == user))
             KelRaise(KelTOMNotLockedByThisException(
                          Origin(__LINE__, function),
                          KelComposeText(T::IdName(), " ", key, " not locked by ", user, " but by ", holder), holder),
-                     3, 0x8);
+                     KelTraceLevel::Flow, KelTraceComponent::Rows);
         row._iLockholderOid = -1;
         try {
             accessor.selupdLckhldrUpdate(row);

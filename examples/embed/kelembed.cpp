@@ -1,8 +1,8 @@
 // An administration server in miniature: it opens its database, creates the schema and
 // drives three transactions through the object manager's transaction runner, as a server
 // embedding the library does. First it creates a system and that system's state, then it
-// locks the state and marks its administration server Running, then it reads the state
-// back by the system's name in a read-only transaction. Prints one line per transaction,
+// locks the state, marks its administration server Running and logs that, then it reads
+// the state back by the system's name in a read-only transaction. Prints one line per transaction,
 // after its commit (the runner may run the work more than once); exits 1 on a library
 // error.
 //
@@ -12,6 +12,7 @@
 #include "db/keldb.hpp"
 #include "db/keldbexc.hpp"
 #include "kernel/kelkexc.hpp"
+#include "objects/kelmtbld.hpp"
 
 #include <iostream>
 #include <string>
@@ -69,8 +70,21 @@ int main(int argc, char** argv)
             state.SetAdminSvrStartTime(KelTimeStamp::Now());
             t.ForSystemStates().Flush();
             flushed = t.ForSystemStates().Statistics().flushed;
+            // A log record is built by field name; what it is not told stays null.
+            KelOID const logOid = KelOID::Generate();
+            t.ForSystemLogs().Create(KelTOMForSystemLogRecordParms::CreateInpParm(logOid)) =
+                KelSystemLogRecordBuilder(logOid)
+                    .CreationTime(KelTimeStamp::Now())
+                    .System(sys1)
+                    .MessageNumber(1001)
+                    .Severity(KelSeverity::Information)
+                    .MessageClass(KelMessageClass::System)
+                    .SvrKind(KelSvrKind::AdminSvr)
+                    .SvrState(KelSvrState::Running)
+                    .Build();
+            t.ForSystemLogs().Flush();
         });
-        std::cout << "locked the state and flushed " << flushed << " change\n";
+        std::cout << "locked the state, flushed " << flushed << " change and logged it\n";
 
         KelTxnOptions readOnly;
         readOnly.readOnly = true;  // waits for no writer; a write inside it is refused

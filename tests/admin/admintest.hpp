@@ -7,6 +7,7 @@
 #include "admin/keldatom.hpp"
 #include "db/keldb.hpp"
 #include "objects/kelasvin.hpp"
+#include "objects/kelmtbld.hpp"
 
 #include "db/dbtest.hpp"
 #include "testutil.hpp"
@@ -108,9 +109,22 @@ inline KelSystemLogRecord AdminLogRecord(KelOID const& oid, KelSystemLogRecord::
                                          KelUserID const& user = KelUserID(KelString("admin"), KelString("GRP1")),
                                          KelString const& event = KelString("EVT"))
 {
-    return KelSystemLogRecord(oid, KelTimeStamp::Now(), system, KelString("GRP1"), 42, KelSeverity::Information,
-                              KelMessageClass::System, event, false, 7, false, true, KelSvrKind::ExecSvr, false,
-                              KelSvrState::Running, false, user, false, 3, false, parameters, false);
+    return KelSystemLogRecordBuilder(oid)
+        .CreationTime(KelTimeStamp::Now())
+        .SystemName(system)
+        .SystemGroupName(KelString("GRP1"))
+        .MessageNumber(42)
+        .Severity(KelSeverity::Information)
+        .MessageClass(KelMessageClass::System)
+        .EventIdentifier(event)
+        .MessageType(7)
+        .ErrorFlag(true)
+        .SvrKind(KelSvrKind::ExecSvr)
+        .SvrState(KelSvrState::Running)
+        .UserID(user)
+        .Exception(3)
+        .MessageParameters(parameters)
+        .Build();
 }
 
 // One change more to a server instance: its request type counts up.

@@ -22,9 +22,21 @@ TEST_P(AdminTransactions, LogRecordsAndStateReadBackByNameAndOid)
     for (char const* p : {"first", "second;third", ""}) parameters.Append(S(p));
     log = AdminLogRecord(logOid, parameters);
     KelErrorLogRecord& error = tom->ForErrorLogs().Create(KelTOMForErrorLogRecordParms::CreateInpParm(errorOid));
-    error = KelErrorLogRecord(errorOid, KelTimeStamp::Now(), "SYS1", "GRP1", 1, 2, 3, 0, true, KelSenderType::ExecSvr,
-                              "exec", KelPlatform::Linux, 0, true, logOid, 0, true, KelTimeStamp::Now(), "f.cpp", false,
-                              10, false, "it broke");
+    error = KelErrorLogRecordBuilder(errorOid)
+                .CreationTime(KelTimeStamp::Now())
+                .System(KelSystemID(S("SYS1"), S("GRP1")))
+                .VersionNumber(1)
+                .ReleaseNumber(2)
+                .ModificationLevelNumber(3)
+                .ComponentID(KelSenderType::ExecSvr)
+                .ComponentName(S("exec"))
+                .Platform(KelPlatform::Linux)
+                .SystemLogID(logOid)
+                .DetectionTime(KelTimeStamp::Now())
+                .ErrorFile(S("f.cpp"))
+                .ErrorLine(10)
+                .ErrorDescription(S("it broke"))
+                .Build();
     tom->ForSystemLogs().Save(log);
     tom->ForErrorLogs().Flush();
     Commit();

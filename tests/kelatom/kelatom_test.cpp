@@ -239,7 +239,8 @@ TEST_F(Kelatom, ParameterThatIsNotUtf8IsStoredOnceAndListed)
 TEST_F(Kelatom, OptionValuesAreParsedWhole)
 {
     ASSERT_EQ(Tool({"init", "--demo"}).code, 0);
-    for (std::string trace : {"level=abc", "components=0xZZ", "categories=1e5", "level=3;components=1", "xt=1", "x"}) {
+    for (std::string trace : {"level=abc", "components=0xZZ", "categories=1e5", "level=3;components=1", "xt=1", "x",
+                              "level=flows", "components=cache+", "categories=raise+0x1"}) {
         ToolRun run = Tool({"--trace", trace, "state", "show", "SYS1"});
         EXPECT_EQ(run.code, 2) << trace;
         EXPECT_EQ(run.err.rfind("--trace: ", 0), 0u) << run.err;
@@ -252,6 +253,13 @@ TEST_F(Kelatom, OptionValuesAreParsedWhole)
     }
     ToolRun traced = Tool({"--trace", "level=0,components=0x4,categories=2,xt", "state", "show", "SYS1"});
     EXPECT_EQ(traced.code, 0) << traced.err;
+    // Names stand for exactly the numbers.
+    ToolRun numbered = Tool({"--trace", "level=3,components=0x18,categories=0x3", "state", "show", "SYS1"});
+    ToolRun named =
+        Tool({"--trace", "level=flow,components=cache+rows,categories=flow+raise", "state", "show", "SYS1"});
+    EXPECT_EQ(named.code, 0) << named.err;
+    EXPECT_NE(numbered.err, "");
+    EXPECT_EQ(named.err, numbered.err);
     ToolRun eight = Tool({"--json", "log", "add", "SYS1", "--message", "08"});
     ASSERT_EQ(eight.code, 0) << eight.err;
     EXPECT_EQ(nlohmann::json::parse(eight.out)["message"], 8);

@@ -4,6 +4,7 @@
 #include "kernel/kelkexc.hpp"
 #include "objects/kelmstrm.hpp"
 #include "objects/kelmtadm.hpp"
+#include "objects/kelmtbld.hpp"
 
 #include "testutil.hpp"
 
@@ -200,6 +201,70 @@ TEST(LogRecords, EachWrongNullFlagFailsItsInvariantTextFirstFailureOnly)
     args.userID = KelUserID(KelString("ADMIN"), KelString());
     args.Make();
     EXPECT_TRUE(rec.Empty());
+}
+
+// A builder makes the record that the positional constructor makes from the same values;
+// what it is not told stays null, and its checks are the constructor's.
+TEST(LogRecordBuilders, BuildTheConstructorsRecordByFieldName)
+{
+    ErrorArgs e;
+    KelErrorLogRecord const error = KelErrorLogRecordBuilder(e.objectID)
+                                        .CreationTime(e.creationTime)
+                                        .System(KelSystemID(e.systemName, e.systemGroupName))
+                                        .VersionNumber(3)
+                                        .ReleaseNumber(1)
+                                        .ModificationLevelNumber(2)
+                                        .ServicePack(7)
+                                        .ComponentID(KelSenderType::SchedulingSvr)
+                                        .ComponentName(e.componentName)
+                                        .Platform(KelPlatform::Linux)
+                                        .ExceptionType(12)
+                                        .SystemLogID(e.systemLogID)
+                                        .DetectionTime(e.detectionTime)
+                                        .ErrorFile(e.errorFile)
+                                        .ErrorLine(421)
+                                        .ErrorDescription(e.errorDescription)
+                                        .Build();
+    EXPECT_EQ(Printed(error), Printed(e.Make()));
+    EXPECT_TRUE(error.MessageTypeIsNull());
+
+    SystemArgs s;
+    s.parameters.Append(KelString("a"));
+    KelSystemLogRecord const system = KelSystemLogRecordBuilder(s.objectID)
+                                          .CreationTime(s.creationTime)
+                                          .SystemName(s.systemName)
+                                          .SystemGroupName(s.systemGroupName)
+                                          .MessageNumber(4711)
+                                          .Severity(KelSeverity::Warning)
+                                          .MessageClass(KelMessageClass::Server)
+                                          .EventIdentifier(s.eventIdentifier)
+                                          .MessageType(5)
+                                          .ErrorFlag(true)
+                                          .SvrKind(KelSvrKind::ExecSvr)
+                                          .SvrState(KelSvrState::Running)
+                                          .UserID(s.userID)
+                                          .MessageParameters(std::vector<std::string>{"a"})
+                                          .Build();
+    EXPECT_EQ(Printed(system), Printed(s.Make()));
+
+    KelSystemLogRecord const bare = KelSystemLogRecordBuilder(s.objectID)
+                                        .CreationTime(s.creationTime)
+                                        .System(KelSystemID(s.systemName, s.systemGroupName))
+                                        .Build();
+    for (bool isNull :
+         {bare.EventIdentifierIsNull(), bare.MessageTypeIsNull(), bare.SvrKindIsNull(), bare.SvrStateIsNull(),
+          bare.UserIDIsNull(), bare.ExceptionIsNull(), bare.MessageParametersIsNull()})
+        EXPECT_TRUE(isNull);
+
+    KelContractRecorder rec;
+    KelSystemLogRecordBuilder(Oid(9)).EventIdentifier(KelString()).Build();
+    std::vector<std::string> const built = rec.Conditions();
+    rec.Clear();
+    KelSystemLogRecord(Oid(9), KelTimeStamp(), KelString(), KelString(), 0, KelSeverity::Unknown,
+                       KelMessageClass::Unknown, KelString(), false, 0, true, false, KelSvrKind::None, true,
+                       KelSvrState::Unknown, true, KelUserID(), true, 0, true, {}, true);
+    EXPECT_FALSE(built.empty());
+    EXPECT_EQ(built, rec.Conditions());
 }
 
 TEST(LogRecordStream, RecordsReadBackWithEveryMemberAndNullFlag)

@@ -134,9 +134,22 @@ TEST_P(Hostile, SystemNamesAndLogTextsSurviveUnchanged)
     log = AdminLogRecord(logOid, list, name, KelUserID(user, S("GRP1")), event);
     tom->ForSystemLogs().Flush();
     KelErrorLogRecord& error = tom->ForErrorLogs().Create(KelTOMForErrorLogRecordParms::CreateInpParm(errorOid));
-    error = KelErrorLogRecord(errorOid, KelTimeStamp::Now(), name, group, 1, 2, 3, 0, true, KelSenderType::ExecSvr,
-                              user, KelPlatform::Linux, 0, true, logOid, 0, true, KelTimeStamp::Now(),
-                              B(std::string("f'\0;.cpp", 8) + "12345678"), false, 10, false, B(description));
+    error = KelErrorLogRecordBuilder(errorOid)
+                .CreationTime(KelTimeStamp::Now())
+                .SystemName(name)
+                .SystemGroupName(group)
+                .VersionNumber(1)
+                .ReleaseNumber(2)
+                .ModificationLevelNumber(3)
+                .ComponentID(KelSenderType::ExecSvr)
+                .ComponentName(user)
+                .Platform(KelPlatform::Linux)
+                .SystemLogID(logOid)
+                .DetectionTime(KelTimeStamp::Now())
+                .ErrorFile(B(std::string("f'\0;.cpp", 8) + "12345678"))
+                .ErrorLine(10)
+                .ErrorDescription(B(description))
+                .Build();
     tom->ForErrorLogs().Flush();
     Commit();
 

@@ -1,6 +1,7 @@
 #include "tools/kelatom/kelatcmd.hpp"
 
 #include "kernel/kelkexc.hpp"
+#include "objects/kelmtbld.hpp"
 
 #include <ostream>
 
@@ -148,16 +149,18 @@ Json LogAdd(Session& session, std::string const& system, std::int32_t message, s
     Json result;
     session.Run([&](KelTOMForAdminServer& tom) {
         KelSystemData const& systemData = FindSystem(tom, system);
-        KelValueSequence<KelString, -100> parameters;
-        for (auto const& p : params) parameters.Append(KelString(p));
         KelOID oid = KelOID::Generate();
         KelTOMForSystemLogRecords& logs = tom.ForSystemLogs();
         KelSystemLogRecord& record = logs.Create(KelTOMForSystemLogRecordParms::CreateInpParm(oid));
-        record = KelSystemLogRecord(
-            oid, KelTimeStamp::Now(), systemData.SystemID().Name(), systemData.SystemID().Group(), message,
-            KelSeverity::Information, KelMessageClass::System, KelString(), true, 0, true, false, KelSvrKind::None,
-            true, KelSvrState::Unknown, true, user.empty() ? KelUserID() : KelUserID(KelString(user), KelString()),
-            user.empty(), 0, true, parameters, false);
+        KelSystemLogRecordBuilder built(oid);
+        built.CreationTime(KelTimeStamp::Now())
+            .System(systemData.SystemID())
+            .MessageNumber(message)
+            .Severity(KelSeverity::Information)
+            .MessageClass(KelMessageClass::System)
+            .MessageParameters(params);
+        if (!user.empty()) built.UserID(KelUserID(KelString(user), KelString()));
+        record = built.Build();
         logs.Flush();
         result = Json{{"oid", Hex(oid)}, {"system", system}, {"message", message}, {"parameters", params}};
     });

@@ -1,6 +1,7 @@
 #include "tools/kelatom/kelatdem.hpp"
 
 #include "objects/kelascctx.hpp"
+#include "objects/kelmtbld.hpp"
 #include "tools/kelatom/kelatcmd.hpp"
 
 #include <ostream>
@@ -67,13 +68,19 @@ void ResetCacheStatistics(KelTOMForAdminServer& tom)
 KelSystemLogRecord LogRecord(KelOID const& oid, KelSystemID const& system, std::int32_t message, bool error,
                              std::vector<std::string> const& params)
 {
-    KelValueSequence<KelString, -100> parameters;
-    for (auto const& p : params) parameters.Append(KelString(p));
-    return KelSystemLogRecord(oid, KelTimeStamp::Now(), system.Name(), system.Group(), message,
-                              error ? KelSeverity::Error : KelSeverity::Information, KelMessageClass::System,
-                              KelString("ADMIN"), false, 0, true, error, KelSvrKind::AdminSvr, false,
-                              KelSvrState::Running, false, KelUserID(S("ADMIN"), S(kGroup)), false, 0, true, parameters,
-                              false);
+    return KelSystemLogRecordBuilder(oid)
+        .CreationTime(KelTimeStamp::Now())
+        .System(system)
+        .MessageNumber(message)
+        .Severity(error ? KelSeverity::Error : KelSeverity::Information)
+        .MessageClass(KelMessageClass::System)
+        .EventIdentifier(S("ADMIN"))
+        .ErrorFlag(error)
+        .SvrKind(KelSvrKind::AdminSvr)
+        .SvrState(KelSvrState::Running)
+        .UserID(KelUserID(S("ADMIN"), S(kGroup)))
+        .MessageParameters(params)
+        .Build();
 }
 
 KelSystemLogRecord& AddLog(KelTOMForAdminServer& tom, KelSystemID const& system, std::int32_t message, bool error,
@@ -292,10 +299,21 @@ void RunDemo(Session& session, std::ostream& os, bool json)
         KelSystemLogRecord& log = AddLog(tom, sys1, 2001, true, {"EXEC1", "connection refused"});
         KelOID errorOid = KelOID::Generate();
         KelErrorLogRecord& error = tom.ForErrorLogs().Create(KelTOMForErrorLogRecordParms::CreateInpParm(errorOid));
-        error = KelErrorLogRecord(errorOid, KelTimeStamp::Now(), sys1.Name(), sys1.Group(), 1, 0, 0, 0, true,
-                                  KelSenderType::ExecSvr, S("execution server"), KelPlatform::Linux, 7, false,
-                                  log.ObjectID(), 2001, false, KelTimeStamp::Now(), S("kelexec.cpp"), false, 421, false,
-                                  S("connection to the queue manager refused"));
+        error = KelErrorLogRecordBuilder(errorOid)
+                    .CreationTime(KelTimeStamp::Now())
+                    .System(sys1)
+                    .VersionNumber(1)
+                    .ComponentID(KelSenderType::ExecSvr)
+                    .ComponentName(S("execution server"))
+                    .Platform(KelPlatform::Linux)
+                    .ExceptionType(7)
+                    .SystemLogID(log.ObjectID())
+                    .MessageType(2001)
+                    .DetectionTime(KelTimeStamp::Now())
+                    .ErrorFile(S("kelexec.cpp"))
+                    .ErrorLine(421)
+                    .ErrorDescription(S("connection to the queue manager refused"))
+                    .Build();
         FlushAll(tom);
         return std::string("one system log record (error) and one error log record that belongs to it");
     });

@@ -27,8 +27,9 @@ try {
                    "a second database for the read-only commands, e.g. a PostgreSQL standby "
                    "(target_session_attrs=prefer-standby); writes never go there");
     app.add_option("--trace", trace,
-                   "kernel trace to stderr: level=N,components=MASK,categories=MASK[,xt] (N decimal; MASK decimal "
-                   "or hexadecimal with 0x)");
+                   "kernel trace to stderr: level=N,components=MASK,categories=MASK[,xt] (N decimal or a name: "
+                   "always, database, lookup, flow, detail; MASK decimal, hexadecimal with 0x or names joined by +: "
+                   "components kernel, database, rows, cache; categories flow, raise, count, ident, dump)");
     app.add_flag("--json", json, "print results as JSON");
     std::string retriesText = "4", lockTimeoutText;
     app.add_option("--retries", retriesText,

@@ -1,11 +1,13 @@
 #include "tools/kelatom/kelatopt.hpp"
 
+#include "kernel/kelknam.hpp"
 #include "kernel/kelktrc.hpp"
 #include "objects/kelmtlpc.hpp"
 
 #include <CLI/CLI.hpp>
 
 #include <limits>
+#include <optional>
 
 namespace kelatom {
 
@@ -31,8 +33,25 @@ bool Unsigned(std::string const& digits, unsigned base, unsigned long long max, 
     return true;
 }
 
-unsigned long ParseMask(std::string const& item, std::string const& value)
+// A mask is a number, or names joined by '+' that `named` knows (their masks or'ed).
+template <class Named>
+unsigned long ParseMask(std::string const& item, std::string const& value, Named named)
 {
+    if (!value.empty() && value[0] >= 'a' && value[0] <= 'z') {
+        unsigned long mask = 0;
+        std::size_t begin = 0;
+        while (begin <= value.size()) {
+            std::size_t end = value.find('+', begin);
+            if (end == std::string::npos) end = value.size();
+            std::optional<unsigned long> const bits = named(value.substr(begin, end - begin));
+            if (!bits)
+                throw CLI::ValidationError("--trace",
+                                           "'" + item + "': unknown name '" + value.substr(begin, end - begin) + "'");
+            mask |= *bits;
+            begin = end + 1;
+        }
+        return mask;
+    }
     bool const hex = value.size() > 2 && value[0] == '0' && (value[1] == 'x' || value[1] == 'X');
     unsigned long long mask = 0;
     if (!Unsigned(hex ? value.substr(2) : value, hex ? 16 : 10, std::numeric_limits<unsigned long>::max(), mask))
@@ -78,16 +97,20 @@ TraceSwitches ParseTraceSwitches(std::string const& text)
         if (key == "xt") {
             switches.xt = true;
         } else if (key == "level") {
-            try {
-                switches.level = static_cast<long>(
-                    ParseDecimal("--trace", value, std::numeric_limits<long>::min(), std::numeric_limits<long>::max()));
-            } catch (CLI::ValidationError const&) {
-                throw CLI::ValidationError("--trace", "'" + item + "': the level is a decimal number");
-            }
+            if (std::optional<long> const named = KelTraceNames::Level(value)) {
+                switches.level = *named;
+            } else
+                try {
+                    switches.level = static_cast<long>(ParseDecimal("--trace", value, std::numeric_limits<long>::min(),
+                                                                    std::numeric_limits<long>::max()));
+                } catch (CLI::ValidationError const&) {
+                    throw CLI::ValidationError("--trace",
+                                               "'" + item + "': the level is a decimal number or a level name");
+                }
         } else if (key == "components") {
-            switches.components = ParseMask(item, value);
+            switches.components = ParseMask(item, value, KelTraceNames::Component);
         } else {
-            switches.categories = ParseMask(item, value);
+            switches.categories = ParseMask(item, value, KelTraceNames::Category);
         }
         begin = end + 1;
     }

@@ -12,8 +12,9 @@ namespace kelatom {
 // ("08" is 8; "0x10", "1e5", "" and " 1" are refused), within [min, max].
 long long ParseDecimal(std::string const& option, std::string const& value, long long min, long long max);
 
-// "level=N,components=MASK,categories=MASK[,xt]": level decimal, masks decimal or
-// hexadecimal with "0x"; a switch that is not given keeps the default below.
+// "level=N,components=MASK,categories=MASK[,xt]": level decimal or a level name of
+// kernel/kelknam.hpp ("flow"), masks decimal, hexadecimal with "0x" or names joined by
+// "+" ("cache+rows"); a switch that is not given keeps the default below.
 struct TraceSwitches {
     long level = 9;
     unsigned long components = ~0ul;
