@@ -56,14 +56,14 @@ struct KelDBColumn {
 
 // The layout of one table. Columns are in the member order of the table's row record.
 struct KelDBTableDef {
-    char const* name;
+    char const* name = nullptr;
     // The accessor's class name, for exception origins ("KelDatabase::Person").
-    char const* accessor;
+    char const* accessor = nullptr;
     std::vector<KelDBColumn> columns;
     // Primary key columns, in the order in which the accessor's key binds them.
     std::vector<int> key;
     // A further column that must be unique (the OID of a named row), or -1.
-    int uniqueColumn;
+    int uniqueColumn = -1;
     // Columns that a cursor filters on; each gets an index.
     std::vector<int> indexed;
 };

@@ -195,6 +195,7 @@ private:
 };
 
 template <class R>
+// cppcheck-suppress passedByValue ; taken by value to be moved into the member
 KelDBRowDef<R>::KelDBRowDef(char const* table, char const* accessor, std::vector<KelDBField<R>> fields,
                             std::vector<char const*> const& key, char const* unique,
                             std::vector<char const*> const& indexed, KelDBCheckStyle style, char const* file,
@@ -223,9 +224,11 @@ KelDBRowDef<R>::KelDBRowDef(char const* table, char const* accessor, std::vector
         std::string text = std::string(f.member) + ".Length() <= " + std::to_string(f.width);
         if (f.indicator) {
             // "_userId" has the indicator "_iUserId".
-            std::string name = f.member;
-            name = "_i" + std::string(1, static_cast<char>(std::toupper(name[1]))) + name.substr(2);
-            text = name + (oids ? " == null" : " < 0") + " ? true : " + text;
+            std::string const member = f.member;
+            std::string condition = "_i";
+            condition += static_cast<char>(std::toupper(member[1]));
+            condition.append(member, 2, std::string::npos).append(oids ? " == null" : " < 0").append(" ? true : ");
+            text.insert(0, condition);
         }
         _checks.emplace_back(i, false);
         _checkTexts.push_back(text);
