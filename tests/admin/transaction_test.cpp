@@ -24,7 +24,7 @@ TEST_P(AdminTransactions, LogRecordsAndStateReadBackByNameAndOid)
     KelErrorLogRecord& error = tom->ForErrorLogs().Create(KelTOMForErrorLogRecordParms::CreateInpParm(errorOid));
     error = KelErrorLogRecord(errorOid, KelTimeStamp::Now(), "SYS1", "GRP1", 1, 2, 3, 0, true, KelSenderType::ExecSvr,
                               "exec", KelPlatform::Linux, 0, true, logOid, 0, true, KelTimeStamp::Now(), "f.cpp", false,
-                              10, false, "it broke");
+                              0, true, "it broke");
     tom->ForSystemLogs().Save(log);
     tom->ForErrorLogs().Flush();
     Commit();
@@ -43,6 +43,8 @@ TEST_P(AdminTransactions, LogRecordsAndStateReadBackByNameAndOid)
     tom->ForErrorLogs().MaterializeErrorLogRecordsForRead(logOid, errors);
     ASSERT_EQ(errors.size(), 1u);
     EXPECT_EQ(errors[0]->ErrorDescription().Str(), "it broke");
+    EXPECT_TRUE(errors[0]->ErrorLineIsNull());
+    EXPECT_EQ(errors[0]->ErrorFile().Str(), "f.cpp");
 
     // A system the database does not know.
     tom->TxnHasBeenCommitted();
@@ -90,6 +92,43 @@ TEST_P(AdminTransactions, SpecialQueriesMergeWithTheCache)
     Commit();
 }
 
+// What a setter changes reaches the row: nulls too, and a value set over a null.
+TEST_P(AdminTransactions, FlushWritesNullsAndValuesSetOverNulls)
+{
+    std::vector<KelOID> oids;
+    KelOID system = AdminSeedSystem(*db, *tom, "SYS1", 1, &oids);
+    KelTimeStamp const started(1700000000, 5);
+
+    db->Begin();
+    KelSvrInstance& instance = tom->ForSvrInstances().MaterializeForUpdate({}, oids[0]);
+    instance.SetRequestTypeNull();
+    instance.SetLastStateChangeTimeNull();
+    tom->ForSystemStates().MaterializeForUpdate({}, system).SetAdminSvrStartTime(started);
+    tom->ForSvrInstances().Flush();
+    tom->ForSystemStates().Flush();
+    Commit();
+
+    db->Begin();
+    KelSvrInstance& nulls = tom->ForSvrInstances().MaterializeForUpdate({}, oids[0]);
+    EXPECT_TRUE(nulls.RequestTypeIsNull());
+    EXPECT_TRUE(nulls.LastStateChangeTimeIsNull());
+    nulls.SetLastStateChangeTime(started);
+    KelSystemState& state = tom->ForSystemStates().MaterializeForUpdate({}, system);
+    EXPECT_FALSE(state.AdminSvrStartTimeIsNull());
+    EXPECT_EQ(state.AdminSvrStartTime(), started);
+    state.SetAdminSvrStartTimeNull();
+    tom->ForSvrInstances().Flush();
+    tom->ForSystemStates().Flush();
+    Commit();
+
+    db->Begin();
+    KelSvrInstance const& back = tom->ForSvrInstances().MaterializeForRead({}, oids[0]);
+    EXPECT_FALSE(back.LastStateChangeTimeIsNull());
+    EXPECT_EQ(back.LastStateChangeTime(), started);
+    EXPECT_TRUE(tom->ForSystemStates().MaterializeForRead({}, system).AdminSvrStartTimeIsNull());
+    Commit();
+}
+
 TEST_P(AdminTransactions, SuspendAndClear)
 {
     KelOID system = AdminSeedSystem(*db, *tom, "SYS1");
@@ -133,7 +172,9 @@ TEST_P(AdminTransactions, StaffAndTopologyObjectsKeepTheirKeys)
     server.SetLockholder(KelUserID(S("alice"), S("GRP1")));
     server.SetLockholderOID(person.OID());
     tom->ForDomains().Create(KelTOMForDomainParms::CreateInpParm(S("DOM1")));
-    tom->ForRoles().Create(KelTOMForRoleParms::CreateInpParm(S("ROLE1")));
+    KelRoleData& role = tom->ForRoles().Create(KelTOMForRoleParms::CreateInpParm(S("ROLE1")));
+    role.SetLockholder(KelUserID(S("alice"), S("GRP1")));
+    role.SetLockholderOID(person.OID());
     tom->ForPersons().Flush();
     tom->ForServers().Flush();
     tom->ForDomains().Flush();
@@ -147,15 +188,25 @@ TEST_P(AdminTransactions, StaffAndTopologyObjectsKeepTheirKeys)
     ASSERT_EQ(persons.size(), 1u);
     EXPECT_EQ(persons[0]->ID(), S("alice"));
     EXPECT_EQ(persons[0]->OID(), personOid);
+    EXPECT_EQ(persons[0]->FirstName(), S("Alice"));
     EXPECT_EQ(persons[0]->Description().Length(), 3000);
+    EXPECT_FALSE(tom->ForPersons().ContainsDirtyObjects());  // read as stored: nothing to write
     EXPECT_EQ(tom->ForPersons().OID(KelTOMForPersonParms::CreateInpParm(S("alice"))), personOid);
     std::vector<KelEntity> locked;
     tom->ForServers().Search(locked, KelUserID(S("alice"), KelString()), KelEntityType::Server);
     ASSERT_EQ(locked.size(), 1u);
     EXPECT_EQ(locked[0].ServerID(), serverID);
-    std::vector<KelEntity> found;
+    // Each search reports its own kinds of objects, as the objects read back show their holder.
+    std::vector<KelEntity> found, staff;
     tom->ForTopologySearch().LockedBy(KelUserID(S("alice"), KelString()), found);
-    EXPECT_EQ(found.size(), 1u);
+    ASSERT_EQ(found.size(), 1u);
+    EXPECT_EQ(found[0].Type(), KelEntityType::Server);
+    tom->ForSearch().LockedBy(KelUserID(S("alice"), KelString()), staff);
+    ASSERT_EQ(staff.size(), 1u);
+    EXPECT_EQ(staff[0].Type(), KelEntityType::Role);
+    EXPECT_EQ(staff[0].Name(), S("ROLE1"));
+    EXPECT_EQ(tom->ForRoles().MaterializeForRead({}, S("ROLE1")).LockholderOID(), personOid);
+    EXPECT_EQ(tom->ForServers().MaterializeForRead({}, serverID).Lockholder().Name(), S("alice"));
     EXPECT_EQ(tom->ForDomains().MaterializeForRead({}, S("DOM1")).ID(), S("DOM1"));
     Commit();
 
