@@ -5,6 +5,8 @@
 
 #include "tests/admin/admintest.hpp"
 
+#include <functional>
+
 namespace {
 
 class AdminTransactions : public AdminDatabaseTest {};
@@ -98,35 +100,36 @@ TEST_P(AdminTransactions, FlushWritesNullsAndValuesSetOverNulls)
     std::vector<KelOID> oids;
     KelOID system = AdminSeedSystem(*db, *tom, "SYS1", 1, &oids);
     KelTimeStamp const started(1700000000, 5);
-
-    db->Begin();
-    KelSvrInstance& instance = tom->ForSvrInstances().MaterializeForUpdate({}, oids[0]);
-    instance.SetRequestTypeNull();
-    instance.SetLastStateChangeTimeNull();
-    tom->ForSystemStates().MaterializeForUpdate({}, system).SetAdminSvrStartTime(started);
-    tom->ForSvrInstances().Flush();
-    tom->ForSystemStates().Flush();
-    Commit();
-
-    db->Begin();
-    KelSvrInstance& nulls = tom->ForSvrInstances().MaterializeForUpdate({}, oids[0]);
-    EXPECT_TRUE(nulls.RequestTypeIsNull());
-    EXPECT_TRUE(nulls.LastStateChangeTimeIsNull());
-    nulls.SetLastStateChangeTime(started);
-    KelSystemState& state = tom->ForSystemStates().MaterializeForUpdate({}, system);
-    EXPECT_FALSE(state.AdminSvrStartTimeIsNull());
-    EXPECT_EQ(state.AdminSvrStartTime(), started);
-    state.SetAdminSvrStartTimeNull();
-    tom->ForSvrInstances().Flush();
-    tom->ForSystemStates().Flush();
-    Commit();
-
-    db->Begin();
-    KelSvrInstance const& back = tom->ForSvrInstances().MaterializeForRead({}, oids[0]);
-    EXPECT_FALSE(back.LastStateChangeTimeIsNull());
-    EXPECT_EQ(back.LastStateChangeTime(), started);
-    EXPECT_TRUE(tom->ForSystemStates().MaterializeForRead({}, system).AdminSvrStartTimeIsNull());
-    Commit();
+    // One transaction a step, each change the only one of its object; the next step reads it back.
+    std::vector<std::function<void(KelSvrInstance&, KelSystemState&)>> const steps = {
+        [&](KelSvrInstance& i, KelSystemState& s) {
+            i.SetRequestTypeNull();
+            s.SetAdminSvrStartTime(started);
+        },
+        [&](KelSvrInstance& i, KelSystemState& s) {
+            EXPECT_TRUE(i.RequestTypeIsNull());
+            EXPECT_FALSE(s.AdminSvrStartTimeIsNull());
+            EXPECT_EQ(s.AdminSvrStartTime(), started);
+            i.SetLastStateChangeTimeNull();
+            s.SetAdminSvrStartTimeNull();
+        },
+        [&](KelSvrInstance& i, KelSystemState& s) {
+            EXPECT_TRUE(i.LastStateChangeTimeIsNull());
+            EXPECT_TRUE(s.AdminSvrStartTimeIsNull());
+            i.SetLastStateChangeTime(started);
+        },
+        [&](KelSvrInstance& i, KelSystemState&) {
+            EXPECT_FALSE(i.LastStateChangeTimeIsNull());
+            EXPECT_EQ(i.LastStateChangeTime(), started);
+        }};
+    for (auto const& step : steps) {
+        db->Begin();
+        step(tom->ForSvrInstances().MaterializeForUpdate({}, oids[0]),
+             tom->ForSystemStates().MaterializeForUpdate({}, system));
+        tom->ForSvrInstances().Flush();
+        tom->ForSystemStates().Flush();
+        Commit();
+    }
 }
 
 TEST_P(AdminTransactions, SuspendAndClear)
