@@ -193,7 +193,6 @@ TEST_P(AdminTransactions, StaffAndTopologyObjectsKeepTheirKeys)
     EXPECT_EQ(persons[0]->OID(), personOid);
     EXPECT_EQ(persons[0]->FirstName(), S("Alice"));
     EXPECT_EQ(persons[0]->Description().Length(), 3000);
-    EXPECT_FALSE(tom->ForPersons().ContainsDirtyObjects());  // read as stored: nothing to write
     EXPECT_EQ(tom->ForPersons().OID(KelTOMForPersonParms::CreateInpParm(S("alice"))), personOid);
     std::vector<KelEntity> locked;
     tom->ForServers().Search(locked, KelUserID(S("alice"), KelString()), KelEntityType::Server);
@@ -211,6 +210,10 @@ TEST_P(AdminTransactions, StaffAndTopologyObjectsKeepTheirKeys)
     EXPECT_EQ(tom->ForRoles().MaterializeForRead({}, S("ROLE1")).LockholderOID(), personOid);
     EXPECT_EQ(tom->ForServers().MaterializeForRead({}, serverID).Lockholder().Name(), S("alice"));
     EXPECT_EQ(tom->ForDomains().MaterializeForRead({}, S("DOM1")).ID(), S("DOM1"));
+    // Objects read as stored have nothing to write.
+    EXPECT_EQ((std::vector<bool>{tom->ForPersons().ContainsDirtyObjects(), tom->ForRoles().ContainsDirtyObjects(),
+                                 tom->ForServers().ContainsDirtyObjects(), tom->ForDomains().ContainsDirtyObjects()}),
+              std::vector<bool>(4, false));
     Commit();
 
     db->Begin();
