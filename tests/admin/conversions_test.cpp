@@ -47,11 +47,12 @@ TEST_F(Conversions, SystemLogUserLosesItsGroupAndNegativeIndicatorsAreNull)
     KelValueSequence<KelString, -100> none;
     KelOID oid(Oid(4));
     KelSystemLogRecord other(oid, KelTimeStamp::FromVsqString(kStamp), "SYS1", "GRP1", 1, KelSeverity::Error,
-                             KelMessageClass::Server, KelString(), true, 0, true, false, KelSvrKind::ExecSvr, false,
+                             KelMessageClass::Server, KelString(), true, 0, true, false, KelSvrKind::ExecSvr, true,
                              KelSvrState::Stopped, true, KelUserID("bob", "OTHERGRP"), false, 0, true, none, true);
     std::unique_ptr<KEL_SYSTEM_LOG> row(logs.CreateTupleObject(other));
     EXPECT_EQ(row->_userId.Str(), "bob");
     EXPECT_EQ(row->_systemGroup.Str(), "GRP1");
+    EXPECT_EQ(row->_iSvrKind, -1);
     EXPECT_EQ(row->_iSvrState, -1);
     EXPECT_EQ(row->_svrState, 0);
 }

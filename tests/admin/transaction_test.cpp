@@ -5,6 +5,8 @@
 
 #include "tests/admin/admintest.hpp"
 
+#include <functional>
+
 namespace {
 
 class AdminTransactions : public AdminDatabaseTest {};
@@ -34,7 +36,7 @@ TEST_P(AdminTransactions, LogRecordsAndStateReadBackByNameAndOid)
                 .SystemLogID(logOid)
                 .DetectionTime(KelTimeStamp::Now())
                 .ErrorFile(S("f.cpp"))
-                .ErrorLine(10)
+                // no error line: it must read back null
                 .ErrorDescription(S("it broke"))
                 .Build();
     tom->ForSystemLogs().Save(log);
@@ -55,6 +57,8 @@ TEST_P(AdminTransactions, LogRecordsAndStateReadBackByNameAndOid)
     tom->ForErrorLogs().MaterializeErrorLogRecordsForRead(logOid, errors);
     ASSERT_EQ(errors.size(), 1u);
     EXPECT_EQ(errors[0]->ErrorDescription().Str(), "it broke");
+    EXPECT_TRUE(errors[0]->ErrorLineIsNull());
+    EXPECT_EQ(errors[0]->ErrorFile().Str(), "f.cpp");
 
     // A system the database does not know.
     tom->TxnHasBeenCommitted();
@@ -102,6 +106,44 @@ TEST_P(AdminTransactions, SpecialQueriesMergeWithTheCache)
     Commit();
 }
 
+// What a setter changes reaches the row: nulls too, and a value set over a null.
+TEST_P(AdminTransactions, FlushWritesNullsAndValuesSetOverNulls)
+{
+    std::vector<KelOID> oids;
+    KelOID system = AdminSeedSystem(*db, *tom, "SYS1", 1, &oids);
+    KelTimeStamp const started(1700000000, 5);
+    // One transaction a step, each change the only one of its object; the next step reads it back.
+    std::vector<std::function<void(KelSvrInstance&, KelSystemState&)>> const steps = {
+        [&](KelSvrInstance& i, KelSystemState& s) {
+            i.SetRequestTypeNull();
+            s.SetAdminSvrStartTime(started);
+        },
+        [&](KelSvrInstance& i, KelSystemState& s) {
+            EXPECT_TRUE(i.RequestTypeIsNull());
+            EXPECT_FALSE(s.AdminSvrStartTimeIsNull());
+            EXPECT_EQ(s.AdminSvrStartTime(), started);
+            i.SetLastStateChangeTimeNull();
+            s.SetAdminSvrStartTimeNull();
+        },
+        [&](KelSvrInstance& i, KelSystemState& s) {
+            EXPECT_TRUE(i.LastStateChangeTimeIsNull());
+            EXPECT_TRUE(s.AdminSvrStartTimeIsNull());
+            i.SetLastStateChangeTime(started);
+        },
+        [&](KelSvrInstance& i, KelSystemState&) {
+            EXPECT_FALSE(i.LastStateChangeTimeIsNull());
+            EXPECT_EQ(i.LastStateChangeTime(), started);
+        }};
+    for (auto const& step : steps) {
+        db->Begin();
+        step(tom->ForSvrInstances().MaterializeForUpdate({}, oids[0]),
+             tom->ForSystemStates().MaterializeForUpdate({}, system));
+        tom->ForSvrInstances().Flush();
+        tom->ForSystemStates().Flush();
+        Commit();
+    }
+}
+
 TEST_P(AdminTransactions, SuspendAndClear)
 {
     KelOID system = AdminSeedSystem(*db, *tom, "SYS1");
@@ -145,7 +187,9 @@ TEST_P(AdminTransactions, StaffAndTopologyObjectsKeepTheirKeys)
     server.SetLockholder(KelUserID(S("alice"), S("GRP1")));
     server.SetLockholderOID(person.OID());
     tom->ForDomains().Create(KelTOMForDomainParms::CreateInpParm(S("DOM1")));
-    tom->ForRoles().Create(KelTOMForRoleParms::CreateInpParm(S("ROLE1")));
+    KelRoleData& role = tom->ForRoles().Create(KelTOMForRoleParms::CreateInpParm(S("ROLE1")));
+    role.SetLockholder(KelUserID(S("alice"), S("GRP1")));
+    role.SetLockholderOID(person.OID());
     tom->ForPersons().Flush();
     tom->ForServers().Flush();
     tom->ForDomains().Flush();
@@ -159,16 +203,29 @@ TEST_P(AdminTransactions, StaffAndTopologyObjectsKeepTheirKeys)
     ASSERT_EQ(persons.size(), 1u);
     EXPECT_EQ(persons[0]->ID(), S("alice"));
     EXPECT_EQ(persons[0]->OID(), personOid);
+    EXPECT_EQ(persons[0]->FirstName(), S("Alice"));
     EXPECT_EQ(persons[0]->Description().Length(), 3000);
     EXPECT_EQ(tom->ForPersons().OID(KelTOMForPersonParms::CreateInpParm(S("alice"))), personOid);
     std::vector<KelEntity> locked;
     tom->ForServers().Search(locked, KelUserID(S("alice"), KelString()), KelEntityType::Server);
     ASSERT_EQ(locked.size(), 1u);
     EXPECT_EQ(locked[0].ServerID(), serverID);
-    std::vector<KelEntity> found;
+    // Each search reports its own kinds of objects, as the objects read back show their holder.
+    std::vector<KelEntity> found, staff;
     tom->ForTopologySearch().LockedBy(KelUserID(S("alice"), KelString()), found);
-    EXPECT_EQ(found.size(), 1u);
+    ASSERT_EQ(found.size(), 1u);
+    EXPECT_EQ(found[0].Type(), KelEntityType::Server);
+    tom->ForSearch().LockedBy(KelUserID(S("alice"), KelString()), staff);
+    ASSERT_EQ(staff.size(), 1u);
+    EXPECT_EQ(staff[0].Type(), KelEntityType::Role);
+    EXPECT_EQ(staff[0].Name(), S("ROLE1"));
+    EXPECT_EQ(tom->ForRoles().MaterializeForRead({}, S("ROLE1")).LockholderOID(), personOid);
+    EXPECT_EQ(tom->ForServers().MaterializeForRead({}, serverID).Lockholder().Name(), S("alice"));
     EXPECT_EQ(tom->ForDomains().MaterializeForRead({}, S("DOM1")).ID(), S("DOM1"));
+    // Objects read as stored have nothing to write.
+    EXPECT_EQ((std::vector<bool>{tom->ForPersons().ContainsDirtyObjects(), tom->ForRoles().ContainsDirtyObjects(),
+                                 tom->ForServers().ContainsDirtyObjects(), tom->ForDomains().ContainsDirtyObjects()}),
+              std::vector<bool>(4, false));
     Commit();
 
     db->Begin();

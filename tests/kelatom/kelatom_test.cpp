@@ -214,7 +214,16 @@ TEST_F(Kelatom, ReadersDoNotWaitForAWriterAndWritersGiveUpAfterTheirRetries)
     EXPECT_NE(add.err.find("Category=busy, Retryable=yes"), std::string::npos) << add.err;
     EXPECT_NE(add.err.find("after 2 attempts"), std::string::npos) << add.err;
     writer->Rollback();
+    writer.reset();
     EXPECT_EQ(Tool({"--lock-timeout", "0", "log", "add", "SYS1", "--message", "5"}).code, 0);
+
+    // With a read database the reads go there and the writes stay with --db.
+    std::filesystem::copy_file(dir / "kelatom.db", dir / "standby.db");
+    std::string const standby = "sqlite:" + (dir / "standby.db").string();
+    EXPECT_EQ(Tool({"--read-db", standby, "log", "add", "SYS1", "--message", "6"}).code, 0);
+    ToolRun reads = Tool({"--json", "--read-db", standby, "log", "list", "SYS1"});
+    ToolRun writes = Tool({"--json", "log", "list", "SYS1"});
+    EXPECT_EQ(nlohmann::json::parse(writes.out).size(), nlohmann::json::parse(reads.out).size() + 1) << reads.out;
 }
 
 // Bytes that are not UTF-8 are stored as given; printing them can fail neither the

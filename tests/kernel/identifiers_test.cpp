@@ -24,6 +24,16 @@ TEST(KelOIDTest, OrdersAsUnsignedBytesFirstToLast)
     EXPECT_TRUE(KelOID(e) < KelOID(f) && !(KelOID(f) < KelOID(e)));
 }
 
+TEST(KelOIDTest, GeneratedOnesSortInCreationOrderAndReadBackFromHex)
+{
+    // Log keys follow creation order: within one microsecond as well as across them.
+    std::vector<KelOID> made;
+    for (int i = 0; i < 4096; ++i) made.push_back(KelOID::Generate());
+    for (std::size_t i = 1; i < made.size(); ++i) ASSERT_TRUE(made[i - 1] < made[i]) << i;
+    EXPECT_EQ(KelOID::FromHex(Printed(made.back()).c_str()), made.back());
+    EXPECT_EQ(Printed(KelOID::FromHex("0123456789abcdefFEDCBA9876543210")), "0123456789ABCDEFFEDCBA9876543210");
+}
+
 TEST(KelOIDTest, StreamedFormMustHoldSixteenBytes)
 {
     EXPECT_THROW(KelOID(KelBinary(KelBinary::createEmpty, 15)), KelContractViolation);
@@ -113,6 +123,9 @@ TEST(KelServerIDTest, ChecksInOrderOrderingAndPrintedForm)
     EXPECT_TRUE(minus < plus);
     EXPECT_TRUE(KelServerID(1, "A", "B", "A") < KelServerID(1, "B", "A", "A"));
     EXPECT_TRUE(KelServerID(1, "A", "A", "B") < KelServerID(1, "A", "B", "A"));
+    // Servers that differ in their group only are two keys.
+    EXPECT_TRUE(KelServerID(1, "A", "A", "A") < KelServerID(1, "A", "A", "B"));
+    EXPECT_FALSE(KelServerID(1, "A", "A", "B") < KelServerID(1, "A", "A", "A"));
 
     EXPECT_TRUE(KelServerID(0, "S", "SYS", "GRP").IsNull());
     EXPECT_EQ(Printed(KelServerID(-1, "SRV1", "SYS1", "GRP1")),

@@ -85,7 +85,19 @@ TEST_P(Runner, FailureThatNoRetryCuresIsRethrownAtOnceWithNothingWrittenAndCache
                  std::runtime_error);
     EXPECT_EQ(runs, 2);
     EXPECT_TRUE(CachesEmpty(*tom));
-    EXPECT_EQ(Stats(runner.Statistics()), "runs=2 attempts=2 retries=0 committed=0 rolledBack=2 outcomeUnknown=0");
+
+    // A COMMIT whose outcome is unknown may have committed: never run again, whatever the attempts.
+    KelTxnOptions many;
+    many.attempts = 5;
+    EXPECT_THROW(runner.Run(many,
+                            [&](KelTOMForAdminServer&) {
+                                ++runs;
+                                throw KelDBException(KelOrigin(__FILE__, __LINE__, "Commit"),
+                                                     KelDBErrorCategory::OutcomeUnknown, 0, "", "lost in flight");
+                            }),
+                 KelDBException);
+    EXPECT_EQ(runs, 3);
+    EXPECT_EQ(Stats(runner.Statistics()), "runs=3 attempts=3 retries=0 committed=0 rolledBack=3 outcomeUnknown=1");
     EXPECT_EQ(Logs(runner), std::vector<KelOID>{taken}) << "the saved record went with the rollback";
 
     // The runner owns the whole transaction.
@@ -208,6 +220,8 @@ TEST(RunnerFaults, ConnectionLostBeforeCommitIsRetriedButLostDuringCommitIsNot)
     ASSERT_TRUE(e) << "a COMMIT on a dead connection succeeded";
     EXPECT_EQ(e->Category(), KelDBErrorCategory::OutcomeUnknown) << e->What();
     EXPECT_FALSE(e->IsRetryable());
+    EXPECT_EQ(e->Table(), "kel_system_log") << "the row to look for";
+    EXPECT_EQ(e->Key(), Printed(second));
     EXPECT_EQ(runs, 1);
     EXPECT_EQ(Stats(runner.Statistics()), "runs=1 attempts=1 retries=0 committed=0 rolledBack=1 outcomeUnknown=1");
     EXPECT_TRUE(CachesEmpty(tom));

@@ -50,6 +50,11 @@ TEST_F(TomPersonTest, DeletedObjectsAreNotFoundForReadButEnteredForUpdate)
     EXPECT_TRUE(persons->IsCacheEmpty());  // only a clean deleted object
     // Counted absent, yet its key is taken: the registration refuses to go on.
     EXPECT_THROW(persons->MaterializeForUpdate(pparm, KelString("dora")), KelContractViolation);
+    // Nor does a bulk read hand the deleted object back: its row meets the taken key.
+    KelContractRecorder rec;
+    std::vector<KelPersonData const*> all;
+    EXPECT_THROW(persons->MaterializeAllForRead(pparm, all), KelContractViolation);
+    EXPECT_TRUE(rec.Has("iter == dict.end()"));
 }
 
 TEST_F(TomPersonTest, OidComesFromTheCacheOrTheRow)
