@@ -14,6 +14,16 @@
 #include <iostream>
 #include <limits>
 
+namespace {
+// Writes a failure's text to stderr, control characters of the user's text escaped, and
+// gives the exit code.
+int Fail(std::string const& text, int code)
+{
+    std::cerr << kelatom::Printable(text, true) << "\n";
+    return code;
+}
+}  // namespace
+
 int main(int argc, char** argv)
 try {
     CLI::App app{"kelatom: the administration server's object manager on a real database"};
@@ -103,8 +113,7 @@ try {
         int rc = app.exit(e);
         return rc == 0 ? 0 : 2;
     } catch (std::exception const& e) {
-        std::cerr << "kelatom: " << kelatom::Printable(e.what(), true) << "\n";
-        return 2;
+        return Fail(std::string("kelatom: ") + e.what(), 2);
     }
 
     std::unique_ptr<kelatom::Session> session;
@@ -153,7 +162,7 @@ try {
         }
         return 0;
     } catch (KelDBException const& e) {
-        std::cerr << kelatom::Printable(e.What(), true) << "\n";
+        Fail(e.What(), 3);
         int const attempts = session ? session->Runner().LastAttempts() : 0;
         if (e.Category() == KelDBErrorCategory::OutcomeUnknown)
             std::cerr << "kelatom: the connection was lost while COMMIT was in flight: the transaction may have "
@@ -163,29 +172,21 @@ try {
                       << (attempts == 1 ? " attempt" : " attempts") << "; nothing of it was committed\n";
         return 3;
     } catch (KelTOMNotFoundException const& e) {
-        std::cerr << kelatom::Printable(e.What(), true) << "\n";
-        return 1;
+        return Fail(e.What(), 1);
     } catch (KelTOMNotLockedException const& e) {
-        std::cerr << kelatom::Printable(e.What(), true) << "\n";
-        return 1;
+        return Fail(e.What(), 1);
     } catch (KelTOMNotLockedByThisException const& e) {
-        std::cerr << kelatom::Printable(e.What(), true) << "\n";
-        return 1;
+        return Fail(e.What(), 1);
     } catch (KelTOMLockholderNotFoundException const& e) {
-        std::cerr << kelatom::Printable(e.What(), true) << "\n";
-        return 1;
+        return Fail(e.What(), 1);
     } catch (KelException const& e) {
-        std::cerr << kelatom::Printable(e.What(), true) << "\n";
-        return 3;
+        return Fail(e.What(), 3);
     } catch (KelContractViolation const& e) {
-        std::cerr << "kelatom: refused: " << kelatom::Printable(e.what(), true) << "\n";
-        return 2;
+        return Fail(std::string("kelatom: refused: ") + e.what(), 2);
     } catch (std::invalid_argument const& e) {
-        std::cerr << "kelatom: " << kelatom::Printable(e.what(), true) << "\n";
-        return 2;
+        return Fail(std::string("kelatom: ") + e.what(), 2);
     } catch (std::exception const& e) {
-        std::cerr << "kelatom: " << kelatom::Printable(e.what(), true) << "\n";
-        return 3;
+        return Fail(std::string("kelatom: ") + e.what(), 3);
     }
 } catch (...) {
     // A failure while the options are set up (memory), or an exception of no standard type.
