@@ -29,7 +29,6 @@ void KelTxnRunner::Run(KelTxnOptions const& options, Work const& work)
     Clock::time_point const deadline = Clock::now() + options.budget;
     int const attempts = std::max(1, options.attempts);
     ++_stats.runs;
-    _lastAttempts = 0;
     bool reconnect = false;
     for (int attempt = 1;; ++attempt) {
         _lastAttempts = attempt;
