@@ -1,40 +1,14 @@
 // README's promises about the command-line tool, kept true: every `kelatom ...` command it
 // shows runs on a scratch database (seeded by `kelatom init --demo`, as a reader would have
 // it) and exits 0, and the excerpt of `kelatom demo` is what the demo prints.
-#include <gtest/gtest.h>
+#include "toolrun.hpp"
 
-#include <sys/wait.h>
 #include <unistd.h>
 #include <algorithm>
-#include <cstdlib>
-#include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <regex>
 #include <sstream>
-#include <string>
-#include <vector>
 
 namespace {
-
-std::string Slurp(std::filesystem::path const& file)
-{
-    std::ifstream in(file, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
-struct ToolRun {
-    int code;
-    std::string out;
-};
-
-// Runs `kelatom ARGS` (as README writes it) in `dir`.
-ToolRun Tool(std::filesystem::path const& dir, std::string const& args)
-{
-    std::string const command = "cd '" + dir.string() + "' && '" KELATOM_PATH "' " + args + " >stdout 2>stderr";
-    int const status = std::system(command.c_str());
-    return ToolRun{WIFEXITED(status) ? WEXITSTATUS(status) : -1, Slurp(dir / "stdout") + Slurp(dir / "stderr")};
-}
 
 class Readme : public testing::Test {
 protected:
@@ -67,10 +41,10 @@ TEST_F(Readme, EveryCommandShownRunsAndExitsZero)
     ASSERT_GE(commands.size(), 8u) << "README shows the tool's commands";
     for (std::string const& args : commands) {
         Fresh();
-        ToolRun const seed = Tool(dir, "init --demo");
-        ASSERT_EQ(seed.code, 0) << seed.out;
-        ToolRun const run = Tool(dir, args);
-        EXPECT_EQ(run.code, 0) << "kelatom " << args << "\n" << run.out;
+        ToolRun const seed = RunTool(dir, "init --demo");
+        ASSERT_EQ(seed.code, 0) << seed.err;
+        ToolRun const run = RunTool(dir, args);
+        EXPECT_EQ(run.code, 0) << "kelatom " << args << "\n" << run.out << run.err;
     }
 }
 
@@ -79,8 +53,8 @@ TEST_F(Readme, DemoExcerptIsWhatTheDemoPrints)
     std::size_t const start = readme.find("An excerpt of `kelatom demo`:");
     ASSERT_NE(start, std::string::npos);
     Fresh();
-    ToolRun const demo = Tool(dir, "demo");
-    ASSERT_EQ(demo.code, 0) << demo.out;
+    ToolRun const demo = RunTool(dir, "demo");
+    ASSERT_EQ(demo.code, 0) << demo.err;
     std::istringstream lines(readme.substr(start));
     std::string line;
     std::getline(lines, line);

@@ -84,7 +84,6 @@ TEST(KelSystemIDTest, NullRuleOrderLimitsAndPrintedForm)
     // Name first, then group.
     EXPECT_TRUE(KelSystemID("A", "Z") < KelSystemID("B", "A"));
     EXPECT_TRUE(KelSystemID("A", "A") < KelSystemID("A", "B"));
-
     EXPECT_EQ(Printed(KelSystemID("SYS1", "GRP1")), "with name: SYS1, group: GRP1");
 
     KelContractRecorder rec;
