@@ -1,9 +1,8 @@
-// Hostile input: texts with quotes, semicolons, NUL bytes, bytes that are not UTF-8,
-// non-ASCII text and maximal lengths come back through the managers unchanged; texts over
-// their limits are refused by a contract check, never cut short; parameter lists that
-// would not read back are found before writing; rows that another program wrote against
-// the rules are database errors; failed opens show no password; new database files are
-// private; the fuzz corpus replays.
+// Hostile input: texts with quotes, semicolons, NUL bytes, non-UTF-8 bytes and maximal
+// lengths come back unchanged; overlong texts are refused, never cut; parameter lists that
+// would not read back are found before writing; rows written against the rules are bad
+// rows; failed opens show no password; new database files are private; the fuzz corpus
+// replays.
 #include "reltest.hpp"
 
 #include "db/keldmask.hpp"
@@ -93,14 +92,6 @@ TEST_P(Hostile, StaffNamesAndTextsSurviveUnchangedAndStayDistinct)
     tom->ForSystems().Search(locked, KelUserID(B(names[6]), S("GRP1")), KelEntityType::System);
     ASSERT_EQ(locked.size(), 1u);
     EXPECT_EQ(locked[0].SystemID(), KelSystemID(S("SYS1"), S("GRP1")));
-    locked.clear();
-    tom->ForSystems().Search(locked, KelUserID(S("'); DROP TABLE kel_person"), S("GRP1")), KelEntityType::System);
-    EXPECT_TRUE(locked.empty());
-    tom->ForSystems().Release(KelTOMForSystemParms::CreateInpParm(KelSystemID(S("SYS1"), S("GRP1"))),
-                              KelUserID(B(names[6]), S("GRP1")));
-    Commit();
-    db->Begin();
-    EXPECT_TRUE(tom->ForSystems().MaterializeForRead({}, KelSystemID(S("SYS1"), S("GRP1"))).LockholderOIDIsNull());
     Commit();
 }
 
@@ -120,37 +111,17 @@ TEST_P(Hostile, SystemNamesAndLogTextsSurviveUnchanged)
         if (c == ';') c = ',';
     KelSystemLogRecord::Parameters list;
     for (std::string const& p : parameters) list.Append(B(p));
-    std::string const description = EveryByte(1024);
-
     db->Begin();
     KelSystemData& system = tom->ForSystems().Create(KelTOMForSystemParms::CreateInpParm(KelSystemID(name, group)));
     system.SetQueueManager(user);
     tom->ForSystems().Save(system);
     KelOID const systemOid = system.OID();
     tom->ForSystemStates().Save(tom->ForSystemStates().Create(KelTOMForSystemStateParms::CreateInpParm(systemOid)));
-    KelOID const instance = KelOID::Generate(), logOid = KelOID::Generate(), errorOid = KelOID::Generate();
+    KelOID const instance = KelOID::Generate(), logOid = KelOID::Generate();
     tom->ForSvrInstances().Save(tom->ForSvrInstances().Create({instance, systemOid, KelSenderType::ExecSvr}));
     KelSystemLogRecord& log = tom->ForSystemLogs().Create(KelTOMForSystemLogRecordParms::CreateInpParm(logOid));
     log = AdminLogRecord(logOid, list, name, KelUserID(user, S("GRP1")), event);
     tom->ForSystemLogs().Flush();
-    KelErrorLogRecord& error = tom->ForErrorLogs().Create(KelTOMForErrorLogRecordParms::CreateInpParm(errorOid));
-    error = KelErrorLogRecordBuilder(errorOid)
-                .CreationTime(KelTimeStamp::Now())
-                .SystemName(name)
-                .SystemGroupName(group)
-                .VersionNumber(1)
-                .ReleaseNumber(2)
-                .ModificationLevelNumber(3)
-                .ComponentID(KelSenderType::ExecSvr)
-                .ComponentName(user)
-                .Platform(KelPlatform::Linux)
-                .SystemLogID(logOid)
-                .DetectionTime(KelTimeStamp::Now())
-                .ErrorFile(B(std::string("f'\0;.cpp", 8) + "12345678"))
-                .ErrorLine(10)
-                .ErrorDescription(B(description))
-                .Build();
-    tom->ForErrorLogs().Flush();
     Commit();
 
     db->Begin();
@@ -174,12 +145,6 @@ TEST_P(Hostile, SystemNamesAndLogTextsSurviveUnchanged)
     EXPECT_EQ(logs[0]->EventIdentifier(), event);
     EXPECT_EQ(logs[0]->SystemName(), name);
 
-    std::vector<KelErrorLogRecord const*> errors;
-    tom->ForErrorLogs().MaterializeErrorLogRecordsForRead(name, errors);
-    ASSERT_EQ(errors.size(), 1u);
-    EXPECT_TRUE(errors[0]->ErrorDescription().Str() == description);
-    EXPECT_EQ(errors[0]->ComponentName(), user);
-    EXPECT_EQ(errors[0]->ErrorFile().Str(), std::string("f'\0;.cpp", 8) + "12345678");
     Commit();
 }
 
@@ -220,18 +185,6 @@ TEST_P(Hostile, OverlongTextsAreRefusedByAContractCheckNeverCutShort)
     ASSERT_EQ(read[0]->MessageParameters().Size(), 1u);
     EXPECT_EQ(read[0]->MessageParameters().begin()->Str(), longParameter) << "the parameter was cut short";
     Commit();
-
-    // Staff and topology rows check their limits too: a 33-byte first name is refused.
-    db->Begin();
-    KelPersonData& person = tom->ForPersons().Create(KelTOMForPersonParms::CreateInpParm(S("longname")));
-    person.SetFirstName(B(std::string(33, 'f')));
-    auto refusal = Caught<KelContractViolation>([&] { tom->ForPersons().Save(person); });
-    ASSERT_TRUE(refusal) << "a 33-byte first name was written";
-    EXPECT_EQ(refusal->Condition(), "_iFirstName < 0 ? true : _firstName.Length() <= 32");
-    EXPECT_EQ(tom->ForPersons().DatabaseCalls().insert, 0u);
-    person.SetFirstName(B(std::string(32, 'f')));
-    tom->ForPersons().Save(person);
-    Commit();
 }
 
 // Parameters are joined with ";" and split at it again: lists that would not come back
@@ -243,11 +196,13 @@ TEST_P(Hostile, ParameterListsThatWouldNotReadBackAreFoundBeforeWriting)
         for (KelString const& p : parameters) out.Append(p);
         return out;
     };
-    EXPECT_NE(KelMessageParametersProblem(list({S("a;b"), S("c")})).find("parameter 1 contains ';'"),
-              std::string::npos);
-    EXPECT_NE(KelMessageParametersProblem(list({S("x"), S(";")})).find("parameter 2 contains ';'"), std::string::npos);
-    EXPECT_NE(KelMessageParametersProblem(list({S("")})).find("reads back as no parameter"), std::string::npos);
-    EXPECT_NE(KelMessageParametersProblem(list({S("a"), KelString()})).find("parameter 2 is null"), std::string::npos);
+    std::vector<std::pair<std::vector<KelString>, std::string>> const bad = {
+        {{S("a;b"), S("c")}, "parameter 1 contains ';'"},
+        {{S("x"), S(";")}, "parameter 2 contains ';'"},
+        {{S("")}, "reads back as no parameter"},
+        {{S("a"), KelString()}, "parameter 2 is null"}};
+    for (auto const& [parameters, problem] : bad)
+        EXPECT_NE(KelMessageParametersProblem(list(parameters)).find(problem), std::string::npos) << problem;
     std::vector<std::vector<KelString>> const good = {
         {}, {S(""), S("")}, {S("a"), S("")}, {S(""), S("b")}, {B(std::string("\0,\n", 3))}};
     KelTOMForSystemLogRecords& logs = tom->ForSystemLogs();
@@ -285,59 +240,50 @@ TEST_P(Hostile, StoredRowsThatBreakTheirRulesAreBadRows)
         stmt->Step();
     };
     struct Case {
-        std::string column;
-        KelBinary value;
-        std::string why;
+        std::string table, column;
+        KelBinary value;  // null: the integer 70000
+        std::string key, why;
     };
+    KelOID const oid = KelOID::Generate();
+    std::string const logKey = "object_id=" + Printed(oid);
     std::vector<Case> const cases = {
-        {"object_id", KelBinary("\x01\x02\x03\x04\x05", 5), "an OID of 5 bytes, not 16"},
-        {"creation_time", B("2024-13-01-00.00.00.000000"), "a text of 26 bytes that is not a time"},
-        {"user_id", B(std::string(33, 'u')), "a text of 33 bytes, over its limit of 32"},
-        {"error_flag", KelBinary(), "a value of 70000, outside -32768 to 32767"}};  // a 16-bit member
-    KelTOMForSystemLogRecords& logs = tom->ForSystemLogs();
+        {"kel_system_log", "object_id", KelBinary("\x01\x02\x03\x04\x05", 5), "object_id=0102030405",
+         "an OID of 5 bytes, not 16"},
+        {"kel_system_log", "creation_time", B("2024-13-01-00.00.00.000000"), logKey,
+         "a text of 26 bytes that is not a time"},
+        {"kel_system_log", "user_id", B(std::string(33, 'u')), logKey, "a text of 33 bytes, over its limit of 32"},
+        {"kel_system_log", "error_flag", KelBinary(), logKey, "a value of 70000, outside -32768 to 32767"},
+        {"kel_person", "user_id", B(std::string(40, 'p')), "user_id=" + std::string(40, 'p'),
+         "a text of 40 bytes, over its limit of 32"}};
     for (Case const& c : cases) {
-        KelOID const oid = KelOID::Generate();
         db->Begin();
-        logs.Create(KelTOMForSystemLogRecordParms::CreateInpParm(oid)) = AdminLogRecord(oid, {});
-        logs.Flush();
+        tom->ForSystemLogs().Create(KelTOMForSystemLogRecordParms::CreateInpParm(oid)) = AdminLogRecord(oid, {});
+        tom->ForSystemLogs().Flush();
+        tom->ForPersons().Save(tom->ForPersons().Create(KelTOMForPersonParms::CreateInpParm(S("short"))));
         Commit();
-        write("UPDATE kel_system_log SET " + c.column + " = $1", [&](KelDrvStatement& s) {
+        write("UPDATE " + c.table + " SET " + c.column + " = $1", [&](KelDrvStatement& s) {
             if (c.value.IsNull())
                 s.BindInt32(1, 70000);
             else
                 s.BindBlob(1, c.value);
         });
-        std::ostringstream key;
-        key << oid;
         db->Begin();
         auto e = Caught<KelDBException>([&] {
-            std::vector<KelSystemLogRecord const*> read;
-            logs.MaterializeSystemLogRecordsForRead(S("SYS1"), read);
+            std::vector<KelSystemLogRecord const*> logs;
+            tom->ForSystemLogs().MaterializeSystemLogRecordsForRead(S("SYS1"), logs);
+            std::vector<KelPersonData const*> persons;
+            tom->ForPersons().MaterializeAllForRead({}, persons);
         });
-        ASSERT_TRUE(e) << c.column;
-        EXPECT_EQ(e->Category(), KelDBErrorCategory::BadRow);
+        ASSERT_TRUE(e) << c.table << " " << c.column;
+        EXPECT_STREQ(KelDBErrorCategory::Name(e->Category()), "bad row");
         EXPECT_FALSE(e->IsRetryable());
-        EXPECT_EQ(e->Message(), "table kel_system_log, key object_id=" +
-                                    (c.column == "object_id" ? std::string("0102030405") : key.str()) + ", column " +
-                                    c.column + ": " + c.why);
+        EXPECT_EQ(e->Table(), c.table);
+        EXPECT_EQ(e->Message(), "table " + c.table + ", key " + c.key + ", column " + c.column + ": " + c.why);
         db->Rollback();
         tom->TxnHasBeenCommitted();
-        write("DELETE FROM kel_system_log", [](KelDrvStatement&) {});
+        for (char const* table : {"kel_system_log", "kel_person"})
+            write(std::string("DELETE FROM ") + table, [](KelDrvStatement&) {});
     }
-    db->Begin();
-    tom->ForPersons().Save(tom->ForPersons().Create(KelTOMForPersonParms::CreateInpParm(S("short"))));
-    Commit();
-    write("UPDATE kel_person SET user_id = $1", [](KelDrvStatement& s) { s.BindText(1, B(std::string(40, 'p'))); });
-    db->Begin();
-    auto e = Caught<KelDBException>([&] {
-        std::vector<KelPersonData const*> all;
-        tom->ForPersons().MaterializeAllForRead({}, all);
-    });
-    ASSERT_TRUE(e);
-    EXPECT_STREQ(KelDBErrorCategory::Name(e->Category()), "bad row");
-    EXPECT_EQ(e->Message(), "table kel_person, key user_id=" + std::string(40, 'p') +
-                                ", column user_id: a text of 40 bytes, over its limit of 32");
-    EXPECT_EQ(e->Table(), "kel_person");
 }
 
 INSTANTIATE_TEST_SUITE_P(Databases, Hostile, testing::Values("sqlite", "postgresql"), DatabaseName);
@@ -367,31 +313,27 @@ TEST(HostileOpen, FailedOpensNeverShowThePassword)
 // and so are its -wal and -shm files; an existing file keeps its mode.
 TEST(HostileFile, NewDatabaseFilesArePrivate)
 {
-    std::string const path = testing::TempDir() + "kelhostile_" + std::to_string(getpid()) + ".db";
     auto mode = [](std::string const& file) {
         struct stat st {};
         return ::stat(file.c_str(), &st) == 0 ? st.st_mode & 0777 : 0u;
     };
-    auto remove = [&] {
-        for (char const* suffix : {"", "-wal", "-shm"}) std::remove((path + suffix).c_str());
-    };
     mode_t const before = ::umask(0);
     for (mode_t mask : {mode_t(0), mode_t(022)}) {
-        remove();
+        AdminSqliteFile file;
+        std::string const path = file.Url().substr(7);
         ::umask(mask);
         {
-            std::unique_ptr<KelDatabase> db = KelDatabase::Open("sqlite:" + path);
+            std::unique_ptr<KelDatabase> db = KelDatabase::Open(file.Url());
             db->CreateSchema();
             EXPECT_EQ(mode(path), 0600u) << "umask " << mask;
             EXPECT_EQ(mode(path + "-wal"), 0600u) << "umask " << mask;
             EXPECT_EQ(mode(path + "-shm"), 0600u) << "umask " << mask;
         }
         ::chmod(path.c_str(), 0644);
-        KelDatabase::Open("sqlite:" + path)->CreateSchema();
+        KelDatabase::Open(file.Url())->CreateSchema();
         EXPECT_EQ(mode(path), 0644u) << "an existing file changed its mode";
     }
     ::umask(before);
-    remove();
 }
 
 // The corpus of the fuzz target and as many inputs again of random bytes (the same on
@@ -408,8 +350,7 @@ TEST(FuzzCorpus, ReplaysWithoutADifference)
     auto run = [&](std::uint8_t const* data, std::size_t size, std::string const& name) {
         std::string const difference = target.Run(data, size);
         ++inputs;
-        if (difference.empty()) return;
-        if (differences++ == 0) first = name + ": " + difference;
+        if (!difference.empty() && differences++ == 0) first = name + ": " + difference;
     };
     for (auto const& entry : std::filesystem::directory_iterator(corpus)) {
         std::ifstream file(entry.path(), std::ios::binary);

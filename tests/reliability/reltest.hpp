@@ -1,7 +1,6 @@
-// Helpers of the reliability tests beside the shared database fixture: how many rounds a
-// loop runs (fewer under AddressSanitizer, which is slow), work done in forked child
-// processes that leave a small result in shared memory, and one-way signals between
-// processes. Every wait is bounded.
+// Helpers of the reliability tests: PostgreSQL sessions to end, loop counts (fewer under
+// AddressSanitizer), forked children that leave a small result in shared memory, and
+// one-way signals between processes. Every wait is bounded.
 #pragma once
 
 #include "db/keldbexc.hpp"
@@ -92,20 +91,6 @@ private:
     int _fd[2];
 };
 
-// The text of the exception in flight, for a child's report.
-inline std::string RelExceptionText()
-{
-    try {
-        throw;
-    } catch (KelException const& e) {
-        return e.What();
-    } catch (std::exception const& e) {
-        return e.what();
-    } catch (...) {
-        return "unknown exception";
-    }
-}
-
 // Work done by a forked child process. The child runs body and leaves its Result (a
 // trivially copyable struct) or the text of the exception that stopped it in memory shared
 // with the parent, then ends with _exit, so that nothing of the parent (test framework,
@@ -128,8 +113,10 @@ public:
             try {
                 _report->value = body();
                 _report->ok = true;
-            } catch (...) {
-                std::snprintf(_report->error, sizeof _report->error, "%s", RelExceptionText().c_str());
+            } catch (KelException const& e) {
+                std::snprintf(_report->error, sizeof _report->error, "%s", e.What().c_str());
+            } catch (std::exception const& e) {
+                std::snprintf(_report->error, sizeof _report->error, "%s", e.what());
             }
             _exit(0);
         }
@@ -174,3 +161,13 @@ private:
     Report* _report;
     pid_t _pid;
 };
+
+// Joins the child into result; a failure is reported with the child's error.
+template <class Result>
+bool RelJoin(RelChild<Result>& child, std::chrono::steady_clock::time_point deadline, Result& result)
+{
+    std::string error;
+    if (child.Join(deadline, result, error)) return true;
+    ADD_FAILURE() << error;
+    return false;
+}
