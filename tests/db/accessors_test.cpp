@@ -14,6 +14,7 @@
 #include "testutil.hpp"
 
 #include <sstream>
+#include <vector>
 
 namespace {
 
@@ -46,16 +47,22 @@ std::string Label(KelOID const& key) { return std::to_string(key.Bytes()[15]); }
 std::string Label(KelString const& key) { return key.Str(); }
 
 // Walks a cursor family of accessor `a` (open with `args`, fetch, close) and lists the
-// labels of the rows of type R it returned.
+// labels of the rows of type R it returned. The rows are read into one buffer, whose room
+// is reused; copies kept along the way share its texts and must not change.
 template <class R, class A, class Open, class Fetch, class Close, class... Args>
 std::string Walk(A& a, Open open, Fetch fetch, Close close, Args const&... args)
 {
-    std::string labels;
+    std::vector<std::pair<R, std::string>> kept;
     R row;
-    for (bool more = (a.*open)(args..., row); more; more = (a.*fetch)(row)) labels += Label(row.Key()) + " ";
+    for (bool more = (a.*open)(args..., row); more; more = (a.*fetch)(row)) kept.emplace_back(row, Members(row));
     EXPECT_FALSE((a.*fetch)(row)) << "a finished cursor started again";
     (a.*close)();
     EXPECT_FALSE((a.*fetch)(row)) << "a closed cursor returned a row";
+    std::string labels;
+    for (auto const& [copy, printed] : kept) {
+        EXPECT_EQ(printed, Members(copy)) << "a later read changed an earlier row";
+        labels += Label(copy.Key()) + " ";
+    }
     return labels;
 }
 
@@ -81,9 +88,10 @@ KEL_SVR_INSTANCE_STATE Instance(int oid, int system, bool nulls)
 KEL_SYSTEM_LOG SystemLog(int oid, char const* system, bool nulls)
 {
     short const i = nulls ? -1 : 0;
-    return KEL_SYSTEM_LOG(Oid(oid), KelString("2024-05-06-07.08.09.000001"), KelString(system), KelString("GRP"), 4711,
-                          2, 1, 9, i, 1, 3, i, 4, i, 17, i, KelString("EVT-1"), i, KelString("ADMIN"), i,
-                          KelString("p1;p2"), i);
+    // The creation time and parameters differ from row to row: a read in place shows.
+    KelString const created = KelString("2024-05-06-07.08.09.00000") |= std::to_string(oid % 10).c_str();
+    return KEL_SYSTEM_LOG(Oid(oid), created, KelString(system), KelString("GRP"), 4711, 2, 1, 9, i, 1, 3, i, 4, i, 17,
+                          i, KelString("EVT-1"), i, KelString("ADMIN"), i, KelString(std::string(oid % 3 + 1, 'p')), i);
 }
 
 KEL_ERROR_LOG ErrorLog(int oid, char const* system, int systemLog, bool nulls)
@@ -125,7 +133,7 @@ protected:
     std::unique_ptr<KelDatabase> db;
 };
 
-TEST_P(Accessors, StateRowsRoundTripWithTheirNullIndicators)
+TEST_P(Accessors, StateAndLogRowsRoundTripWithTheirNullIndicators)
 {
     KelDatabase::SystemState& states = db->systemState();
     // -1 stores NULL; any other indicator (-2 here) stores the value.
@@ -151,12 +159,7 @@ TEST_P(Accessors, StateRowsRoundTripWithTheirNullIndicators)
         KEL_SVR_INSTANCE_STATE back = RoundTrip(instances, row, row.Key());
         EXPECT_EQ(nulls ? -1 : 0, back._iRequestType);
         EXPECT_EQ(nulls ? -1 : 0, back._iLastStateChange);
-    }
-}
 
-TEST_P(Accessors, LogRowsRoundTripWithTheirNullIndicators)
-{
-    for (bool nulls : {true, false}) {
         KEL_SYSTEM_LOG log = SystemLog(nulls ? 1 : 2, "SYSA", nulls);
         KEL_SYSTEM_LOG logBack = RoundTrip(db->systemLog(), log, log.Key());
         EXPECT_EQ(nulls ? -1 : 0, logBack._iMessageParameters);
@@ -204,11 +207,8 @@ TEST_P(Accessors, StaffAndTopologyRowsRoundTripWithDescriptions)
     KEL_DOMAIN domain;
     domain._oid = Oid(6);
     domain._domainName = KelString("finance");
-    KEL_DOMAIN domainBack = RoundTrip(db->domain(), domain, KelString("finance"));
     Present(domain._description, domain._iDescription, KelString("money"));
-    EXPECT_TRUE(db->domain().updcli(KelString("finance"), domain));
-    ASSERT_TRUE(db->domain().seluni(KelString("finance"), domainBack));
-    EXPECT_EQ("money", domainBack._description.Value().Str());
+    RoundTrip(db->domain(), domain, KelString("finance"));
 }
 
 TEST_P(Accessors, CursorsReturnWhatTheirFilterSelectsInKeyOrder)

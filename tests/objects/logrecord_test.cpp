@@ -30,13 +30,14 @@ struct ErrorArgs {
     KelTimeStamp detectionTime{990, 0};
     KelString errorFile{"kelsched.cpp"};
     bool errorFileIsNull = false;
+    bool errorLineIsNull = false;
     KelString errorDescription{"queue full"};
 
     KelErrorLogRecord Make() const
     {
         return KelErrorLogRecord(objectID, creationTime, systemName, systemGroupName, 3, 1, 2, 7, false,
                                  KelSenderType::SchedulingSvr, componentName, KelPlatform::Linux, 12, false,
-                                 systemLogID, 0, true, detectionTime, errorFile, errorFileIsNull, 421, false,
+                                 systemLogID, 0, true, detectionTime, errorFile, errorFileIsNull, 421, errorLineIsNull,
                                  errorDescription);
     }
 };
@@ -114,6 +115,7 @@ TEST(LogRecords, RecordOfAnOidAloneGuardsEveryOptionalAccessor)
 
     KelSystemLogRecord system(Oid(3));
     EXPECT_EQ(system._assert_invariant(), nullptr);
+    EXPECT_TRUE(system.IsDirty());
     rec.Clear();
     system.EventIdentifier();
     system.MessageType();
@@ -272,6 +274,7 @@ TEST(LogRecordStream, RecordsReadBackWithEveryMemberAndNullFlag)
     ErrorArgs errorArgs;
     errorArgs.errorFileIsNull = true;
     errorArgs.errorFile = KelString();
+    errorArgs.errorLineIsNull = true;
     SystemArgs systemArgs;
     systemArgs.parameters.Append(KelString("a"));
     systemArgs.parameters.Append(KelString(""));
@@ -286,6 +289,7 @@ TEST(LogRecordStream, RecordsReadBackWithEveryMemberAndNullFlag)
     KelErrorLogRecord sharer(error);
     error.ReadFrom(stream);
     EXPECT_EQ(Printed(error), Printed(errorArgs.Make()));
+    EXPECT_TRUE(error.ErrorLineIsNull());
     // Reading replaced error's Rep; the handle that shared the old one is untouched.
     EXPECT_EQ(sharer.ID(), Oid(0xEE));
     EXPECT_EQ(sharer.RefCount(), 1u);

@@ -115,6 +115,15 @@ TEST(SvrInstance, RefreshCopiesEveryMemberAndAssertsACleanSource)
     EXPECT_EQ(cached.ID(), Oid(6));
     EXPECT_EQ(cached.RequestType(), KelSvrRequest::ShutDown);
     EXPECT_TRUE(cached.IsDirty());
+
+    // Setting a member null marks it changed too.
+    rec.Clear();
+    KelSvrInstance nulled(Oid(7), Oid(8), KelSenderType::ExecSvr);
+    nulled.SetLastStateChangeTimeNull();
+    nulled.SetRequestTypeNull();
+    cached.Refresh(nulled);
+    EXPECT_EQ(rec.Conditions(), (std::vector<std::string>{"_dLastStateChangeTime == false", "_dRequestType == false"}));
+    EXPECT_TRUE(cached.RequestTypeIsNull());
 }
 
 TEST(SystemState, RefreshAssertsBothDirtyFlagsInOrderAndKeepsTheCopy)
@@ -140,4 +149,6 @@ TEST(SystemState, RefreshAssertsBothDirtyFlagsInOrderAndKeepsTheCopy)
     EXPECT_NE(rec.Failures()[0].file.find("kelasyss"), std::string::npos);
     EXPECT_EQ(cached.ID(), Oid(4));
     EXPECT_TRUE(cached.AdminSvrStartTimeIsNull());
+    cached.SetAdminSvrStartTime(KelTimeStamp(800, 0));
+    EXPECT_FALSE(cached.AdminSvrStartTimeIsNull());
 }
