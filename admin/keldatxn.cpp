@@ -20,6 +20,13 @@ bool KelTxnRunner::Retryable(KelDBException const& e, KelDatabase const& databas
     return e.Category() == KelDBErrorCategory::ConnectionLost && database.CanReconnect();
 }
 
+std::chrono::milliseconds KelTxnRunner::Pause(KelTxnOptions const& options, int retry, std::minstd_rand& jitter)
+{
+    long long const cap =
+        std::min<long long>(options.maxBackoff.count(), options.backoff.count() << std::clamp(retry - 1, 0, 20));
+    return std::chrono::milliseconds(std::uniform_int_distribution<long long>(0, std::max(0LL, cap))(jitter));
+}
+
 void KelTxnRunner::Run(KelTxnOptions const& options, Work const& work)
 {
     kelkCtrFlow("KelTxnRunner::Run");
@@ -42,11 +49,7 @@ void KelTxnRunner::Run(KelTxnOptions const& options, Work const& work)
             if (e.Category() == KelDBErrorCategory::OutcomeUnknown) ++_stats.outcomeUnknown;
             if (!Retryable(e, tom.Database()) || attempt >= attempts) throw;
             reconnect = e.Category() == KelDBErrorCategory::ConnectionLost;
-            // Full jitter: two transactions that collided do not collide again in step.
-            long long const cap =
-                std::min<long long>(options.maxBackoff.count(), options.backoff.count() << std::min(attempt - 1, 20));
-            std::chrono::milliseconds const pause(
-                std::uniform_int_distribution<long long>(0, std::max(0LL, cap))(_jitter));
+            std::chrono::milliseconds const pause = Pause(options, attempt, _jitter);
             if (Clock::now() + pause >= deadline) throw;
             std::this_thread::sleep_for(pause);
             ++_stats.retries;

@@ -78,6 +78,11 @@ public:
     // lost connection where the database can reconnect. OutcomeUnknown never is.
     static bool Retryable(KelDBException const& e, KelDatabase const& database);
 
+    // The pause before retry number `retry` (1, 2, ...) under the options: drawn evenly from
+    // [0, min(maxBackoff, backoff * 2^(retry-1))], so that two callers that collided do not
+    // collide again in step.
+    static std::chrono::milliseconds Pause(KelTxnOptions const& options, int retry, std::minstd_rand& jitter);
+
 private:
     void Attempt(KelTOMForAdminServer& tom, KelTxnOptions const& options, Work const& work);
     void RollBackAndClear(KelTOMForAdminServer& tom) noexcept;

@@ -2,7 +2,7 @@
 
 #include "db/keldbexc.hpp"
 
-#include <algorithm>
+#include <random>
 #include <thread>
 
 namespace kelatom {
@@ -16,17 +16,18 @@ std::unique_ptr<KelDatabase> Open(std::string const& url, KelTxnOptions const& o
 {
     bool const server = url.rfind("sqlite:", 0) != 0;
     auto const deadline = std::chrono::steady_clock::now() + options.budget;
-    std::chrono::milliseconds pause = options.backoff;
+    std::minstd_rand jitter(std::random_device{}());
     for (int attempt = 1;; ++attempt) {
+        std::chrono::milliseconds pause{0};
         try {
             return KelDatabase::Open(url);
         } catch (KelDBException const& e) {
+            pause = KelTxnRunner::Pause(options, attempt, jitter);
             if (!server || e.Category() != KelDBErrorCategory::ConnectionLost || attempt >= options.attempts ||
                 std::chrono::steady_clock::now() + pause >= deadline)
                 throw;
         }
         std::this_thread::sleep_for(pause);
-        pause = std::min(pause * 2, options.maxBackoff);
     }
 }
 
