@@ -259,7 +259,10 @@ void KelDBAccessor::CheckRow(KelDrvStatement const& stmt) const
     for (std::size_t i = 0; i < _def.columns.size(); ++i) {
         KelDBColumn const& c = _def.columns[i];
         int const col = static_cast<int>(i);
-        if (stmt.IsNull(col) || (c.type == KelDBColumnType::Int && c.limit == 0)) continue;
+        // Numbers and texts without a limit have nothing to check: skip them before asking
+        // the statement anything.
+        bool const unlimited = c.limit == 0 && (c.type == KelDBColumnType::Int || c.type == KelDBColumnType::Text);
+        if (unlimited || stmt.IsNull(col)) continue;
         std::string why;
         std::int32_t length = 0;
         char const* data = c.type == KelDBColumnType::Int ? nullptr : stmt.ColumnBytes(col, length);
@@ -270,7 +273,7 @@ void KelDBAccessor::CheckRow(KelDrvStatement const& stmt) const
                       std::to_string(c.limit);
         } else if (c.type == KelDBColumnType::Oid && length != 16)
             why = "an OID of " + std::to_string(length) + " bytes, not 16";
-        else if (c.type == KelDBColumnType::Time && !KelTimeStamp::IsVsqString(KelString(data ? data : "", length)))
+        else if (c.type == KelDBColumnType::Time && !KelTimeStamp::IsVsqString(data, length))
             why = "a text of " + std::to_string(length) + " bytes that is not a time";
         else if (c.type == KelDBColumnType::Text && c.limit > 0 && length > c.limit)
             why = "a text of " + std::to_string(length) + " bytes, over its limit of " + std::to_string(c.limit);
