@@ -87,7 +87,7 @@ struct KelDBField {
     // Set exactly for nullable columns.
     std::int16_t R::*indicator = nullptr;
 
-    // A stored text longer than the width is a bad row (KelDBAccessor::CheckRow): for the
+    // A stored text longer than the width is a bad row (KelDBRowDef::Read): for the
     // texts that become identifiers, which would refuse it.
     KelDBField LimitOnRead() const
     {
@@ -186,6 +186,8 @@ private:
     bool Holds(std::size_t check, R const& row) const;
 
     std::vector<KelDBField<R>> _fields;
+    // Per column: whether a value read has a check to pass (KelDBColumnHolds).
+    std::vector<bool> _checked;
     // Per check: the field and whether it is the not-null check; the texts alike.
     std::vector<std::pair<std::size_t, bool>> _checks;
     std::vector<std::string> _checkTexts;
@@ -206,7 +208,11 @@ KelDBRowDef<R>::KelDBRowDef(char const* table, char const* accessor, std::vector
       _file(file),
       _line(line)
 {
-    for (KelDBField<R> const& f : _fields) columns.push_back(f.column);
+    for (KelDBField<R> const& f : _fields) {
+        columns.push_back(f.column);
+        _checked.push_back(f.column.limit != 0 || f.column.type == KelDBColumnType::Oid ||
+                           f.column.type == KelDBColumnType::Time);
+    }
     for (char const* k : key) this->key.push_back(Index(k));
     if (unique) uniqueColumn = Index(unique);
     for (char const* i : indexed) this->indexed.push_back(Index(i));
@@ -296,34 +302,48 @@ void KelDBRowDef<R>::CheckWidths(R const& row) const
 template <class R>
 void KelDBRowDef<R>::Read(KelDrvStatement const& stmt, R& row, KelString const& tableText) const
 {
-    int col = 0;
-    for (KelDBField<R> const& f : _fields) {
+    // One pass: each column is asked once whether it is null and for its value, checked
+    // (KelDBColumnHolds) and stored. A bad row throws at its first bad column, in column
+    // order; the columns before it have been stored by then.
+    for (std::size_t i = 0; i < _fields.size(); ++i) {
+        KelDBField<R> const& f = _fields[i];
+        int const col = static_cast<int>(i);
+        bool const isNull = stmt.IsNull(col);
+        if (f.indicator) row.*f.indicator = isNull ? std::int16_t(-1) : std::int16_t(0);
         switch (f.kind) {
         case KelDBMemberKind::Oid:
-            if (f.indicator)
-                KelDBReadOid(stmt, col, row.*f.oid, row.*f.indicator);
-            else
-                KelDBReadOid(stmt, col, row.*f.oid);
+        case KelDBMemberKind::Text: {
+            KelBinary& value = f.oid ? row.*f.oid : static_cast<KelBinary&>(row.*f.text);
+            if (isNull) {
+                // A nullable column keeps its buffer; the indicator says null.
+                if (!f.indicator) value = KelBinary();
+                break;
+            }
+            std::int32_t length = 0;
+            char const* data = stmt.ColumnBytes(col, length);
+            if (_checked[i] && !KelDBColumnHolds(f.column, data, length)) KelDBRaiseBadRow(*this, stmt, i, length);
+            value.Fill(data, length);
             break;
-        case KelDBMemberKind::Text:
-            if (f.indicator)
-                KelDBReadText(stmt, col, row.*f.text, row.*f.indicator);
-            else
-                KelDBReadText(stmt, col, row.*f.text);
-            break;
+        }
         case KelDBMemberKind::Int32:
-            if (f.indicator)
-                KelDBReadInt(stmt, col, row.*f.int32, row.*f.indicator);
+        case KelDBMemberKind::Int16: {
+            if (isNull) {
+                if (!f.indicator) f.int32 ? void(row.*f.int32 = 0) : void(row.*f.int16 = 0);
+                break;
+            }
+            std::int32_t const value = stmt.ColumnInt32(col);
+            if (_checked[i] && !KelDBColumnHolds(f.column, nullptr, value)) KelDBRaiseBadRow(*this, stmt, i, value);
+            if (f.int32)
+                row.*f.int32 = value;
             else
-                KelDBReadInt(stmt, col, row.*f.int32);
+                row.*f.int16 = static_cast<std::int16_t>(value);
             break;
-        case KelDBMemberKind::Int16: KelDBReadInt(stmt, col, row.*f.int16); break;
+        }
         case KelDBMemberKind::Lob:
             if constexpr (!std::is_same_v<typename KelDBField<R>::Lob, KelDBNoLob>)
                 KelDBReadLob(stmt, col, row.*f.lob, row.*f.indicator, KelDBLobLocator(tableText, row.*_fields[0].oid));
             break;
         }
-        ++col;
     }
 }
 
