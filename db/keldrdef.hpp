@@ -86,6 +86,8 @@ struct KelDBField {
     Lob R::*lob = nullptr;
     // Set exactly for nullable columns.
     std::int16_t R::*indicator = nullptr;
+    // Whether a value read has a check to pass (KelDBColumnHolds); set by KelDBRowDef.
+    bool checked = false;
 
     // A stored text longer than the width is a bad row (KelDBRowDef::Read): for the
     // texts that become identifiers, which would refuse it.
@@ -186,8 +188,6 @@ private:
     bool Holds(std::size_t check, R const& row) const;
 
     std::vector<KelDBField<R>> _fields;
-    // Per column: whether a value read has a check to pass (KelDBColumnHolds).
-    std::vector<bool> _checked;
     // Per check: the field and whether it is the not-null check; the texts alike.
     std::vector<std::pair<std::size_t, bool>> _checks;
     std::vector<std::string> _checkTexts;
@@ -208,10 +208,10 @@ KelDBRowDef<R>::KelDBRowDef(char const* table, char const* accessor, std::vector
       _file(file),
       _line(line)
 {
-    for (KelDBField<R> const& f : _fields) {
+    for (KelDBField<R>& f : _fields) {
         columns.push_back(f.column);
-        _checked.push_back(f.column.limit != 0 || f.column.type == KelDBColumnType::Oid ||
-                           f.column.type == KelDBColumnType::Time);
+        f.checked =
+            f.column.limit != 0 || f.column.type == KelDBColumnType::Oid || f.column.type == KelDBColumnType::Time;
     }
     for (char const* k : key) this->key.push_back(Index(k));
     if (unique) uniqueColumn = Index(unique);
@@ -321,7 +321,7 @@ void KelDBRowDef<R>::Read(KelDrvStatement const& stmt, R& row, KelString const& 
             }
             std::int32_t length = 0;
             char const* data = stmt.ColumnBytes(col, length);
-            if (_checked[i] && !KelDBColumnHolds(f.column, data, length)) KelDBRaiseBadRow(*this, stmt, i, length);
+            if (f.checked && !KelDBColumnHolds(f.column, data, length)) KelDBRaiseBadRow(*this, stmt, i, length);
             value.Fill(data, length);
             break;
         }
@@ -332,7 +332,7 @@ void KelDBRowDef<R>::Read(KelDrvStatement const& stmt, R& row, KelString const& 
                 break;
             }
             std::int32_t const value = stmt.ColumnInt32(col);
-            if (_checked[i] && !KelDBColumnHolds(f.column, nullptr, value)) KelDBRaiseBadRow(*this, stmt, i, value);
+            if (f.checked && !KelDBColumnHolds(f.column, nullptr, value)) KelDBRaiseBadRow(*this, stmt, i, value);
             if (f.int32)
                 row.*f.int32 = value;
             else

@@ -32,16 +32,12 @@ void CivilFromDays(std::int64_t z, std::int64_t& y, unsigned& m, unsigned& d)
     y += m <= 2;
 }
 
-// The value of the n digits at p, or -1 if one of them is not a digit.
-inline int Digits(char const* p, int n)
+// The value of the two digits at p, or -1 if one of them is not a digit.
+inline int Two(char const* p)
 {
-    int out = 0;
-    for (int i = 0; i < n; ++i) {
-        unsigned const digit = static_cast<unsigned char>(p[i]) - unsigned('0');
-        if (digit > 9) return -1;
-        out = out * 10 + static_cast<int>(digit);
-    }
-    return out;
+    unsigned const high = static_cast<unsigned char>(p[0]) - unsigned('0');
+    unsigned const low = static_cast<unsigned char>(p[1]) - unsigned('0');
+    return high > 9 || low > 9 ? -1 : static_cast<int>(high * 10 + low);
 }
 
 // Reads the bytes of a database text without copying them: the accessors check each
@@ -51,9 +47,10 @@ bool Parse(char const* s, std::int32_t length, KelTimeStamp& out)
     if (s == nullptr || length != 26 || s[4] != '-' || s[7] != '-' || s[10] != '-' || s[13] != '.' || s[16] != '.' ||
         s[19] != '.')
         return false;
-    int const y = Digits(s, 4), mo = Digits(s + 5, 2), d = Digits(s + 8, 2), h = Digits(s + 11, 2),
-              mi = Digits(s + 14, 2), se = Digits(s + 17, 2), us = Digits(s + 20, 6);
-    if ((y | mo | d | h | mi | se | us) < 0) return false;
+    int const century = Two(s), year = Two(s + 2), mo = Two(s + 5), d = Two(s + 8), h = Two(s + 11), mi = Two(s + 14),
+              se = Two(s + 17), us1 = Two(s + 20), us2 = Two(s + 22), us3 = Two(s + 24);
+    if ((century | year | mo | d | h | mi | se | us1 | us2 | us3) < 0) return false;
+    int const y = century * 100 + year, us = (us1 * 100 + us2) * 100 + us3;
     static int const mdays[] = {31, 29, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
     if (mo < 1 || mo > 12 || d < 1 || d > mdays[mo - 1] || h > 23 || mi > 59 || se > 59) return false;
     bool leap = (y % 4 == 0 && y % 100 != 0) || y % 400 == 0;
