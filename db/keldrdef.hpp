@@ -178,7 +178,9 @@ public:
     void Print(std::ostream& os, R const& row) const;
     void CheckWidths(R const& row) const;
 
-    // The current result row into `row`, columns in order from 0.
+    // The current result row into `row`, columns in order from 0, each checked as it is read
+    // (KelDBColumnHolds); a bad row throws a KelDBException of category BadRow naming the
+    // table, the row's key and the column (KelDBRaiseBadRow).
     void Read(KelDrvStatement const& stmt, R& row, KelString const& tableText) const;
     // Column `column` of `row` to parameter `pos`; an indicator of -1 binds NULL.
     void Bind(KelDrvStatement& stmt, int pos, R const& row, int column) const;
