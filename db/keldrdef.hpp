@@ -330,7 +330,9 @@ void KelDBRowDef<R>::Read(KelDrvStatement const& stmt, R& row, KelString const& 
         case KelDBMemberKind::Int32:
         case KelDBMemberKind::Int16: {
             if (isNull) {
-                if (!f.indicator) f.int32 ? void(row.*f.int32 = 0) : void(row.*f.int16 = 0);
+                // A nullable number keeps its value; the indicator says null.
+                if (f.int32 && !f.indicator) row.*f.int32 = 0;
+                if (f.int16) row.*f.int16 = 0;
                 break;
             }
             std::int32_t const value = stmt.ColumnInt32(col);
