@@ -254,39 +254,42 @@ std::string ColumnValueText(KelDrvStatement const& stmt, int col, KelDBColumnTyp
 }
 }  // namespace
 
-void KelDBAccessor::CheckRow(KelDrvStatement const& stmt) const
+bool KelDBColumnHolds(KelDBColumn const& c, char const* data, std::int32_t length)
 {
-    for (std::size_t i = 0; i < _def.columns.size(); ++i) {
-        KelDBColumn const& c = _def.columns[i];
-        int const col = static_cast<int>(i);
-        if (stmt.IsNull(col) || (c.type == KelDBColumnType::Int && c.limit == 0)) continue;
-        std::string why;
-        std::int32_t length = 0;
-        char const* data = c.type == KelDBColumnType::Int ? nullptr : stmt.ColumnBytes(col, length);
-        if (c.type == KelDBColumnType::Int) {
-            std::int32_t const value = stmt.ColumnInt32(col);
-            if (value > c.limit || value < -c.limit - 1)
-                why = "a value of " + std::to_string(value) + ", outside " + std::to_string(-c.limit - 1) + " to " +
-                      std::to_string(c.limit);
-        } else if (c.type == KelDBColumnType::Oid && length != 16)
-            why = "an OID of " + std::to_string(length) + " bytes, not 16";
-        else if (c.type == KelDBColumnType::Time && !KelTimeStamp::IsVsqString(KelString(data ? data : "", length)))
-            why = "a text of " + std::to_string(length) + " bytes that is not a time";
-        else if (c.type == KelDBColumnType::Text && c.limit > 0 && length > c.limit)
-            why = "a text of " + std::to_string(length) + " bytes, over its limit of " + std::to_string(c.limit);
-        if (why.empty()) continue;
-        std::string key;
-        std::string message = std::string("table ") + _def.name + ", key ";
-        for (std::size_t k = 0; k < _def.key.size(); ++k) {
-            KelDBColumn const& keyColumn = _def.columns[static_cast<std::size_t>(_def.key[k])];
-            if (k) message += ", ";
-            message.append(keyColumn.name).append("=");
-            message += ColumnValueText(stmt, _def.key[k], keyColumn.type);
-        }
-        message.append(", column ").append(c.name).append(": ").append(why);
-        throw KelDBException(KelOrigin(__FILE__, __LINE__, _def.accessor), KelDBErrorCategory::BadRow, 0, "", message,
-                             stmt.Sql(), _def.name);
+    switch (c.type) {
+    case KelDBColumnType::Oid: return length == 16;
+    case KelDBColumnType::Time: return KelTimeStamp::IsVsqString(data, length);
+    case KelDBColumnType::Text: return c.limit <= 0 || length <= c.limit;
+    case KelDBColumnType::Int: break;
     }
+    return c.limit == 0 || (length <= c.limit && length >= -c.limit - 1);
+}
+
+void KelDBRaiseBadRow(KelDBTableDef const& def, KelDrvStatement const& stmt, std::size_t column,
+                      std::int32_t lengthOrValue)
+{
+    KelDBColumn const& c = def.columns[column];
+    std::int32_t const length = lengthOrValue;
+    std::string why;
+    if (c.type == KelDBColumnType::Int)
+        why = "a value of " + std::to_string(lengthOrValue) + ", outside " + std::to_string(-c.limit - 1) + " to " +
+              std::to_string(c.limit);
+    else if (c.type == KelDBColumnType::Oid)
+        why = "an OID of " + std::to_string(length) + " bytes, not 16";
+    else if (c.type == KelDBColumnType::Time)
+        why = "a text of " + std::to_string(length) + " bytes that is not a time";
+    else
+        why = "a text of " + std::to_string(length) + " bytes, over its limit of " + std::to_string(c.limit);
+    std::string message = std::string("table ") + def.name + ", key ";
+    for (std::size_t k = 0; k < def.key.size(); ++k) {
+        KelDBColumn const& keyColumn = def.columns[static_cast<std::size_t>(def.key[k])];
+        if (k) message += ", ";
+        message.append(keyColumn.name).append("=");
+        message += ColumnValueText(stmt, def.key[k], keyColumn.type);
+    }
+    message.append(", column ").append(c.name).append(": ").append(why);
+    throw KelDBException(KelOrigin(__FILE__, __LINE__, def.accessor), KelDBErrorCategory::BadRow, 0, "", message,
+                         stmt.Sql(), def.name);
 }
 
 void KelDBAccessor::Raise(KelDBException& e, std::string const& key) const

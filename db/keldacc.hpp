@@ -89,6 +89,15 @@ void KelDBReadInt(KelDrvStatement const& stmt, int col, std::int32_t& value, std
 void KelDBReadInt(KelDrvStatement const& stmt, int col, std::int32_t& value);
 void KelDBReadInt(KelDrvStatement const& stmt, int col, std::int16_t& value);
 
+// The check of a fetched row, made column by column as the row is read (KelDBRowDef::Read):
+// a value that is not null must be an OID of 16 bytes, a time that parses, a text within its
+// limit or a number within its limit. For numbers `length` is the value.
+bool KelDBColumnHolds(KelDBColumn const& c, char const* data, std::int32_t length);
+// Throws the KelDBException of category BadRow for column `column` of the current row of
+// stmt, which broke its check: it names the table, the row's key and the column.
+[[noreturn]] void KelDBRaiseBadRow(KelDBTableDef const& def, KelDrvStatement const& stmt, std::size_t column,
+                                   std::int32_t lengthOrValue);
+
 class KelDBAccessor {
 public:
     virtual ~KelDBAccessor();
@@ -130,11 +139,6 @@ protected:
     void StampWrite();
     // Key condition without alias, parameters from $first.
     std::string KeyCondition(int first) const;
-    // Checks the current row of stmt against the table's columns before it is read: an
-    // OID of 16 bytes, a time that parses, a text within its limit. A row that breaks
-    // them throws a KelDBException of category BadRow naming the table, the row's key
-    // and the column.
-    void CheckRow(KelDrvStatement const& stmt) const;
 
     // Completes a failed statement's exception with table and key and raises it.
     [[noreturn]] void Raise(KelDBException& e, std::string const& key) const;

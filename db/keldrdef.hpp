@@ -86,8 +86,10 @@ struct KelDBField {
     Lob R::*lob = nullptr;
     // Set exactly for nullable columns.
     std::int16_t R::*indicator = nullptr;
+    // Whether a value read has a check to pass (KelDBColumnHolds); set by KelDBRowDef.
+    bool checked = false;
 
-    // A stored text longer than the width is a bad row (KelDBAccessor::CheckRow): for the
+    // A stored text longer than the width is a bad row (KelDBRowDef::Read): for the
     // texts that become identifiers, which would refuse it.
     KelDBField LimitOnRead() const
     {
@@ -176,7 +178,9 @@ public:
     void Print(std::ostream& os, R const& row) const;
     void CheckWidths(R const& row) const;
 
-    // The current result row into `row`, columns in order from 0.
+    // The current result row into `row`, columns in order from 0, each checked as it is read
+    // (KelDBColumnHolds); a bad row throws a KelDBException of category BadRow naming the
+    // table, the row's key and the column (KelDBRaiseBadRow).
     void Read(KelDrvStatement const& stmt, R& row, KelString const& tableText) const;
     // Column `column` of `row` to parameter `pos`; an indicator of -1 binds NULL.
     void Bind(KelDrvStatement& stmt, int pos, R const& row, int column) const;
@@ -206,7 +210,11 @@ KelDBRowDef<R>::KelDBRowDef(char const* table, char const* accessor, std::vector
       _file(file),
       _line(line)
 {
-    for (KelDBField<R> const& f : _fields) columns.push_back(f.column);
+    for (KelDBField<R>& f : _fields) {
+        columns.push_back(f.column);
+        f.checked =
+            f.column.limit != 0 || f.column.type == KelDBColumnType::Oid || f.column.type == KelDBColumnType::Time;
+    }
     for (char const* k : key) this->key.push_back(Index(k));
     if (unique) uniqueColumn = Index(unique);
     for (char const* i : indexed) this->indexed.push_back(Index(i));
@@ -296,34 +304,50 @@ void KelDBRowDef<R>::CheckWidths(R const& row) const
 template <class R>
 void KelDBRowDef<R>::Read(KelDrvStatement const& stmt, R& row, KelString const& tableText) const
 {
-    int col = 0;
-    for (KelDBField<R> const& f : _fields) {
+    // One pass: each column is asked once whether it is null and for its value, checked
+    // (KelDBColumnHolds) and stored. A bad row throws at its first bad column, in column
+    // order; the columns before it have been stored by then.
+    for (std::size_t i = 0; i < _fields.size(); ++i) {
+        KelDBField<R> const& f = _fields[i];
+        int const col = static_cast<int>(i);
+        bool const isNull = stmt.IsNull(col);
+        if (f.indicator) row.*f.indicator = isNull ? std::int16_t(-1) : std::int16_t(0);
         switch (f.kind) {
         case KelDBMemberKind::Oid:
-            if (f.indicator)
-                KelDBReadOid(stmt, col, row.*f.oid, row.*f.indicator);
-            else
-                KelDBReadOid(stmt, col, row.*f.oid);
+        case KelDBMemberKind::Text: {
+            KelBinary& value = f.oid ? row.*f.oid : static_cast<KelBinary&>(row.*f.text);
+            if (isNull) {
+                // A nullable column keeps its buffer; the indicator says null.
+                if (!f.indicator) value = KelBinary();
+                break;
+            }
+            std::int32_t length = 0;
+            char const* data = stmt.ColumnBytes(col, length);
+            if (f.checked && !KelDBColumnHolds(f.column, data, length)) KelDBRaiseBadRow(*this, stmt, i, length);
+            value.Fill(data, length);
             break;
-        case KelDBMemberKind::Text:
-            if (f.indicator)
-                KelDBReadText(stmt, col, row.*f.text, row.*f.indicator);
-            else
-                KelDBReadText(stmt, col, row.*f.text);
-            break;
+        }
         case KelDBMemberKind::Int32:
-            if (f.indicator)
-                KelDBReadInt(stmt, col, row.*f.int32, row.*f.indicator);
+        case KelDBMemberKind::Int16: {
+            if (isNull) {
+                // A nullable number keeps its value; the indicator says null.
+                if (f.int32 && !f.indicator) row.*f.int32 = 0;
+                if (f.int16) row.*f.int16 = 0;
+                break;
+            }
+            std::int32_t const value = stmt.ColumnInt32(col);
+            if (f.checked && !KelDBColumnHolds(f.column, nullptr, value)) KelDBRaiseBadRow(*this, stmt, i, value);
+            if (f.int32)
+                row.*f.int32 = value;
             else
-                KelDBReadInt(stmt, col, row.*f.int32);
+                row.*f.int16 = static_cast<std::int16_t>(value);
             break;
-        case KelDBMemberKind::Int16: KelDBReadInt(stmt, col, row.*f.int16); break;
+        }
         case KelDBMemberKind::Lob:
             if constexpr (!std::is_same_v<typename KelDBField<R>::Lob, KelDBNoLob>)
                 KelDBReadLob(stmt, col, row.*f.lob, row.*f.indicator, KelDBLobLocator(tableText, row.*_fields[0].oid));
             break;
         }
-        ++col;
     }
 }
 

@@ -34,7 +34,6 @@ template <class R, class Key>
 bool KelDBTable<R, Key>::ReadNext(KelDrvStatement& stmt, R& row) const
 {
     if (!stmt.Step()) return false;
-    CheckRow(stmt);
     _rows.Read(stmt, row, TableText());
     return true;
 }

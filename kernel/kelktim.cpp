@@ -32,25 +32,25 @@ void CivilFromDays(std::int64_t z, std::int64_t& y, unsigned& m, unsigned& d)
     y += m <= 2;
 }
 
-bool Digits(char const* p, int n, int& out)
+// The value of the two digits at p, or -1 if one of them is not a digit.
+inline int Two(char const* p)
 {
-    out = 0;
-    for (int i = 0; i < n; ++i) {
-        if (p[i] < '0' || p[i] > '9') return false;
-        out = out * 10 + (p[i] - '0');
-    }
-    return true;
+    unsigned const high = static_cast<unsigned char>(p[0]) - unsigned('0');
+    unsigned const low = static_cast<unsigned char>(p[1]) - unsigned('0');
+    return high > 9 || low > 9 ? -1 : static_cast<int>(high * 10 + low);
 }
 
-bool Parse(KelString const& text, KelTimeStamp& out)
+// Reads the bytes of a database text without copying them: the accessors check each
+// time column of a fetched row straight from the statement's buffer.
+bool Parse(char const* s, std::int32_t length, KelTimeStamp& out)
 {
-    if (text.IsNull() || text.Length() != 26) return false;
-    char const* s = text.C_str();
-    int y, mo, d, h, mi, se, us;
-    if (!Digits(s, 4, y) || s[4] != '-' || !Digits(s + 5, 2, mo) || s[7] != '-' || !Digits(s + 8, 2, d) ||
-        s[10] != '-' || !Digits(s + 11, 2, h) || s[13] != '.' || !Digits(s + 14, 2, mi) || s[16] != '.' ||
-        !Digits(s + 17, 2, se) || s[19] != '.' || !Digits(s + 20, 6, us))
+    if (s == nullptr || length != 26 || s[4] != '-' || s[7] != '-' || s[10] != '-' || s[13] != '.' || s[16] != '.' ||
+        s[19] != '.')
         return false;
+    int const century = Two(s), year = Two(s + 2), mo = Two(s + 5), d = Two(s + 8), h = Two(s + 11), mi = Two(s + 14),
+              se = Two(s + 17), us1 = Two(s + 20), us2 = Two(s + 22), us3 = Two(s + 24);
+    if ((century | year | mo | d | h | mi | se | us1 | us2 | us3) < 0) return false;
+    int const y = century * 100 + year, us = (us1 * 100 + us2) * 100 + us3;
     static int const mdays[] = {31, 29, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
     if (mo < 1 || mo > 12 || d < 1 || d > mdays[mo - 1] || h > 23 || mi > 59 || se > 59) return false;
     bool leap = (y % 4 == 0 && y % 100 != 0) || y % 400 == 0;
@@ -58,6 +58,11 @@ bool Parse(KelString const& text, KelTimeStamp& out)
     std::int64_t days = DaysFromCivil(y, static_cast<unsigned>(mo), static_cast<unsigned>(d));
     out = KelTimeStamp(days * 86400 + h * 3600 + mi * 60 + se, us);
     return true;
+}
+
+bool Parse(KelString const& text, KelTimeStamp& out)
+{
+    return !text.IsNull() && Parse(text.C_str(), text.Length(), out);
 }
 }  // namespace
 
@@ -82,6 +87,12 @@ bool KelTimeStamp::IsVsqString(KelString const& text)
     return Parse(text, out);
 }
 
+bool KelTimeStamp::IsVsqString(char const* bytes, std::int32_t length)
+{
+    KelTimeStamp out;
+    return Parse(bytes, length, out);
+}
+
 KelString KelTimeStamp::AsVsqString() const
 {
     std::int64_t days = _seconds / 86400;
@@ -100,23 +111,34 @@ KelString KelTimeStamp::AsVsqString() const
                       static_cast<int>(_micros));
         return KelString(buf);
     }
-    // The common case, written digit by digit: this text is made for every row written.
-    auto put = [](char* at, long value, int digits) {
-        for (int i = digits - 1; i >= 0; --i, value /= 10) at[i] = static_cast<char>('0' + value % 10);
+    // The common case, written two digits at a time: this text is made for every time
+    // column of every row written.
+    static char const pairs[] =
+        "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
+        "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
+        "8081828384858687888990919293949596979899";
+    auto put2 = [](char* at, unsigned value) {
+        at[0] = pairs[2 * value];
+        at[1] = pairs[2 * value + 1];
     };
-    put(buf, static_cast<long>(y), 4);
+    unsigned const year = static_cast<unsigned>(y), secs = static_cast<unsigned>(rest),
+                   micros = static_cast<unsigned>(_micros);
+    put2(buf, year / 100);
+    put2(buf + 2, year % 100);
     buf[4] = '-';
-    put(buf + 5, m, 2);
+    put2(buf + 5, m);
     buf[7] = '-';
-    put(buf + 8, d, 2);
+    put2(buf + 8, d);
     buf[10] = '-';
-    put(buf + 11, static_cast<long>(rest / 3600), 2);
+    put2(buf + 11, secs / 3600);
     buf[13] = '.';
-    put(buf + 14, static_cast<long>(rest / 60 % 60), 2);
+    put2(buf + 14, secs / 60 % 60);
     buf[16] = '.';
-    put(buf + 17, static_cast<long>(rest % 60), 2);
+    put2(buf + 17, secs % 60);
     buf[19] = '.';
-    put(buf + 20, _micros, 6);
+    put2(buf + 20, micros / 10000);
+    put2(buf + 22, micros / 100 % 100);
+    put2(buf + 24, micros % 100);
     return KelString(buf, 26);
 }
 

@@ -19,6 +19,8 @@ public:
     static KelTimeStamp FromVsqString(KelString const& text, int timeType = 0);
     // Whether text is a database text that FromVsqString accepts.
     static bool IsVsqString(KelString const& text);
+    // The same for length bytes at `bytes` (null: not a time).
+    static bool IsVsqString(char const* bytes, std::int32_t length);
     KelString AsVsqString() const;
 
     bool IsNull() const { return _micros == 0 && _seconds == 0; }
