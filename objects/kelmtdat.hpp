@@ -1,5 +1,5 @@
-// KelDataRep<Rep> and KelDataHandle<Rep>: the mechanics that the staff and topology data
-// objects (persons, roles, domains, servers, systems and the systems' base levels) share.
+// The mechanics that the staff and topology data objects (persons, roles, domains,
+// servers, systems and the systems' base levels) share.
 //
 // What every such object promises: it is a handle, and copies and assignments share its
 // Rep, so that handles that share a Rep are one object. Each member may be null and has a
@@ -7,19 +7,23 @@
 // Setters store a value, set its flag from the value and mark the object dirty until
 // MarkClean() (its manager calls that after a write). Not thread-safe.
 //
-// How, one level of an object at a time: A level's Rep derives from
+// How, one level of an object at a time: a level's state is a Rep that derives from
 // KelDataRep<Rep> (the reference count first, the dirty flag) and names the source file
-// of its class in `static KelCheckSite const site`; the class holds the level as
-// `KelDataHandle<Rep> _pRep`. The handle shares its Rep between copies, drops its
-// reference when destroyed (the Rep goes with its last one), and offers the steps of
-// assignment, the invariant check and the setters as KelSharedRep (objects/kelmtrep.hpp)
-// describes them; every failed check names the class's own file. The class keeps its
-// members, accessors, invariant texts and keyword text. Not thread-safe.
+// of its class in `static KelCheckSite const site`. KelDataHandle<Rep> shares a Rep
+// between copies, drops its reference when destroyed (the Rep goes with its last one),
+// and offers the steps of assignment, the invariant check and the setters as
+// KelSharedRep (objects/kelmtrep.hpp) describes them; every failed check names the
+// class's own file. A class derives from KelDataObject<Class, Rep> (a root level: the
+// Rep also has `bool _deleted`) or from KelDataLevel<Class, Base, Rep> (a level over
+// the data object Base); either holds the level's handle and gives it the caches'
+// interface, the handle count, assignment and the setters' mechanics. The class keeps
+// its members, accessors, invariant texts and keyword text.
 #pragma once
 
 #include "objects/kelmtrep.hpp"
 
 #include <cstdint>
+#include <iosfwd>
 
 template <class Rep>
 struct KelDataRep {
@@ -79,4 +83,119 @@ public:
 
 private:
     Rep* _rep;
+};
+
+// One level's handle and what a level does with it; the base of the two below.
+template <class Derived, class Rep>
+class KelDataPart {
+public:
+    // The number of handles sharing this level's Rep.
+    std::uint32_t RefCount() const { return _pRep.Count(); }
+
+protected:
+    KelDataPart() = default;
+    template <class T>
+    KelDataPart(T Rep::*member, bool Rep::*isNull, T const& value) : _pRep(member, isNull, value)
+    {
+    }
+    KelDataPart(KelDataPart const& other) = default;
+    KelDataPart& operator=(KelDataPart const&) = delete;
+    ~KelDataPart() = default;
+
+    // Drops this handle's reference; the Rep is destroyed with its last one.
+    void Release() { _pRep.Release(); }
+    Rep& R() const { return _pRep.Get(); }
+    template <class T>
+    void Set(T Rep::*member, bool Rep::*isNull, T const& value)
+    {
+        _pRep.Set(member, isNull, value);
+    }
+    void SetNull(bool Rep::*isNull, bool value) { _pRep.SetNull(isNull, value); }
+    // The last step of assignment: checks Derived's invariant.
+    Derived& Checked()
+    {
+        Derived& self = static_cast<Derived&>(*this);
+        _pRep.Check(self._assert_invariant());
+        return self;
+    }
+    static KelDataHandle<Rep> const& HandleOf(Derived const& other)
+    {
+        return static_cast<KelDataPart const&>(other)._pRep;
+    }
+
+    KelDataHandle<Rep> _pRep;
+};
+
+// The root level of the data object Derived, whose state is Rep.
+template <class Derived, class Rep>
+class KelDataObject : public KelDataPart<Derived, Rep> {
+    using Part = KelDataPart<Derived, Rep>;
+
+public:
+    // Drops this handle's reference; the Rep is destroyed with its last one.
+    virtual ~KelDataObject() = default;
+
+    // Every member as "keyword=value" lines indented by level (null members as "<null>").
+    virtual void StreamKeywordDelimited(std::ostream& os, int level) const = 0;
+    // The object has been written: no change is pending any more.
+    virtual void MarkClean() { Part::R()._dirty = false; }
+    // Marks the object deleted (or not); the caches then treat it as absent.
+    virtual void MarkDeleted(bool deleted = true) { Part::R()._deleted = deleted; }
+    virtual bool IsDeleted() const { return Part::R()._deleted; }
+    virtual bool IsDirty() const { return Part::R()._dirty; }
+
+protected:
+    KelDataObject() = default;
+    template <class T>
+    KelDataObject(T Rep::*member, bool Rep::*isNull, T const& value) : Part(member, isNull, value)
+    {
+    }
+    KelDataObject(KelDataObject const& other) = default;
+
+    // Shares other's Rep (self-assignment changes nothing), then checks the invariant.
+    Derived& Assign(Derived const& other)
+    {
+        Part::_pRep.Assign(Part::HandleOf(other), &other == this);
+        return Part::Checked();
+    }
+};
+
+// A level of the data object Derived over its base level Base, whose own state is Rep.
+// It is dirty while it or Base is; MarkClean() cleans Base first, then itself.
+template <class Derived, class Base, class Rep>
+class KelDataLevel : public Base, public KelDataPart<Derived, Rep> {
+    using Part = KelDataPart<Derived, Rep>;
+
+public:
+    void MarkClean() override
+    {
+        Base::MarkClean();
+        R()._dirty = false;
+    }
+    bool IsDirty() const override { return R()._dirty || Base::IsDirty(); }
+    using Part::RefCount;
+
+protected:
+    KelDataLevel() = default;
+    template <class T>
+    KelDataLevel(T Rep::*member, bool Rep::*isNull, T const& value) : Base(), Part(member, isNull, value)
+    {
+    }
+    KelDataLevel(KelDataLevel const& other) = default;
+
+    // Requires "_pRep != 0", assigns the Base part, then shares other's Rep
+    // (self-assignment changes nothing) and checks this level's invariant.
+    Derived& Assign(Derived const& other)
+    {
+        _pRep.Require();
+        Base::operator=(other);
+        _pRep.Take(Part::HandleOf(other), &other == this);
+        return Part::Checked();
+    }
+
+    using Part::_pRep;
+    using Part::R;
+    using Part::Release;
+    using Part::Set;
+    using Part::SetNull;
 };

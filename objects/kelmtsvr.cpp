@@ -5,26 +5,11 @@
 
 #include <ostream>
 
-KelCheckSite const KelServerData::Rep::site{__FILE__, __LINE__};
+KelCheckSite const KelServerRep::site{__FILE__, __LINE__};
 
-void KelServerData::Release() { _pRep.Release(); }
-std::uint32_t KelServerData::RefCount() const { return _pRep.Count(); }
-
-KelServerData::KelServerData(KelServerID const& serverID) : _pRep(&Rep::_serverID, &Rep::_iServerID, serverID) {}
-KelServerData::KelServerData(KelServerData const& other) : _pRep(other._pRep) {}
-KelServerData::~KelServerData() = default;
-
-KelServerData& KelServerData::operator=(KelServerData const& other)
+KelServerData::KelServerData(KelServerID const& serverID) : KelDataObject(&Rep::_serverID, &Rep::_iServerID, serverID)
 {
-    _pRep.Assign(other._pRep, &other == this);
-    _pRep.Check(_assert_invariant());
-    return *this;
 }
-
-bool KelServerData::IsDirty() const { return R()._dirty; }
-void KelServerData::MarkClean() { R()._dirty = false; }
-void KelServerData::MarkDeleted(bool deleted) { R()._deleted = deleted; }
-bool KelServerData::IsDeleted() const { return R()._deleted; }
 
 KelServerID const& KelServerData::ServerID() const { return R()._serverID; }
 KelServerID KelServerData::ID() const { return R()._serverID; }
