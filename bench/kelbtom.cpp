@@ -12,6 +12,8 @@
 #include "objects/kelmtadm.hpp"
 #include "objects/kelmtbld.hpp"
 
+#include <utility>
+
 namespace {
 
 KelOID Oid(KelBenchOid const& bytes) { return KelOID(*reinterpret_cast<unsigned char const(*)[16]>(bytes.data())); }
@@ -74,7 +76,7 @@ void KelBenchObjectManager::Fill(KelSystemLogRecord& record, KelBenchLogInput co
         .SvrKind(static_cast<KelSvrKind::Type>(in.svrKind))
         .SvrState(static_cast<KelSvrState::Type>(in.svrState))
         .UserID(KelUserID(KelString(in.userId), _systemGroup))
-        .MessageParameters(parameters);
+        .MessageParameters(std::move(parameters));
     if (!in.exceptionIsNull) builder.Exception(in.exception);
     record = builder.Build();
 }

@@ -61,6 +61,12 @@ public:
     Rep& Get() const { return Shared::Get(_rep, Rep::site); }
     // Drops this handle's reference; the handle is released afterwards.
     void Release() { Shared::Release(_rep, Rep::site); }
+    // Drops this handle's reference (if it holds one) and takes a fresh Rep.
+    void Renew()
+    {
+        if (_rep) Release();
+        _rep = new Rep;
+    }
     std::uint32_t Count() const { return Shared::Count(_rep); }
 
     // Assignment of a level without base levels: requires "_pRep != 0", then shares
@@ -85,7 +91,8 @@ private:
     Rep* _rep;
 };
 
-// One level's handle and what a level does with it; the base of the two below.
+// One level's handle and what a level does with it: the base of the two below, and of
+// the log records (objects/kelmtadm.hpp), which have a single level.
 template <class Derived, class Rep>
 class KelDataPart {
 public:
@@ -111,8 +118,15 @@ protected:
         _pRep.Set(member, isNull, value);
     }
     void SetNull(bool Rep::*isNull, bool value) { _pRep.SetNull(isNull, value); }
-    // The last step of assignment: checks Derived's invariant.
-    Derived& Checked()
+    // Assignment of a root level: shares other's Rep (self-assignment changes nothing),
+    // then checks the invariant.
+    Derived& Assign(Derived const& other)
+    {
+        _pRep.Assign(HandleOf(other), &other == this);
+        return CheckedSelf();
+    }
+    // Reports Derived's violated invariant condition, if there is one.
+    Derived& CheckedSelf()
     {
         Derived& self = static_cast<Derived&>(*this);
         _pRep.Check(self._assert_invariant());
@@ -151,13 +165,6 @@ protected:
     {
     }
     KelDataObject(KelDataObject const& other) = default;
-
-    // Shares other's Rep (self-assignment changes nothing), then checks the invariant.
-    Derived& Assign(Derived const& other)
-    {
-        Part::_pRep.Assign(Part::HandleOf(other), &other == this);
-        return Part::Checked();
-    }
 };
 
 // A level of the data object Derived over its base level Base, whose own state is Rep.
@@ -190,7 +197,7 @@ protected:
         _pRep.Require();
         Base::operator=(other);
         _pRep.Take(Part::HandleOf(other), &other == this);
-        return Part::Checked();
+        return Part::CheckedSelf();
     }
 
     using Part::_pRep;
