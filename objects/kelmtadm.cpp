@@ -121,37 +121,27 @@ KelString const& KelErrorLogRecord::ErrorDescription() const { return Checked().
 
 std::int32_t KelErrorLogRecord::ServicePack() const
 {
-    Rep const& r = Checked();
-    kelkRequire(ServicePackIsNull() == false);
-    return r._servicePack;
+    return Required(&Rep::_servicePack, &Rep::_iServicePack, "ServicePackIsNull() == false");
 }
 
 std::int32_t KelErrorLogRecord::ExceptionType() const
 {
-    Rep const& r = Checked();
-    kelkRequire(ExceptionTypeIsNull() == false);
-    return r._exceptionType;
+    return Required(&Rep::_exceptionType, &Rep::_iExceptionType, "ExceptionTypeIsNull() == false");
 }
 
 std::int32_t KelErrorLogRecord::MessageType() const
 {
-    Rep const& r = Checked();
-    kelkRequire(MessageTypeIsNull() == false);
-    return r._messageType;
+    return Required(&Rep::_messageType, &Rep::_iMessageType, "MessageTypeIsNull() == false");
 }
 
 KelString const& KelErrorLogRecord::ErrorFile() const
 {
-    Rep const& r = Checked();
-    kelkRequire(ErrorFileIsNull() == false);
-    return r._errorFile;
+    return Required(&Rep::_errorFile, &Rep::_iErrorFile, "ErrorFileIsNull() == false");
 }
 
 std::int32_t KelErrorLogRecord::ErrorLine() const
 {
-    Rep const& r = Checked();
-    kelkRequire(ErrorLineIsNull() == false);
-    return r._errorLine;
+    return Required(&Rep::_errorLine, &Rep::_iErrorLine, "ErrorLineIsNull() == false");
 }
 
 bool KelErrorLogRecord::ServicePackIsNull() const { return Checked()._iServicePack; }
@@ -235,51 +225,37 @@ bool KelSystemLogRecord::ErrorFlag() const { return Checked()._errorFlag; }
 
 KelString const& KelSystemLogRecord::EventIdentifier() const
 {
-    Rep const& r = Checked();
-    kelkRequire(EventIdentifierIsNull() == false);
-    return r._eventIdentifier;
+    return Required(&Rep::_eventIdentifier, &Rep::_iEventIdentifier, "EventIdentifierIsNull() == false");
 }
 
 std::int32_t KelSystemLogRecord::MessageType() const
 {
-    Rep const& r = Checked();
-    kelkRequire(MessageTypeIsNull() == false);
-    return r._messageType;
+    return Required(&Rep::_messageType, &Rep::_iMessageType, "MessageTypeIsNull() == false");
 }
 
 KelSvrKind::Type KelSystemLogRecord::SvrKind()
 {
-    Rep const& r = Checked();
-    kelkRequire(SvrKindIsNull() == false);
-    return r._svrKind;
+    return Required(&Rep::_svrKind, &Rep::_iSvrKind, "SvrKindIsNull() == false");
 }
 
 KelSvrState::Type KelSystemLogRecord::SvrState()
 {
-    Rep const& r = Checked();
-    kelkRequire(SvrStateIsNull() == false);
-    return r._svrState;
+    return Required(&Rep::_svrState, &Rep::_iSvrState, "SvrStateIsNull() == false");
 }
 
 KelUserID const& KelSystemLogRecord::UserID() const
 {
-    Rep const& r = Checked();
-    kelkRequire(UserIDIsNull() == false);
-    return r._userID;
+    return Required(&Rep::_userID, &Rep::_iUserID, "UserIDIsNull() == false");
 }
 
 std::int32_t KelSystemLogRecord::Exception() const
 {
-    Rep const& r = Checked();
-    kelkRequire(ExceptionIsNull() == false);
-    return r._exception;
+    return Required(&Rep::_exception, &Rep::_iException, "ExceptionIsNull() == false");
 }
 
 KelSystemLogRecord::Parameters const& KelSystemLogRecord::MessageParameters() const
 {
-    Rep const& r = Checked();
-    kelkRequire(MessageParametersIsNull() == false);
-    return r._messageParameters;
+    return Required(&Rep::_messageParameters, &Rep::_iMessageParameters, "MessageParametersIsNull() == false");
 }
 
 bool KelSystemLogRecord::EventIdentifierIsNull() const { return Checked()._iEventIdentifier; }

@@ -118,6 +118,15 @@ protected:
         _pRep.Set(member, isNull, value);
     }
     void SetNull(bool Rep::*isNull, bool value) { _pRep.SetNull(isNull, value); }
+    // The value of a member that its accessor requires not to be null: a null one fails
+    // `condition` (reported from the class's own file) and is returned all the same.
+    template <class T>
+    T const& Required(T Rep::*member, bool Rep::*isNull, char const* condition) const
+    {
+        Rep const& r = R();
+        if (r.*isNull) KelContract::Fail(KelContractKind::Require, condition, Rep::site.file, Rep::site.line);
+        return r.*member;
+    }
     // Assignment of a root level: shares other's Rep (self-assignment changes nothing),
     // then checks the invariant.
     Derived& Assign(Derived const& other)
@@ -204,5 +213,6 @@ protected:
     using Part::R;
     using Part::Release;
     using Part::Set;
+    using Part::Required;
     using Part::SetNull;
 };

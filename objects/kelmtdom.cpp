@@ -13,12 +13,7 @@ KelString const& KelDomainData::Name() const { return R()._name; }
 KelString KelDomainData::ID() const { return R()._name; }
 bool KelDomainData::OIDIsNull() const { return R()._iOID; }
 
-KelOID const& KelDomainData::OID() const
-{
-    Rep const& r = R();
-    kelkRequire(OIDIsNull() == false);
-    return r._oID;
-}
+KelOID const& KelDomainData::OID() const { return Required(&Rep::_oID, &Rep::_iOID, "OIDIsNull() == false"); }
 
 char const* KelDomainData::_assert_invariant() const
 {

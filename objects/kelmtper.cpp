@@ -13,12 +13,7 @@ KelString const& KelPersonData::Name() const { return R()._name; }
 KelString KelPersonData::ID() const { return R()._name; }
 bool KelPersonData::OIDIsNull() const { return R()._iOID; }
 
-KelOID const& KelPersonData::OID() const
-{
-    Rep const& r = R();
-    kelkRequire(OIDIsNull() == false);
-    return r._oID;
-}
+KelOID const& KelPersonData::OID() const { return Required(&Rep::_oID, &Rep::_iOID, "OIDIsNull() == false"); }
 
 char const* KelPersonData::_assert_invariant() const
 {

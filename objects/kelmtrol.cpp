@@ -13,12 +13,7 @@ KelString const& KelRoleData::Name() const { return R()._name; }
 KelString KelRoleData::ID() const { return R()._name; }
 bool KelRoleData::OIDIsNull() const { return R()._iOID; }
 
-KelOID const& KelRoleData::OID() const
-{
-    Rep const& r = R();
-    kelkRequire(OIDIsNull() == false);
-    return r._oID;
-}
+KelOID const& KelRoleData::OID() const { return Required(&Rep::_oID, &Rep::_iOID, "OIDIsNull() == false"); }
 
 char const* KelRoleData::_assert_invariant() const
 {

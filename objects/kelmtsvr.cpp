@@ -15,12 +15,7 @@ KelServerID const& KelServerData::ServerID() const { return R()._serverID; }
 KelServerID KelServerData::ID() const { return R()._serverID; }
 bool KelServerData::OIDIsNull() const { return R()._iOID; }
 
-KelOID const& KelServerData::OID() const
-{
-    Rep const& r = R();
-    kelkRequire(OIDIsNull() == false);
-    return r._oID;
-}
+KelOID const& KelServerData::OID() const { return Required(&Rep::_oID, &Rep::_iOID, "OIDIsNull() == false"); }
 
 char const* KelServerData::_assert_invariant() const
 {

@@ -13,12 +13,7 @@ KelSystemID const& KelSystemData::SystemID() const { return R()._systemID; }
 KelSystemID KelSystemData::ID() const { return R()._systemID; }
 bool KelSystemData::OIDIsNull() const { return R()._iOID; }
 
-KelOID const& KelSystemData::OID() const
-{
-    Rep const& r = R();
-    kelkRequire(OIDIsNull() == false);
-    return r._oID;
-}
+KelOID const& KelSystemData::OID() const { return Required(&Rep::_oID, &Rep::_iOID, "OIDIsNull() == false"); }
 
 char const* KelSystemData::_assert_invariant() const
 {
