@@ -91,7 +91,11 @@ public:
     KelErrorLogRecord(KelErrorLogRecord const& other) = default;
     virtual ~KelErrorLogRecord() = default;
     // Shares other's Rep (self-assignment changes nothing), then checks the invariant.
-    KelErrorLogRecord& operator=(KelErrorLogRecord const& other) { return Assign(other); }
+    KelErrorLogRecord& operator=(KelErrorLogRecord const& other)
+    {
+        Assign(other, &other == this);
+        return *this;
+    }
     void Refresh(KelErrorLogRecord const& other) { *this = other; }
 
 protected:
@@ -206,7 +210,11 @@ public:
     KelSystemLogRecord(KelSystemLogRecord const& other) = default;
     virtual ~KelSystemLogRecord() = default;
     // Shares other's Rep (self-assignment changes nothing), then checks the invariant.
-    KelSystemLogRecord& operator=(KelSystemLogRecord const& other) { return Assign(other); }
+    KelSystemLogRecord& operator=(KelSystemLogRecord const& other)
+    {
+        Assign(other, &other == this);
+        return *this;
+    }
     void Refresh(KelSystemLogRecord const& other) { *this = other; }
 
 protected:

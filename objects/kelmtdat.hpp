@@ -127,20 +127,15 @@ protected:
         if (r.*isNull) KelContract::Fail(KelContractKind::Require, condition, Rep::site.file, Rep::site.line);
         return r.*member;
     }
-    // Assignment of a root level: shares other's Rep (self-assignment changes nothing),
-    // then checks the invariant.
-    Derived& Assign(Derived const& other)
+    // Assignment of a root level (self: other is this object): shares other's Rep
+    // (self-assignment changes nothing), then checks the invariant.
+    void Assign(Derived const& other, bool self)
     {
-        _pRep.Assign(HandleOf(other), &other == this);
-        return CheckedSelf();
+        _pRep.Assign(HandleOf(other), self);
+        CheckSelf();
     }
     // Reports Derived's violated invariant condition, if there is one.
-    Derived& CheckedSelf()
-    {
-        Derived& self = static_cast<Derived&>(*this);
-        _pRep.Check(self._assert_invariant());
-        return self;
-    }
+    void CheckSelf() { _pRep.Check(static_cast<Derived&>(*this)._assert_invariant()); }
     static KelDataHandle<Rep> const& HandleOf(Derived const& other)
     {
         return static_cast<KelDataPart const&>(other)._pRep;
@@ -201,12 +196,12 @@ protected:
 
     // Requires "_pRep != 0", assigns the Base part, then shares other's Rep
     // (self-assignment changes nothing) and checks this level's invariant.
-    Derived& Assign(Derived const& other)
+    void Assign(Derived const& other, bool self)
     {
         _pRep.Require();
         Base::operator=(other);
-        _pRep.Take(Part::HandleOf(other), &other == this);
-        return Part::CheckedSelf();
+        _pRep.Take(Part::HandleOf(other), self);
+        Part::CheckSelf();
     }
 
     using Part::_pRep;

@@ -39,7 +39,11 @@ public:
     void StreamKeywordDelimited(std::ostream& os, int level) const override;
 
     // Shares other's Rep (self-assignment changes nothing), then checks the invariant.
-    KelDomainData& operator=(KelDomainData const& other) { return Assign(other); }
+    KelDomainData& operator=(KelDomainData const& other)
+    {
+        Assign(other, &other == this);
+        return *this;
+    }
     void Refresh(KelDomainData const& other) { *this = other; }
 
     static char const* IdName() { return "DomainName"; }

@@ -71,7 +71,11 @@ public:
     void StreamKeywordDelimited(std::ostream& os, int level) const override;
 
     // Shares other's Rep (self-assignment changes nothing), then checks the invariant.
-    KelPersonData& operator=(KelPersonData const& other) { return Assign(other); }
+    KelPersonData& operator=(KelPersonData const& other)
+    {
+        Assign(other, &other == this);
+        return *this;
+    }
     void Refresh(KelPersonData const& other) { *this = other; }
 
     static char const* IdName() { return "UserID"; }

@@ -33,7 +33,11 @@ public:
     void StreamKeywordDelimited(std::ostream& os, int level) const override;
 
     // Shares other's Rep (self-assignment changes nothing), then checks the invariant.
-    KelProcessBaseData& operator=(KelProcessBaseData const& other) { return Assign(other); }
+    KelProcessBaseData& operator=(KelProcessBaseData const& other)
+    {
+        Assign(other, &other == this);
+        return *this;
+    }
 
     // The text of the first member whose null flag disagrees with its value, or null.
     char const* _assert_invariant() const;

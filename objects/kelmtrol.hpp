@@ -46,7 +46,11 @@ public:
     void StreamKeywordDelimited(std::ostream& os, int level) const override;
 
     // Shares other's Rep (self-assignment changes nothing), then checks the invariant.
-    KelRoleData& operator=(KelRoleData const& other) { return Assign(other); }
+    KelRoleData& operator=(KelRoleData const& other)
+    {
+        Assign(other, &other == this);
+        return *this;
+    }
     void Refresh(KelRoleData const& other) { *this = other; }
 
     static char const* IdName() { return "RoleName"; }

@@ -50,7 +50,11 @@ public:
     void StreamKeywordDelimited(std::ostream& os, int level) const override;
 
     // Shares other's Rep (self-assignment changes nothing), then checks the invariant.
-    KelServerData& operator=(KelServerData const& other) { return Assign(other); }
+    KelServerData& operator=(KelServerData const& other)
+    {
+        Assign(other, &other == this);
+        return *this;
+    }
     void Refresh(KelServerData const& other) { *this = other; }
 
     static char const* IdName() { return "ServerID"; }

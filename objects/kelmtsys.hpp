@@ -50,7 +50,11 @@ public:
 
     // Shares other's Rep (self-assignment changes nothing), then checks the invariant.
     // The KelTopologyBaseData part is assigned first.
-    KelSystemData& operator=(KelSystemData const& other) { return Assign(other); }
+    KelSystemData& operator=(KelSystemData const& other)
+    {
+        Assign(other, &other == this);
+        return *this;
+    }
     void Refresh(KelSystemData const& other) { *this = other; }
 
     static char const* IdName() { return "SystemID"; }

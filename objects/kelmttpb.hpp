@@ -47,7 +47,11 @@ public:
 
     // Shares other's Rep (self-assignment changes nothing), then checks the invariant.
     // The KelProcessBaseData part is assigned first.
-    KelTopologyBaseData& operator=(KelTopologyBaseData const& other) { return Assign(other); }
+    KelTopologyBaseData& operator=(KelTopologyBaseData const& other)
+    {
+        Assign(other, &other == this);
+        return *this;
+    }
 
     // The text of the first member whose null flag disagrees with its value, or null.
     char const* _assert_invariant() const;
