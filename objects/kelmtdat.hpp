@@ -1,11 +1,11 @@
-// The mechanics that the staff and topology data objects (persons, roles, domains,
-// servers, systems and the systems' base levels) share.
+// The handle mechanics that the staff and topology data objects (persons, roles, domains,
+// servers, systems and the systems' base levels) and the two log records share.
 //
 // What every such object promises: it is a handle, and copies and assignments share its
 // Rep, so that handles that share a Rep are one object. Each member may be null and has a
 // null flag (true: null) that must equal the member's IsNull(); assignment checks it.
-// Setters store a value, set its flag from the value and mark the object dirty until
-// MarkClean() (its manager calls that after a write). Not thread-safe.
+// A data object's setters store a value, set its flag from the value and mark the object
+// dirty until MarkClean() (its manager calls that after a write). Not thread-safe.
 //
 // How, one level of an object at a time: a level's state is a Rep that derives from
 // KelDataRep<Rep> (the reference count first, the dirty flag) and names the source file
@@ -13,11 +13,12 @@
 // between copies, drops its reference when destroyed (the Rep goes with its last one),
 // and offers the steps of assignment, the invariant check and the setters as
 // KelSharedRep (objects/kelmtrep.hpp) describes them; every failed check names the
-// class's own file. A class derives from KelDataObject<Class, Rep> (a root level: the
-// Rep also has `bool _deleted`) or from KelDataLevel<Class, Base, Rep> (a level over
-// the data object Base); either holds the level's handle and gives it the caches'
-// interface, the handle count, assignment and the setters' mechanics. The class keeps
-// its members, accessors, invariant texts and keyword text.
+// class's own file. KelDataPart<Class, Rep> holds a level's handle and gives the class
+// the handle count, assignment, the setters' mechanics and Required (the read of a
+// member that must not be null). A data object's root level derives from
+// KelDataObject<Class, Rep> (its Rep also has `bool _deleted`), which adds the caches'
+// interface; a level over the data object Base derives from KelDataLevel<Class, Base,
+// Rep>. The class keeps its members, accessors, invariant texts and keyword text.
 #pragma once
 
 #include "objects/kelmtrep.hpp"
