@@ -87,15 +87,7 @@ public:
                       std::int32_t messageType, bool messageTypeIsNull, KelTimeStamp const& detectionTime,
                       KelString const& errorFile, bool errorFileIsNull, std::int32_t errorLine, bool errorLineIsNull,
                       KelString const& errorDescription);
-    // Shares other's Rep.
-    KelErrorLogRecord(KelErrorLogRecord const& other) = default;
     virtual ~KelErrorLogRecord() = default;
-    // Shares other's Rep (self-assignment changes nothing), then checks the invariant.
-    KelErrorLogRecord& operator=(KelErrorLogRecord const& other)
-    {
-        Assign(other, &other == this);
-        return *this;
-    }
     void Refresh(KelErrorLogRecord const& other) { *this = other; }
 
 protected:
@@ -206,15 +198,7 @@ public:
                        bool svrKindIsNull, KelSvrState::Type svrState, bool svrStateIsNull, KelUserID const& userID,
                        bool userIDIsNull, std::int32_t exception, bool exceptionIsNull,
                        Parameters const& messageParameters, bool messageParametersIsNull);
-    // Shares other's Rep.
-    KelSystemLogRecord(KelSystemLogRecord const& other) = default;
     virtual ~KelSystemLogRecord() = default;
-    // Shares other's Rep (self-assignment changes nothing), then checks the invariant.
-    KelSystemLogRecord& operator=(KelSystemLogRecord const& other)
-    {
-        Assign(other, &other == this);
-        return *this;
-    }
     void Refresh(KelSystemLogRecord const& other) { *this = other; }
 
 protected:

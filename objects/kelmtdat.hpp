@@ -106,8 +106,15 @@ protected:
     KelDataPart(T Rep::*member, bool Rep::*isNull, T const& value) : _pRep(member, isNull, value)
     {
     }
+    // Shares other's Rep.
     KelDataPart(KelDataPart const& other) = default;
-    KelDataPart& operator=(KelDataPart const&) = delete;
+    // Shares other's Rep (self-assignment changes nothing), then checks the invariant.
+    // The class's own copy constructor and assignment are the implicit ones, which call these.
+    KelDataPart& operator=(KelDataPart const& other)
+    {
+        Assign(static_cast<Derived const&>(other), &other == this);
+        return *this;
+    }
     ~KelDataPart() = default;
 
     // Drops this handle's reference; the Rep is destroyed with its last one.
@@ -170,6 +177,7 @@ protected:
     {
     }
     KelDataObject(KelDataObject const& other) = default;
+    KelDataObject& operator=(KelDataObject const& other) = default;
 };
 
 // A level of the data object Derived over its base level Base, whose own state is Rep.
@@ -194,9 +202,14 @@ protected:
     {
     }
     KelDataLevel(KelDataLevel const& other) = default;
-
     // Requires "_pRep != 0", assigns the Base part, then shares other's Rep
     // (self-assignment changes nothing) and checks this level's invariant.
+    KelDataLevel& operator=(KelDataLevel const& other)
+    {
+        Assign(static_cast<Derived const&>(other), &other == this);
+        return *this;
+    }
+
     void Assign(Derived const& other, bool self)
     {
         _pRep.Require();

@@ -32,18 +32,10 @@ class KelDomainData : public KelDataObject<KelDomainData, KelDomainRep> {
 public:
     // An object of which only the key is known: every other member null; clean, not deleted.
     explicit KelDomainData(KelString const& name);
-    // Shares other's Rep.
-    KelDomainData(KelDomainData const& other) = default;
 
     // Every member as "keyword=value" lines indented by level (null members as "<null>").
     void StreamKeywordDelimited(std::ostream& os, int level) const override;
 
-    // Shares other's Rep (self-assignment changes nothing), then checks the invariant.
-    KelDomainData& operator=(KelDomainData const& other)
-    {
-        Assign(other, &other == this);
-        return *this;
-    }
     void Refresh(KelDomainData const& other) { *this = other; }
 
     static char const* IdName() { return "DomainName"; }

@@ -64,18 +64,10 @@ class KelPersonData : public KelDataObject<KelPersonData, KelPersonRep> {
 public:
     // An object of which only the key is known: every other member null; clean, not deleted.
     explicit KelPersonData(KelString const& name);
-    // Shares other's Rep.
-    KelPersonData(KelPersonData const& other) = default;
 
     // Every member as "keyword=value" lines indented by level (null members as "<null>").
     void StreamKeywordDelimited(std::ostream& os, int level) const override;
 
-    // Shares other's Rep (self-assignment changes nothing), then checks the invariant.
-    KelPersonData& operator=(KelPersonData const& other)
-    {
-        Assign(other, &other == this);
-        return *this;
-    }
     void Refresh(KelPersonData const& other) { *this = other; }
 
     static char const* IdName() { return "UserID"; }

@@ -26,18 +26,8 @@ struct KelProcessBaseRep : KelDataRep<KelProcessBaseRep> {
 
 class KelProcessBaseData : public KelDataObject<KelProcessBaseData, KelProcessBaseRep> {
 public:
-    // Shares other's Rep.
-    KelProcessBaseData(KelProcessBaseData const& other) = default;
-
     // Every member as "keyword=value" lines indented by level (null members as "<null>").
     void StreamKeywordDelimited(std::ostream& os, int level) const override;
-
-    // Shares other's Rep (self-assignment changes nothing), then checks the invariant.
-    KelProcessBaseData& operator=(KelProcessBaseData const& other)
-    {
-        Assign(other, &other == this);
-        return *this;
-    }
 
     // The text of the first member whose null flag disagrees with its value, or null.
     char const* _assert_invariant() const;

@@ -39,18 +39,10 @@ class KelRoleData : public KelDataObject<KelRoleData, KelRoleRep> {
 public:
     // An object of which only the key is known: every other member null; clean, not deleted.
     explicit KelRoleData(KelString const& name);
-    // Shares other's Rep.
-    KelRoleData(KelRoleData const& other) = default;
 
     // Every member as "keyword=value" lines indented by level (null members as "<null>").
     void StreamKeywordDelimited(std::ostream& os, int level) const override;
 
-    // Shares other's Rep (self-assignment changes nothing), then checks the invariant.
-    KelRoleData& operator=(KelRoleData const& other)
-    {
-        Assign(other, &other == this);
-        return *this;
-    }
     void Refresh(KelRoleData const& other) { *this = other; }
 
     static char const* IdName() { return "RoleName"; }

@@ -43,18 +43,10 @@ class KelServerData : public KelDataObject<KelServerData, KelServerRep> {
 public:
     // An object of which only the key is known: every other member null; clean, not deleted.
     explicit KelServerData(KelServerID const& serverID);
-    // Shares other's Rep.
-    KelServerData(KelServerData const& other) = default;
 
     // Every member as "keyword=value" lines indented by level (null members as "<null>").
     void StreamKeywordDelimited(std::ostream& os, int level) const override;
 
-    // Shares other's Rep (self-assignment changes nothing), then checks the invariant.
-    KelServerData& operator=(KelServerData const& other)
-    {
-        Assign(other, &other == this);
-        return *this;
-    }
     void Refresh(KelServerData const& other) { *this = other; }
 
     static char const* IdName() { return "ServerID"; }

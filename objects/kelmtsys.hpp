@@ -42,19 +42,10 @@ class KelSystemData : public KelDataLevel<KelSystemData, KelTopologyBaseData, Ke
 public:
     // An object of which only the key is known: every other member null; clean, not deleted.
     explicit KelSystemData(KelSystemID const& systemID);
-    // Shares other's Rep.
-    KelSystemData(KelSystemData const& other) = default;
 
     // Every member as "keyword=value" lines indented by level (null members as "<null>").
     void StreamKeywordDelimited(std::ostream& os, int level) const override;
 
-    // Shares other's Rep (self-assignment changes nothing), then checks the invariant.
-    // The KelTopologyBaseData part is assigned first.
-    KelSystemData& operator=(KelSystemData const& other)
-    {
-        Assign(other, &other == this);
-        return *this;
-    }
     void Refresh(KelSystemData const& other) { *this = other; }
 
     static char const* IdName() { return "SystemID"; }

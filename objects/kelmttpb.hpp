@@ -39,19 +39,8 @@ struct KelTopologyBaseRep : KelDataRep<KelTopologyBaseRep> {
 
 class KelTopologyBaseData : public KelDataLevel<KelTopologyBaseData, KelProcessBaseData, KelTopologyBaseRep> {
 public:
-    // Shares other's Rep.
-    KelTopologyBaseData(KelTopologyBaseData const& other) = default;
-
     // Every member as "keyword=value" lines indented by level (null members as "<null>").
     void StreamKeywordDelimited(std::ostream& os, int level) const override;
-
-    // Shares other's Rep (self-assignment changes nothing), then checks the invariant.
-    // The KelProcessBaseData part is assigned first.
-    KelTopologyBaseData& operator=(KelTopologyBaseData const& other)
-    {
-        Assign(other, &other == this);
-        return *this;
-    }
 
     // The text of the first member whose null flag disagrees with its value, or null.
     char const* _assert_invariant() const;
