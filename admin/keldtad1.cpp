@@ -4,13 +4,6 @@
 
 #include <memory>
 
-KelTOMForSvrInstances::KelTOMForSvrInstances(KelTinyObjectManager& tom, KelDatabase& database)
-    : KelTomForServerClassQry(tom, database)
-{
-}
-
-KelTOMForSvrInstances::~KelTOMForSvrInstances() = default;
-
 KelSvrInstance* KelTOMForSvrInstances::CreateNewServerObject(CreateInpParm const& parm)
 {
     auto* object = new KelSvrInstance(parm.ID(), parm.SystemOid(), parm.Type());

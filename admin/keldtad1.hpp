@@ -10,6 +10,7 @@
 #include "kernel/kelkfun.hpp"
 #include "kernel/kelkoid.hpp"
 #include "objects/kelasvin.hpp"
+#include "tom/keldtprm.hpp"
 #include "tom/keldtqry.hpp"
 
 #include <vector>
@@ -33,10 +34,7 @@ public:
         KelOID _systemOid;
         KelSenderType::Type _type;
     };
-    class MaterializeInpParm {
-    public:
-        MaterializeInpParm() {}
-    };
+    using MaterializeInpParm = KelTomNoParm;
 };
 
 template <>
@@ -47,11 +45,7 @@ struct KelTypeName<KelTOMForSvrInstanceParms> {
 class KelTOMForSvrInstances : public KelTomForServerClassQry<KelSvrInstance, KEL_SVR_INSTANCE_STATE,
                                                              KelDatabase::SvrInstanceState, KelTOMForSvrInstanceParms> {
 public:
-    using CreateInpParm = KelTOMForSvrInstanceParms::CreateInpParm;
-    using MaterializeInpParm = KelTOMForSvrInstanceParms::MaterializeInpParm;
-
-    KelTOMForSvrInstances(KelTinyObjectManager& tom, KelDatabase& database);
-    ~KelTOMForSvrInstances() override;
+    using KelTomForServerClassQry::KelTomForServerClassQry;
 
     KelSvrInstance* CreateNewServerObject(CreateInpParm const& parm) override;
     KelSvrInstance* CreateMaterializedServerObject(MaterializeInpParm const& parm,

@@ -3,16 +3,9 @@
 #include "admin/keldtatr.hpp"
 #include "kernel/kelkexc.hpp"
 
-KelTOMForSystemStates::KelTOMForSystemStates(KelTinyObjectManager& tom, KelDatabase& database)
-    : KelTomForServerClassQry(tom, database)
-{
-}
-
-KelTOMForSystemStates::~KelTOMForSystemStates() = default;
-
 KelSystemState* KelTOMForSystemStates::CreateNewServerObject(CreateInpParm const& parm)
 {
-    auto* object = new KelSystemState(parm.SystemOid());
+    auto* object = new KelSystemState(parm.Key());
     KelTraceObject(__FILE__, __LINE__, "KelTOMForSystemStates::CreateNewServerObject", *object);
     return object;
 }

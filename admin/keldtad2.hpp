@@ -9,25 +9,11 @@
 #include "kernel/kelkfun.hpp"
 #include "kernel/kelkoid.hpp"
 #include "objects/kelasyss.hpp"
+#include "tom/keldtprm.hpp"
 #include "tom/keldtqry.hpp"
 
-class KelTOMForSystemStateParms {
-public:
-    // The system whose state is created.
-    class CreateInpParm {
-    public:
-        explicit CreateInpParm(KelOID const& systemOid) : _systemOid(systemOid) {}
-        KelOID const& SystemOid() const { return _systemOid; }
-        KelOID const& Key() const { return _systemOid; }
-
-    private:
-        KelOID _systemOid;
-    };
-    class MaterializeInpParm {
-    public:
-        MaterializeInpParm() {}
-    };
-};
+// The manager's parameters: a new state needs its system's OID (the key) alone.
+struct KelTOMForSystemStateParms : KelTomKeyParms<KelOID> {};
 
 template <>
 struct KelTypeName<KelTOMForSystemStateParms> {
@@ -37,11 +23,7 @@ struct KelTypeName<KelTOMForSystemStateParms> {
 class KelTOMForSystemStates : public KelTomForServerClassQry<KelSystemState, KEL_SYSTEM_STATE, KelDatabase::SystemState,
                                                              KelTOMForSystemStateParms> {
 public:
-    using CreateInpParm = KelTOMForSystemStateParms::CreateInpParm;
-    using MaterializeInpParm = KelTOMForSystemStateParms::MaterializeInpParm;
-
-    KelTOMForSystemStates(KelTinyObjectManager& tom, KelDatabase& database);
-    ~KelTOMForSystemStates() override;
+    using KelTomForServerClassQry::KelTomForServerClassQry;
 
     // A new state of the system: start time null, state 1, clean. Owned by the caller.
     KelSystemState* CreateNewServerObject(CreateInpParm const& parm) override;

@@ -2,16 +2,9 @@
 
 #include "admin/keldtatr.hpp"
 
-KelTOMForErrorLogRecords::KelTOMForErrorLogRecords(KelTinyObjectManager& tom, KelDatabase& database)
-    : KelTomForServerClassQry(tom, database)
-{
-}
-
-KelTOMForErrorLogRecords::~KelTOMForErrorLogRecords() = default;
-
 KelErrorLogRecord* KelTOMForErrorLogRecords::CreateNewServerObject(CreateInpParm const& parm)
 {
-    auto* record = new KelErrorLogRecord(parm.ID());
+    auto* record = new KelErrorLogRecord(parm.Key());
     KelTraceObject(__FILE__, __LINE__, "KelTOMForErrorLogRecords::CreateNewServerObject", *record);
     return record;
 }

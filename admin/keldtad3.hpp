@@ -8,27 +8,13 @@
 #include "kernel/kelkfun.hpp"
 #include "kernel/kelkoid.hpp"
 #include "objects/kelmtadm.hpp"
+#include "tom/keldtprm.hpp"
 #include "tom/keldtqry.hpp"
 
 #include <vector>
 
-class KelTOMForErrorLogRecordParms {
-public:
-    // The OID of the new record.
-    class CreateInpParm {
-    public:
-        explicit CreateInpParm(KelOID const& id) : _id(id) {}
-        KelOID const& ID() const { return _id; }
-        KelOID const& Key() const { return _id; }
-
-    private:
-        KelOID _id;
-    };
-    class MaterializeInpParm {
-    public:
-        MaterializeInpParm() {}
-    };
-};
+// The manager's parameters: a new record needs its OID (the key) alone.
+struct KelTOMForErrorLogRecordParms : KelTomKeyParms<KelOID> {};
 
 template <>
 struct KelTypeName<KelTOMForErrorLogRecordParms> {
@@ -38,11 +24,7 @@ struct KelTypeName<KelTOMForErrorLogRecordParms> {
 class KelTOMForErrorLogRecords : public KelTomForServerClassQry<KelErrorLogRecord, KEL_ERROR_LOG, KelDatabase::ErrorLog,
                                                                 KelTOMForErrorLogRecordParms> {
 public:
-    using CreateInpParm = KelTOMForErrorLogRecordParms::CreateInpParm;
-    using MaterializeInpParm = KelTOMForErrorLogRecordParms::MaterializeInpParm;
-
-    KelTOMForErrorLogRecords(KelTinyObjectManager& tom, KelDatabase& database);
-    ~KelTOMForErrorLogRecords() override;
+    using KelTomForServerClassQry::KelTomForServerClassQry;
 
     // A record of the OID alone, every other member null.
     KelErrorLogRecord* CreateNewServerObject(CreateInpParm const& parm) override;

@@ -2,16 +2,9 @@
 
 #include "admin/keldtatr.hpp"
 
-KelTOMForSystemLogRecords::KelTOMForSystemLogRecords(KelTinyObjectManager& tom, KelDatabase& database)
-    : KelTomForServerClassQry(tom, database)
-{
-}
-
-KelTOMForSystemLogRecords::~KelTOMForSystemLogRecords() = default;
-
 KelSystemLogRecord* KelTOMForSystemLogRecords::CreateNewServerObject(CreateInpParm const& parm)
 {
-    auto* record = new KelSystemLogRecord(parm.ID());
+    auto* record = new KelSystemLogRecord(parm.Key());
     KelTraceObject(__FILE__, __LINE__, "KelTOMForSystemLogRecords::CreateNewServerObject", *record);
     return record;
 }

@@ -10,27 +10,13 @@
 #include "kernel/kelkfun.hpp"
 #include "kernel/kelkoid.hpp"
 #include "objects/kelmtadm.hpp"
+#include "tom/keldtprm.hpp"
 #include "tom/keldtqry.hpp"
 
 #include <vector>
 
-class KelTOMForSystemLogRecordParms {
-public:
-    // The OID of the new record.
-    class CreateInpParm {
-    public:
-        explicit CreateInpParm(KelOID const& id) : _id(id) {}
-        KelOID const& ID() const { return _id; }
-        KelOID const& Key() const { return _id; }
-
-    private:
-        KelOID _id;
-    };
-    class MaterializeInpParm {
-    public:
-        MaterializeInpParm() {}
-    };
-};
+// The manager's parameters: a new record needs its OID (the key) alone.
+struct KelTOMForSystemLogRecordParms : KelTomKeyParms<KelOID> {};
 
 template <>
 struct KelTypeName<KelTOMForSystemLogRecordParms> {
@@ -41,11 +27,7 @@ class KelTOMForSystemLogRecords
     : public KelTomForServerClassQry<KelSystemLogRecord, KEL_SYSTEM_LOG, KelDatabase::SystemLog,
                                      KelTOMForSystemLogRecordParms> {
 public:
-    using CreateInpParm = KelTOMForSystemLogRecordParms::CreateInpParm;
-    using MaterializeInpParm = KelTOMForSystemLogRecordParms::MaterializeInpParm;
-
-    KelTOMForSystemLogRecords(KelTinyObjectManager& tom, KelDatabase& database);
-    ~KelTOMForSystemLogRecords() override;
+    using KelTomForServerClassQry::KelTomForServerClassQry;
 
     // A record of the OID alone, every other member null.
     KelSystemLogRecord* CreateNewServerObject(CreateInpParm const& parm) override;

@@ -10,6 +10,9 @@
 #include "kernel/kelmusid.hpp"
 #include "objects/kelasyss.hpp"
 #include "objects/kelmtadm.hpp"
+#include "objects/kelmtbld.hpp"
+
+#include <utility>
 
 namespace {
 
@@ -60,13 +63,22 @@ void KelBenchObjectManager::Fill(KelSystemLogRecord& record, KelBenchLogInput co
 {
     KelSystemLogRecord::Parameters parameters;
     for (std::string const& p : in.parameters) parameters.Append(KelString(p));
-    record = KelSystemLogRecord(
-        Oid(in.objectId), KelTimeStamp(in.seconds, in.micros), _systemNames[static_cast<std::size_t>(in.system)],
-        _systemGroup, in.messageNumber, static_cast<KelSeverity::Type>(in.severity),
-        static_cast<KelMessageClass::Type>(in.messageClass), KelString(in.eventIdentifier), false, in.messageType,
-        false, in.errorFlag, static_cast<KelSvrKind::Type>(in.svrKind), false,
-        static_cast<KelSvrState::Type>(in.svrState), false, KelUserID(KelString(in.userId), _systemGroup), false,
-        in.exception, in.exceptionIsNull, parameters, false);
+    KelSystemLogRecordBuilder builder(Oid(in.objectId));
+    builder.CreationTime(KelTimeStamp(in.seconds, in.micros))
+        .SystemName(_systemNames[static_cast<std::size_t>(in.system)])
+        .SystemGroupName(_systemGroup)
+        .MessageNumber(in.messageNumber)
+        .Severity(static_cast<KelSeverity::Type>(in.severity))
+        .MessageClass(static_cast<KelMessageClass::Type>(in.messageClass))
+        .EventIdentifier(KelString(in.eventIdentifier))
+        .MessageType(in.messageType)
+        .ErrorFlag(in.errorFlag)
+        .SvrKind(static_cast<KelSvrKind::Type>(in.svrKind))
+        .SvrState(static_cast<KelSvrState::Type>(in.svrState))
+        .UserID(KelUserID(KelString(in.userId), _systemGroup))
+        .MessageParameters(std::move(parameters));
+    if (!in.exceptionIsNull) builder.Exception(in.exception);
+    record = builder.Build();
 }
 
 std::size_t KelBenchObjectManager::Write(KelBenchData const& data)

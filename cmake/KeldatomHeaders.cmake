@@ -9,7 +9,7 @@ set(KELDATOM_PUBLIC_HEADERS
     admin/keldtad1.hpp admin/keldtad2.hpp admin/keldtad3.hpp admin/keldtad4.hpp
     staff/keldstpr.hpp staff/keldstro.hpp
     topology/keldttdm.hpp topology/keldttse.hpp topology/keldttsv.hpp topology/keldttsy.hpp
-    tom/keldtgen.hpp tom/keldtom.hpp tom/keldtqry.hpp tom/keltinyom.hpp tom/keltpool.hpp
+    tom/keldtgen.hpp tom/keldtom.hpp tom/keldtprm.hpp tom/keldtqry.hpp tom/keltinyom.hpp tom/keltpool.hpp
     db/keldb.hpp db/keldbexc.hpp db/keldkrnl.hpp
     # The accessors and rows, by name: the managers' templates are written against them.
     db/keldacc.hpp db/keldtab.hpp

@@ -50,6 +50,44 @@ void ReadRecord(KelStream& s, std::int32_t kind, char const* function, Record& r
     for (std::uint32_t parm = s.GetUInt32(); parm != 0; parm = s.GetUInt32()) (record.*readParm)(s, parm);
 }
 
+// The members both records begin with, numbered 1 to 4.
+void WriteHead(KelStream& s, KelLogRecordHead const& r)
+{
+    if (PutHead(s, 1, r._iObjectID)) s.PutOID(r._objectID);
+    if (PutHead(s, 2, r._iCreationTime)) s.PutTimeStamp(r._creationTime);
+    if (PutHead(s, 3, r._iSystemName)) s.PutString(r._systemName);
+    if (PutHead(s, 4, r._iSystemGroupName)) s.PutString(r._systemGroupName);
+}
+
+// Reads member parm if it is one of the members both records begin with; true if it was.
+bool ReadHead(KelStream& s, unsigned long parm, bool isNull, KelLogRecordHead& r)
+{
+    switch (parm) {
+    case 1:
+        if ((r._iObjectID = isNull) == false) r._objectID = s.GetOID();
+        return true;
+    case 2:
+        if ((r._iCreationTime = isNull) == false) r._creationTime = s.GetTimeStamp();
+        return true;
+    case 3:
+        if ((r._iSystemName = isNull) == false) r._systemName = s.GetString();
+        return true;
+    case 4:
+        if ((r._iSystemGroupName = isNull) == false) r._systemGroupName = s.GetString();
+        return true;
+    default: return false;
+    }
+}
+
+// The keyword text of the members both records begin with.
+KelKeywordWriter& KeywordHead(KelKeywordWriter&& w, KelLogRecordHead const& r)
+{
+    return w.Put("_objectID", r._objectID, r._iObjectID)
+        .Put("_creationTime", r._creationTime, r._iCreationTime)
+        .Put("_systemName", r._systemName, r._iSystemName)
+        .Put("_systemGroupName", r._systemGroupName, r._iSystemGroupName);
+}
+
 std::string JoinParameters(KelSystemLogRecord::Parameters const& parameters)
 {
     std::string text;
@@ -66,18 +104,10 @@ std::string JoinParameters(KelSystemLogRecord::Parameters const& parameters)
 // ---------------------------------------------------------------------------------------
 // KelErrorLogRecord
 
-KelErrorLogRecord::~KelErrorLogRecord()
-{
-    if (_pRep) Release();
-}
-
 void KelErrorLogRecord::WriteMembers(KelStream& s) const
 {
     Rep const& r = Checked();
-    if (PutHead(s, 1, r._iObjectID)) s.PutOID(r._objectID);
-    if (PutHead(s, 2, r._iCreationTime)) s.PutTimeStamp(r._creationTime);
-    if (PutHead(s, 3, r._iSystemName)) s.PutString(r._systemName);
-    if (PutHead(s, 4, r._iSystemGroupName)) s.PutString(r._systemGroupName);
+    WriteHead(s, r);
     if (PutHead(s, 5, r._iVersionNumber)) s.PutInt32(r._versionNumber);
     if (PutHead(s, 6, r._iReleaseNumber)) s.PutInt32(r._releaseNumber);
     if (PutHead(s, 7, r._iModificationLevelNumber)) s.PutInt32(r._modificationLevelNumber);
@@ -94,29 +124,14 @@ void KelErrorLogRecord::WriteMembers(KelStream& s) const
     if (PutHead(s, 18, r._iErrorDescription)) s.PutString(r._errorDescription);
 }
 
-void KelErrorLogRecord::Cleanup()
-{
-    if (_pRep) Release();
-    _pRep = new Rep;
-}
+void KelErrorLogRecord::Cleanup() { _pRep.Renew(); }
 
 void KelErrorLogRecord::ReadParm(KelStream& s, unsigned long parm)
 {
     Rep& r = Checked();
     bool isNull = s.GetBool();
+    if (ReadHead(s, parm, isNull, r)) return;
     switch (parm) {
-    case 1:
-        if ((r._iObjectID = isNull) == false) r._objectID = s.GetOID();
-        break;
-    case 2:
-        if ((r._iCreationTime = isNull) == false) r._creationTime = s.GetTimeStamp();
-        break;
-    case 3:
-        if ((r._iSystemName = isNull) == false) r._systemName = s.GetString();
-        break;
-    case 4:
-        if ((r._iSystemGroupName = isNull) == false) r._systemGroupName = s.GetString();
-        break;
     case 5:
         if ((r._iVersionNumber = isNull) == false) r._versionNumber = s.GetInt32();
         break;
@@ -178,11 +193,7 @@ void KelErrorLogRecord::ReadFrom(KelStream& s)
 void KelErrorLogRecord::StreamKeywordDelimited(std::ostream& os, int level) const
 {
     Rep const& r = Checked();
-    KelKeywordWriter(os, level)
-        .Put("_objectID", r._objectID, r._iObjectID)
-        .Put("_creationTime", r._creationTime, r._iCreationTime)
-        .Put("_systemName", r._systemName, r._iSystemName)
-        .Put("_systemGroupName", r._systemGroupName, r._iSystemGroupName)
+    KeywordHead(KelKeywordWriter(os, level), r)
         .Put("_versionNumber", r._versionNumber, r._iVersionNumber)
         .Put("_releaseNumber", r._releaseNumber, r._iReleaseNumber)
         .Put("_modificationLevelNumber", r._modificationLevelNumber, r._iModificationLevelNumber)
@@ -202,18 +213,10 @@ void KelErrorLogRecord::StreamKeywordDelimited(std::ostream& os, int level) cons
 // ---------------------------------------------------------------------------------------
 // KelSystemLogRecord
 
-KelSystemLogRecord::~KelSystemLogRecord()
-{
-    if (_pRep) Release();
-}
-
 void KelSystemLogRecord::WriteMembers(KelStream& s) const
 {
     Rep const& r = Checked();
-    if (PutHead(s, 1, r._iObjectID)) s.PutOID(r._objectID);
-    if (PutHead(s, 2, r._iCreationTime)) s.PutTimeStamp(r._creationTime);
-    if (PutHead(s, 3, r._iSystemName)) s.PutString(r._systemName);
-    if (PutHead(s, 4, r._iSystemGroupName)) s.PutString(r._systemGroupName);
+    WriteHead(s, r);
     if (PutHead(s, 5, r._iMessageNumber)) s.PutInt32(r._messageNumber);
     if (PutHead(s, 6, r._iSeverity)) s.PutInt32(r._severity);
     if (PutHead(s, 7, r._iMessageClass)) s.PutInt32(r._messageClass);
@@ -233,29 +236,14 @@ void KelSystemLogRecord::WriteMembers(KelStream& s) const
     }
 }
 
-void KelSystemLogRecord::Cleanup()
-{
-    if (_pRep) Release();
-    _pRep = new Rep;
-}
+void KelSystemLogRecord::Cleanup() { _pRep.Renew(); }
 
 void KelSystemLogRecord::ReadParm(KelStream& s, unsigned long parm)
 {
     Rep& r = Checked();
     bool isNull = s.GetBool();
+    if (ReadHead(s, parm, isNull, r)) return;
     switch (parm) {
-    case 1:
-        if ((r._iObjectID = isNull) == false) r._objectID = s.GetOID();
-        break;
-    case 2:
-        if ((r._iCreationTime = isNull) == false) r._creationTime = s.GetTimeStamp();
-        break;
-    case 3:
-        if ((r._iSystemName = isNull) == false) r._systemName = s.GetString();
-        break;
-    case 4:
-        if ((r._iSystemGroupName = isNull) == false) r._systemGroupName = s.GetString();
-        break;
     case 5:
         if ((r._iMessageNumber = isNull) == false) r._messageNumber = s.GetInt32();
         break;
@@ -315,11 +303,7 @@ void KelSystemLogRecord::ReadFrom(KelStream& s)
 void KelSystemLogRecord::StreamKeywordDelimited(std::ostream& os, int level) const
 {
     Rep const& r = Checked();
-    KelKeywordWriter(os, level)
-        .Put("_objectID", r._objectID, r._iObjectID)
-        .Put("_creationTime", r._creationTime, r._iCreationTime)
-        .Put("_systemName", r._systemName, r._iSystemName)
-        .Put("_systemGroupName", r._systemGroupName, r._iSystemGroupName)
+    KeywordHead(KelKeywordWriter(os, level), r)
         .Put("_messageNumber", r._messageNumber, r._iMessageNumber)
         .Put("_severity", r._severity, r._iSeverity)
         .Put("_messageClass", r._messageClass, r._iMessageClass)

@@ -4,28 +4,50 @@
 
 #include <ostream>
 
+KelCheckSite const KelErrorLogRep::site{__FILE__, __LINE__};
+KelCheckSite const KelSystemLogRep::site{__FILE__, __LINE__};
+
 namespace {
-// The Rep of a record of which only the object ID is known; its flag is clear whatever
+// The object ID of a record of which nothing else is known; its flag is clear whatever
 // the ID, so that a null ID fails the invariant.
-template <class Rep>
-Rep* RepOfID(KelOID const& id)
+void SetObjectID(KelLogRecordHead& r, KelOID const& id)
 {
-    Rep* rep = new Rep;
-    rep->_objectID = id;
-    rep->_iObjectID = false;
-    return rep;
+    r._objectID = id;
+    r._iObjectID = false;
+}
+
+// The members both records begin with, none of them null.
+void SetHead(KelLogRecordHead& r, KelOID const& objectID, KelTimeStamp const& creationTime, KelString const& systemName,
+             KelString const& systemGroupName)
+{
+    r._objectID = objectID;
+    r._creationTime = creationTime;
+    r._systemName = systemName;
+    r._systemGroupName = systemGroupName;
+    r._iObjectID = r._iCreationTime = r._iSystemName = r._iSystemGroupName = false;
+}
+
+// The first of the members both records begin with whose null flag disagrees with its
+// value, or null.
+char const* HeadInvariant(KelLogRecordHead const& r)
+{
+    if (r._iObjectID != r._objectID.IsNull()) return "_pRep->_iObjectID == _pRep->_objectID.IsNull()";
+    if (r._iCreationTime != r._creationTime.IsNull()) return "_pRep->_iCreationTime == _pRep->_creationTime.IsNull()";
+    if (r._iSystemName != r._systemName.IsNull()) return "_pRep->_iSystemName == _pRep->_systemName.IsNull()";
+    if (r._iSystemGroupName != r._systemGroupName.IsNull())
+        return "_pRep->_iSystemGroupName == _pRep->_systemGroupName.IsNull()";
+    return nullptr;
 }
 }  // namespace
 
 // ---------------------------------------------------------------------------------------
 // KelErrorLogRecord
 
-KelErrorLogRecord::Rep& KelErrorLogRecord::Checked() const { return Shared::Get(_pRep, {__FILE__, __LINE__}); }
-void KelErrorLogRecord::CheckInvariant() const { Shared::Check(_assert_invariant(), {__FILE__, __LINE__}); }
-void KelErrorLogRecord::Release() { Shared::Release(_pRep, {__FILE__, __LINE__}); }
-std::uint32_t KelErrorLogRecord::RefCount() const { return Shared::Count(_pRep); }
-
-KelErrorLogRecord::KelErrorLogRecord(KelOID const& id) : _pRep(RepOfID<Rep>(id)) { CheckInvariant(); }
+KelErrorLogRecord::KelErrorLogRecord(KelOID const& id)
+{
+    SetObjectID(R(), id);
+    CheckInvariant();
+}
 
 KelErrorLogRecord::KelErrorLogRecord(
     KelOID const& objectID, KelTimeStamp const& creationTime, KelString const& systemName,
@@ -35,13 +57,9 @@ KelErrorLogRecord::KelErrorLogRecord(
     std::int32_t exceptionType, bool exceptionTypeIsNull, KelOID const& systemLogID, std::int32_t messageType,
     bool messageTypeIsNull, KelTimeStamp const& detectionTime, KelString const& errorFile, bool errorFileIsNull,
     std::int32_t errorLine, bool errorLineIsNull, KelString const& errorDescription)
-    : _pRep(new Rep)
 {
-    Rep& r = *_pRep;
-    r._objectID = objectID;
-    r._creationTime = creationTime;
-    r._systemName = systemName;
-    r._systemGroupName = systemGroupName;
+    Rep& r = R();
+    SetHead(r, objectID, creationTime, systemName, systemGroupName);
     r._versionNumber = versionNumber;
     r._releaseNumber = releaseNumber;
     r._modificationLevelNumber = modificationLevelNumber;
@@ -61,20 +79,10 @@ KelErrorLogRecord::KelErrorLogRecord(
     r._iMessageType = messageTypeIsNull;
     r._iErrorFile = errorFileIsNull;
     r._iErrorLine = errorLineIsNull;
-    r._iObjectID = r._iCreationTime = r._iSystemName = r._iSystemGroupName = false;
     r._iVersionNumber = r._iReleaseNumber = r._iModificationLevelNumber = false;
     r._iComponentID = r._iComponentName = r._iPlatform = false;
     r._iSystemLogID = r._iDetectionTime = r._iErrorDescription = false;
     CheckInvariant();
-}
-
-KelErrorLogRecord::KelErrorLogRecord(KelErrorLogRecord const& other) : _pRep(Shared::Share(other.Checked())) {}
-
-KelErrorLogRecord& KelErrorLogRecord::operator=(KelErrorLogRecord const& other)
-{
-    Shared::Assign(_pRep, other._pRep, &other == this, {__FILE__, __LINE__});
-    CheckInvariant();
-    return *this;
 }
 
 bool KelErrorLogRecord::IsDeleted() const { return false; }
@@ -85,11 +93,7 @@ KelOID KelErrorLogRecord::ID() const { return Checked()._objectID; }
 char const* KelErrorLogRecord::_assert_invariant() const
 {
     Rep const& r = Checked();
-    if (r._iObjectID != r._objectID.IsNull()) return "_pRep->_iObjectID == _pRep->_objectID.IsNull()";
-    if (r._iCreationTime != r._creationTime.IsNull()) return "_pRep->_iCreationTime == _pRep->_creationTime.IsNull()";
-    if (r._iSystemName != r._systemName.IsNull()) return "_pRep->_iSystemName == _pRep->_systemName.IsNull()";
-    if (r._iSystemGroupName != r._systemGroupName.IsNull())
-        return "_pRep->_iSystemGroupName == _pRep->_systemGroupName.IsNull()";
+    if (char const* failed = HeadInvariant(r)) return failed;
     if (r._iComponentName != r._componentName.IsNull())
         return "_pRep->_iComponentName == _pRep->_componentName.IsNull()";
     if (r._iSystemLogID != r._systemLogID.IsNull()) return "_pRep->_iSystemLogID == _pRep->_systemLogID.IsNull()";
@@ -117,37 +121,27 @@ KelString const& KelErrorLogRecord::ErrorDescription() const { return Checked().
 
 std::int32_t KelErrorLogRecord::ServicePack() const
 {
-    Rep const& r = Checked();
-    kelkRequire(ServicePackIsNull() == false);
-    return r._servicePack;
+    return Required(&Rep::_servicePack, &Rep::_iServicePack, "ServicePackIsNull() == false");
 }
 
 std::int32_t KelErrorLogRecord::ExceptionType() const
 {
-    Rep const& r = Checked();
-    kelkRequire(ExceptionTypeIsNull() == false);
-    return r._exceptionType;
+    return Required(&Rep::_exceptionType, &Rep::_iExceptionType, "ExceptionTypeIsNull() == false");
 }
 
 std::int32_t KelErrorLogRecord::MessageType() const
 {
-    Rep const& r = Checked();
-    kelkRequire(MessageTypeIsNull() == false);
-    return r._messageType;
+    return Required(&Rep::_messageType, &Rep::_iMessageType, "MessageTypeIsNull() == false");
 }
 
 KelString const& KelErrorLogRecord::ErrorFile() const
 {
-    Rep const& r = Checked();
-    kelkRequire(ErrorFileIsNull() == false);
-    return r._errorFile;
+    return Required(&Rep::_errorFile, &Rep::_iErrorFile, "ErrorFileIsNull() == false");
 }
 
 std::int32_t KelErrorLogRecord::ErrorLine() const
 {
-    Rep const& r = Checked();
-    kelkRequire(ErrorLineIsNull() == false);
-    return r._errorLine;
+    return Required(&Rep::_errorLine, &Rep::_iErrorLine, "ErrorLineIsNull() == false");
 }
 
 bool KelErrorLogRecord::ServicePackIsNull() const { return Checked()._iServicePack; }
@@ -165,12 +159,11 @@ std::ostream& operator<<(std::ostream& os, KelErrorLogRecord const& record)
 // ---------------------------------------------------------------------------------------
 // KelSystemLogRecord
 
-KelSystemLogRecord::Rep& KelSystemLogRecord::Checked() const { return Shared::Get(_pRep, {__FILE__, __LINE__}); }
-void KelSystemLogRecord::CheckInvariant() const { Shared::Check(_assert_invariant(), {__FILE__, __LINE__}); }
-void KelSystemLogRecord::Release() { Shared::Release(_pRep, {__FILE__, __LINE__}); }
-std::uint32_t KelSystemLogRecord::RefCount() const { return Shared::Count(_pRep); }
-
-KelSystemLogRecord::KelSystemLogRecord(KelOID const& id) : _pRep(RepOfID<Rep>(id)) { CheckInvariant(); }
+KelSystemLogRecord::KelSystemLogRecord(KelOID const& id)
+{
+    SetObjectID(R(), id);
+    CheckInvariant();
+}
 
 KelSystemLogRecord::KelSystemLogRecord(KelOID const& objectID, KelTimeStamp const& creationTime,
                                        KelString const& systemName, KelString const& systemGroupName,
@@ -181,13 +174,9 @@ KelSystemLogRecord::KelSystemLogRecord(KelOID const& objectID, KelTimeStamp cons
                                        KelSvrState::Type svrState, bool svrStateIsNull, KelUserID const& userID,
                                        bool userIDIsNull, std::int32_t exception, bool exceptionIsNull,
                                        Parameters const& messageParameters, bool messageParametersIsNull)
-    : _pRep(new Rep)
 {
-    Rep& r = *_pRep;
-    r._objectID = objectID;
-    r._creationTime = creationTime;
-    r._systemName = systemName;
-    r._systemGroupName = systemGroupName;
+    Rep& r = R();
+    SetHead(r, objectID, creationTime, systemName, systemGroupName);
     r._messageNumber = messageNumber;
     r._severity = severity;
     r._messageClass = messageClass;
@@ -206,18 +195,8 @@ KelSystemLogRecord::KelSystemLogRecord(KelOID const& objectID, KelTimeStamp cons
     r._iUserID = userIDIsNull;
     r._iException = exceptionIsNull;
     r._iMessageParameters = messageParametersIsNull;
-    r._iObjectID = r._iCreationTime = r._iSystemName = r._iSystemGroupName = false;
     r._iMessageNumber = r._iSeverity = r._iMessageClass = r._iErrorFlag = false;
     CheckInvariant();
-}
-
-KelSystemLogRecord::KelSystemLogRecord(KelSystemLogRecord const& other) : _pRep(Shared::Share(other.Checked())) {}
-
-KelSystemLogRecord& KelSystemLogRecord::operator=(KelSystemLogRecord const& other)
-{
-    Shared::Assign(_pRep, other._pRep, &other == this, {__FILE__, __LINE__});
-    CheckInvariant();
-    return *this;
 }
 
 bool KelSystemLogRecord::IsDeleted() const { return false; }
@@ -228,11 +207,7 @@ KelOID KelSystemLogRecord::ID() const { return Checked()._objectID; }
 char const* KelSystemLogRecord::_assert_invariant() const
 {
     Rep const& r = Checked();
-    if (r._iObjectID != r._objectID.IsNull()) return "_pRep->_iObjectID == _pRep->_objectID.IsNull()";
-    if (r._iCreationTime != r._creationTime.IsNull()) return "_pRep->_iCreationTime == _pRep->_creationTime.IsNull()";
-    if (r._iSystemName != r._systemName.IsNull()) return "_pRep->_iSystemName == _pRep->_systemName.IsNull()";
-    if (r._iSystemGroupName != r._systemGroupName.IsNull())
-        return "_pRep->_iSystemGroupName == _pRep->_systemGroupName.IsNull()";
+    if (char const* failed = HeadInvariant(r)) return failed;
     if (r._iEventIdentifier != r._eventIdentifier.IsNull())
         return "_pRep->_iEventIdentifier == _pRep->_eventIdentifier.IsNull()";
     if (r._iUserID != r._userID.IsNull()) return "_pRep->_iUserID == _pRep->_userID.IsNull()";
@@ -250,51 +225,37 @@ bool KelSystemLogRecord::ErrorFlag() const { return Checked()._errorFlag; }
 
 KelString const& KelSystemLogRecord::EventIdentifier() const
 {
-    Rep const& r = Checked();
-    kelkRequire(EventIdentifierIsNull() == false);
-    return r._eventIdentifier;
+    return Required(&Rep::_eventIdentifier, &Rep::_iEventIdentifier, "EventIdentifierIsNull() == false");
 }
 
 std::int32_t KelSystemLogRecord::MessageType() const
 {
-    Rep const& r = Checked();
-    kelkRequire(MessageTypeIsNull() == false);
-    return r._messageType;
+    return Required(&Rep::_messageType, &Rep::_iMessageType, "MessageTypeIsNull() == false");
 }
 
 KelSvrKind::Type KelSystemLogRecord::SvrKind()
 {
-    Rep const& r = Checked();
-    kelkRequire(SvrKindIsNull() == false);
-    return r._svrKind;
+    return Required(&Rep::_svrKind, &Rep::_iSvrKind, "SvrKindIsNull() == false");
 }
 
 KelSvrState::Type KelSystemLogRecord::SvrState()
 {
-    Rep const& r = Checked();
-    kelkRequire(SvrStateIsNull() == false);
-    return r._svrState;
+    return Required(&Rep::_svrState, &Rep::_iSvrState, "SvrStateIsNull() == false");
 }
 
 KelUserID const& KelSystemLogRecord::UserID() const
 {
-    Rep const& r = Checked();
-    kelkRequire(UserIDIsNull() == false);
-    return r._userID;
+    return Required(&Rep::_userID, &Rep::_iUserID, "UserIDIsNull() == false");
 }
 
 std::int32_t KelSystemLogRecord::Exception() const
 {
-    Rep const& r = Checked();
-    kelkRequire(ExceptionIsNull() == false);
-    return r._exception;
+    return Required(&Rep::_exception, &Rep::_iException, "ExceptionIsNull() == false");
 }
 
 KelSystemLogRecord::Parameters const& KelSystemLogRecord::MessageParameters() const
 {
-    Rep const& r = Checked();
-    kelkRequire(MessageParametersIsNull() == false);
-    return r._messageParameters;
+    return Required(&Rep::_messageParameters, &Rep::_iMessageParameters, "MessageParametersIsNull() == false");
 }
 
 bool KelSystemLogRecord::EventIdentifierIsNull() const { return Checked()._iEventIdentifier; }

@@ -3,7 +3,7 @@
 // their object IDs. Log records are written once and never changed: they have no
 // mutators and always report IsDirty().
 //
-// Each is a handle sharing its Rep as KelSharedRep (objects/kelmtrep.hpp) describes. Each
+// Each is a handle sharing its Rep through KelDataPart (objects/kelmtdat.hpp). Each
 // member of a Rep has a null flag (true: null); an optional member's accessor requires
 // its flag to be clear. The invariant ties the flags of class-typed members to their
 // values' own nullness; constructors and assignment check it. Not thread-safe.
@@ -19,8 +19,8 @@
 #include "kernel/kelmsvid.hpp"
 #include "kernel/kelmusid.hpp"
 #include "objects/kelasenum.hpp"
+#include "objects/kelmtdat.hpp"
 #include "objects/kelmtenum.hpp"
-#include "objects/kelmtrep.hpp"
 #include "objects/kelmtseq.hpp"
 
 #include <cstdint>
@@ -28,7 +28,52 @@
 
 class KelStream;
 
-class KelErrorLogRecord {
+// The members that both records begin with, each with its null flag.
+struct KelLogRecordHead {
+    KelOID _objectID;
+    KelTimeStamp _creationTime;
+    KelString _systemName;
+    KelString _systemGroupName;
+    bool _iObjectID = true;
+    bool _iCreationTime = true;
+    bool _iSystemName = true;
+    bool _iSystemGroupName = true;
+};
+
+// The state of a KelErrorLogRecord, shared by its handles.
+struct KelErrorLogRep : KelDataRep<KelErrorLogRep>, KelLogRecordHead {
+    static KelCheckSite const site;
+    std::int32_t _versionNumber = 0;
+    std::int32_t _releaseNumber = 0;
+    std::int32_t _modificationLevelNumber = 0;
+    std::int32_t _servicePack = 0;
+    KelSenderType::Type _componentID = KelSenderType::Unknown;
+    KelString _componentName;
+    KelPlatform::Type _platform = KelPlatform::Unknown;
+    std::int32_t _exceptionType = 0;
+    KelOID _systemLogID;
+    std::int32_t _messageType = 0;
+    KelTimeStamp _detectionTime;
+    KelString _errorFile;
+    std::int32_t _errorLine = 0;
+    KelString _errorDescription;
+    bool _iServicePack = true;
+    bool _iExceptionType = true;
+    bool _iMessageType = true;
+    bool _iErrorFile = true;
+    bool _iErrorLine = true;
+    bool _iVersionNumber = true;
+    bool _iReleaseNumber = true;
+    bool _iModificationLevelNumber = true;
+    bool _iComponentID = true;
+    bool _iComponentName = true;
+    bool _iPlatform = true;
+    bool _iSystemLogID = true;
+    bool _iDetectionTime = true;
+    bool _iErrorDescription = true;
+};
+
+class KelErrorLogRecord : public KelDataPart<KelErrorLogRecord, KelErrorLogRep> {
 public:
     // A record of which only the OID is known: every other member null (strings null,
     // times and the system log ID all zero, numbers 0).
@@ -42,11 +87,7 @@ public:
                       std::int32_t messageType, bool messageTypeIsNull, KelTimeStamp const& detectionTime,
                       KelString const& errorFile, bool errorFileIsNull, std::int32_t errorLine, bool errorLineIsNull,
                       KelString const& errorDescription);
-    // Shares other's Rep.
-    KelErrorLogRecord(KelErrorLogRecord const& other);
-    virtual ~KelErrorLogRecord();
-    // Shares other's Rep (self-assignment changes nothing), then checks the invariant.
-    KelErrorLogRecord& operator=(KelErrorLogRecord const& other);
+    virtual ~KelErrorLogRecord() = default;
     void Refresh(KelErrorLogRecord const& other) { *this = other; }
 
 protected:
@@ -70,8 +111,6 @@ public:
 
     static char const* IdName() { return "ErrorLogOID"; }
     KelOID ID() const;
-    // The number of handles sharing this record's Rep.
-    std::uint32_t RefCount() const;
     // The text of the first violated invariant condition, or null.
     char const* _assert_invariant() const;
 
@@ -101,62 +140,11 @@ public:
     bool ErrorFileIsNull() const;
     bool ErrorLineIsNull() const;
 
-protected:
-    // Drops this handle's reference; the Rep is destroyed with its last one.
-    void Release();
-
 private:
-    struct Rep {
-        std::uint32_t _count = 1;
-        KelOID _objectID;
-        KelTimeStamp _creationTime;
-        KelString _systemName;
-        KelString _systemGroupName;
-        std::int32_t _versionNumber = 0;
-        std::int32_t _releaseNumber = 0;
-        std::int32_t _modificationLevelNumber = 0;
-        std::int32_t _servicePack = 0;
-        KelSenderType::Type _componentID = KelSenderType::Unknown;
-        KelString _componentName;
-        KelPlatform::Type _platform = KelPlatform::Unknown;
-        std::int32_t _exceptionType = 0;
-        KelOID _systemLogID;
-        std::int32_t _messageType = 0;
-        KelTimeStamp _detectionTime;
-        KelString _errorFile;
-        std::int32_t _errorLine = 0;
-        KelString _errorDescription;
-        bool _iServicePack = true;
-        bool _iExceptionType = true;
-        bool _iMessageType = true;
-        bool _iErrorFile = true;
-        bool _iErrorLine = true;
-        bool _iObjectID = true;
-        bool _iCreationTime = true;
-        bool _iSystemName = true;
-        bool _iSystemGroupName = true;
-        bool _iVersionNumber = true;
-        bool _iReleaseNumber = true;
-        bool _iModificationLevelNumber = true;
-        bool _iComponentID = true;
-        bool _iComponentName = true;
-        bool _iPlatform = true;
-        bool _iSystemLogID = true;
-        bool _iDetectionTime = true;
-        bool _iErrorDescription = true;
-
-        static void Deallocate(Rep*& rep)
-        {
-            delete rep;
-            rep = nullptr;
-        }
-    };
-    using Shared = KelSharedRep<Rep>;
+    using Rep = KelErrorLogRep;
     // The Rep; fails "_pRep != 0" (without going on) for a released handle.
-    Rep& Checked() const;
-    void CheckInvariant() const;
-
-    Rep* _pRep;
+    Rep& Checked() const { return R(); }
+    void CheckInvariant() const { _pRep.Check(_assert_invariant()); }
 };
 
 // Writes StreamKeywordDelimited(os, 0) and nothing else.
@@ -167,7 +155,34 @@ struct KelTypeName<KelErrorLogRecord> {
     static constexpr char const* value = "KelErrorLogRecord";
 };
 
-class KelSystemLogRecord {
+// The state of a KelSystemLogRecord, shared by its handles.
+struct KelSystemLogRep : KelDataRep<KelSystemLogRep>, KelLogRecordHead {
+    static KelCheckSite const site;
+    std::int32_t _messageNumber = 0;
+    KelSeverity::Type _severity = KelSeverity::Unknown;
+    KelMessageClass::Type _messageClass = KelMessageClass::Unknown;
+    KelString _eventIdentifier;
+    std::int32_t _messageType = 0;
+    bool _errorFlag = false;
+    KelSvrKind::Type _svrKind = KelSvrKind::None;
+    KelSvrState::Type _svrState = KelSvrState::Unknown;
+    KelUserID _userID;
+    std::int32_t _exception = 0;
+    KelValueSequence<KelString, -100> _messageParameters;
+    bool _iEventIdentifier = true;
+    bool _iMessageType = true;
+    bool _iSvrKind = true;
+    bool _iSvrState = true;
+    bool _iUserID = true;
+    bool _iException = true;
+    bool _iMessageParameters = true;
+    bool _iMessageNumber = true;
+    bool _iSeverity = true;
+    bool _iMessageClass = true;
+    bool _iErrorFlag = true;
+};
+
+class KelSystemLogRecord : public KelDataPart<KelSystemLogRecord, KelSystemLogRep> {
 public:
     using Parameters = KelValueSequence<KelString, -100>;
 
@@ -183,11 +198,7 @@ public:
                        bool svrKindIsNull, KelSvrState::Type svrState, bool svrStateIsNull, KelUserID const& userID,
                        bool userIDIsNull, std::int32_t exception, bool exceptionIsNull,
                        Parameters const& messageParameters, bool messageParametersIsNull);
-    // Shares other's Rep.
-    KelSystemLogRecord(KelSystemLogRecord const& other);
-    virtual ~KelSystemLogRecord();
-    // Shares other's Rep (self-assignment changes nothing), then checks the invariant.
-    KelSystemLogRecord& operator=(KelSystemLogRecord const& other);
+    virtual ~KelSystemLogRecord() = default;
     void Refresh(KelSystemLogRecord const& other) { *this = other; }
 
 protected:
@@ -211,8 +222,6 @@ public:
 
     static char const* IdName() { return "SystemLogOID"; }
     KelOID ID() const;
-    // The number of handles sharing this record's Rep.
-    std::uint32_t RefCount() const;
     // The text of the first violated invariant condition, or null.
     char const* _assert_invariant() const;
 
@@ -241,56 +250,11 @@ public:
     bool ExceptionIsNull() const;
     bool MessageParametersIsNull() const;
 
-protected:
-    // Drops this handle's reference; the Rep is destroyed with its last one.
-    void Release();
-
 private:
-    struct Rep {
-        std::uint32_t _count = 1;
-        KelOID _objectID;
-        KelTimeStamp _creationTime;
-        KelString _systemName;
-        KelString _systemGroupName;
-        std::int32_t _messageNumber = 0;
-        KelSeverity::Type _severity = KelSeverity::Unknown;
-        KelMessageClass::Type _messageClass = KelMessageClass::Unknown;
-        KelString _eventIdentifier;
-        std::int32_t _messageType = 0;
-        bool _errorFlag = false;
-        KelSvrKind::Type _svrKind = KelSvrKind::None;
-        KelSvrState::Type _svrState = KelSvrState::Unknown;
-        KelUserID _userID;
-        std::int32_t _exception = 0;
-        Parameters _messageParameters;
-        bool _iEventIdentifier = true;
-        bool _iMessageType = true;
-        bool _iSvrKind = true;
-        bool _iSvrState = true;
-        bool _iUserID = true;
-        bool _iException = true;
-        bool _iMessageParameters = true;
-        bool _iObjectID = true;
-        bool _iCreationTime = true;
-        bool _iSystemName = true;
-        bool _iSystemGroupName = true;
-        bool _iMessageNumber = true;
-        bool _iSeverity = true;
-        bool _iMessageClass = true;
-        bool _iErrorFlag = true;
-
-        static void Deallocate(Rep*& rep)
-        {
-            delete rep;
-            rep = nullptr;
-        }
-    };
-    using Shared = KelSharedRep<Rep>;
+    using Rep = KelSystemLogRep;
     // The Rep; fails "_pRep != 0" (without going on) for a released handle.
-    Rep& Checked() const;
-    void CheckInvariant() const;
-
-    Rep* _pRep;
+    Rep& Checked() const { return R(); }
+    void CheckInvariant() const { _pRep.Check(_assert_invariant()); }
 };
 
 // Writes StreamKeywordDelimited(os, 0) and nothing else.

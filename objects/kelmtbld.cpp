@@ -1,9 +1,10 @@
 #include "objects/kelmtbld.hpp"
 
 namespace {
-// The value of an optional member, or the value its record holds while it is null.
+// The value of an optional member, or the value its record holds while it is null (a
+// default argument lives until the record's construction, the end of the full expression).
 template <class T>
-T ValueOr(std::optional<T> const& member, T const& null = T())
+T const& ValueOr(std::optional<T> const& member, T const& null = T())
 {
     return member ? *member : null;
 }
@@ -13,7 +14,7 @@ KelSystemLogRecordBuilder& KelSystemLogRecordBuilder::MessageParameters(std::vec
 {
     Parameters parameters;
     for (std::string const& t : texts) parameters.Append(KelString(t));
-    return MessageParameters(parameters);
+    return MessageParameters(std::move(parameters));
 }
 
 KelSystemLogRecord KelSystemLogRecordBuilder::Build() const

@@ -20,6 +20,7 @@
 
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 class KelSystemLogRecordBuilder {
@@ -46,7 +47,7 @@ public:
     KelSystemLogRecordBuilder& SvrState(KelSvrState::Type v) { return Set(_svrState, v); }
     KelSystemLogRecordBuilder& UserID(KelUserID const& v) { return Set(_userID, v); }
     KelSystemLogRecordBuilder& Exception(std::int32_t v) { return Set(_exception, v); }
-    KelSystemLogRecordBuilder& MessageParameters(Parameters const& v) { return Set(_messageParameters, v); }
+    KelSystemLogRecordBuilder& MessageParameters(Parameters v) { return Set(_messageParameters, std::move(v)); }
     // The parameters from texts, in their order.
     KelSystemLogRecordBuilder& MessageParameters(std::vector<std::string> const& texts);
 
@@ -54,9 +55,9 @@ public:
 
 private:
     template <class M, class V>
-    KelSystemLogRecordBuilder& Set(M& member, V const& value)
+    KelSystemLogRecordBuilder& Set(M& member, V&& value)
     {
-        member = value;
+        member = std::forward<V>(value);
         return *this;
     }
 
@@ -108,9 +109,9 @@ public:
 
 private:
     template <class M, class V>
-    KelErrorLogRecordBuilder& Set(M& member, V const& value)
+    KelErrorLogRecordBuilder& Set(M& member, V&& value)
     {
-        member = value;
+        member = std::forward<V>(value);
         return *this;
     }
 

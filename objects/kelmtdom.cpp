@@ -5,37 +5,15 @@
 
 #include <ostream>
 
-KelCheckSite const KelDomainData::Rep::site{__FILE__, __LINE__};
+KelCheckSite const KelDomainRep::site{__FILE__, __LINE__};
 
-void KelDomainData::Release() { _pRep.Release(); }
-std::uint32_t KelDomainData::RefCount() const { return _pRep.Count(); }
-
-KelDomainData::KelDomainData(KelString const& name) : _pRep(&Rep::_name, &Rep::_iName, name) {}
-KelDomainData::KelDomainData(KelDomainData const& other) : _pRep(other._pRep) {}
-KelDomainData::~KelDomainData() = default;
-
-KelDomainData& KelDomainData::operator=(KelDomainData const& other)
-{
-    _pRep.Assign(other._pRep, &other == this);
-    _pRep.Check(_assert_invariant());
-    return *this;
-}
-
-bool KelDomainData::IsDirty() const { return R()._dirty; }
-void KelDomainData::MarkClean() { R()._dirty = false; }
-void KelDomainData::MarkDeleted(bool deleted) { R()._deleted = deleted; }
-bool KelDomainData::IsDeleted() const { return R()._deleted; }
+KelDomainData::KelDomainData(KelString const& name) : KelDataObject(&Rep::_name, &Rep::_iName, name) {}
 
 KelString const& KelDomainData::Name() const { return R()._name; }
 KelString KelDomainData::ID() const { return R()._name; }
 bool KelDomainData::OIDIsNull() const { return R()._iOID; }
 
-KelOID const& KelDomainData::OID() const
-{
-    Rep const& r = R();
-    kelkRequire(OIDIsNull() == false);
-    return r._oID;
-}
+KelOID const& KelDomainData::OID() const { return Required(&Rep::_oID, &Rep::_iOID, "OIDIsNull() == false"); }
 
 char const* KelDomainData::_assert_invariant() const
 {

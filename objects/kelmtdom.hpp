@@ -16,26 +16,26 @@
 #include <cstdint>
 #include <iosfwd>
 
-class KelDomainData {
+// The state of a KelDomainData, shared by its handles.
+struct KelDomainRep : KelDataRep<KelDomainRep> {
+    static KelCheckSite const site;
+    KelString _name;
+    bool _iName = true;
+    KelOID _oID;
+    bool _iOID = true;
+    KelString _description;
+    bool _iDescription = true;
+    bool _deleted = false;
+};
+
+class KelDomainData : public KelDataObject<KelDomainData, KelDomainRep> {
 public:
     // An object of which only the key is known: every other member null; clean, not deleted.
     explicit KelDomainData(KelString const& name);
-    // Shares other's Rep.
-    KelDomainData(KelDomainData const& other);
-    // Drops this handle's reference; the Rep is destroyed with its last one.
-    virtual ~KelDomainData();
 
     // Every member as "keyword=value" lines indented by level (null members as "<null>").
-    virtual void StreamKeywordDelimited(std::ostream& os, int level) const;
-    // The object has been written: no change is pending any more.
-    virtual void MarkClean();
-    // Marks the object deleted (or not); the caches then treat it as absent.
-    virtual void MarkDeleted(bool deleted = true);
-    virtual bool IsDeleted() const;
-    virtual bool IsDirty() const;
+    void StreamKeywordDelimited(std::ostream& os, int level) const override;
 
-    // Shares other's Rep (self-assignment changes nothing), then checks the invariant.
-    KelDomainData& operator=(KelDomainData const& other);
     void Refresh(KelDomainData const& other) { *this = other; }
 
     static char const* IdName() { return "DomainName"; }
@@ -46,8 +46,6 @@ public:
     // REQUIRES: OIDIsNull() == false.
     KelOID const& OID() const;
 
-    // The number of handles sharing this level's Rep.
-    std::uint32_t RefCount() const;
     // The text of the first member whose null flag disagrees with its value, or null.
     char const* _assert_invariant() const;
 
@@ -62,30 +60,8 @@ public:
     void SetDescription(KelString const& value) { Set(&Rep::_description, &Rep::_iDescription, value); }
     void SetDescriptionIsNull(bool isNull) { SetNull(&Rep::_iDescription, isNull); }
 
-protected:
-    // Drops this handle's reference; the Rep is destroyed with its last one.
-    void Release();
-
 private:
-    struct Rep : KelDataRep<Rep> {
-        static KelCheckSite const site;
-        KelString _name;
-        bool _iName = true;
-        KelOID _oID;
-        bool _iOID = true;
-        KelString _description;
-        bool _iDescription = true;
-        bool _deleted = false;
-    };
-    Rep& R() const { return _pRep.Get(); }
-    template <class T>
-    void Set(T Rep::*member, bool Rep::*isNull, T const& value)
-    {
-        _pRep.Set(member, isNull, value);
-    }
-    void SetNull(bool Rep::*isNull, bool value) { _pRep.SetNull(isNull, value); }
-
-    KelDataHandle<Rep> _pRep;
+    using Rep = KelDomainRep;
 };
 
 // A line end, "KelDomainData {", the keyword text, " }".

@@ -5,37 +5,15 @@
 
 #include <ostream>
 
-KelCheckSite const KelPersonData::Rep::site{__FILE__, __LINE__};
+KelCheckSite const KelPersonRep::site{__FILE__, __LINE__};
 
-void KelPersonData::Release() { _pRep.Release(); }
-std::uint32_t KelPersonData::RefCount() const { return _pRep.Count(); }
-
-KelPersonData::KelPersonData(KelString const& name) : _pRep(&Rep::_name, &Rep::_iName, name) {}
-KelPersonData::KelPersonData(KelPersonData const& other) : _pRep(other._pRep) {}
-KelPersonData::~KelPersonData() = default;
-
-KelPersonData& KelPersonData::operator=(KelPersonData const& other)
-{
-    _pRep.Assign(other._pRep, &other == this);
-    _pRep.Check(_assert_invariant());
-    return *this;
-}
-
-bool KelPersonData::IsDirty() const { return R()._dirty; }
-void KelPersonData::MarkClean() { R()._dirty = false; }
-void KelPersonData::MarkDeleted(bool deleted) { R()._deleted = deleted; }
-bool KelPersonData::IsDeleted() const { return R()._deleted; }
+KelPersonData::KelPersonData(KelString const& name) : KelDataObject(&Rep::_name, &Rep::_iName, name) {}
 
 KelString const& KelPersonData::Name() const { return R()._name; }
 KelString KelPersonData::ID() const { return R()._name; }
 bool KelPersonData::OIDIsNull() const { return R()._iOID; }
 
-KelOID const& KelPersonData::OID() const
-{
-    Rep const& r = R();
-    kelkRequire(OIDIsNull() == false);
-    return r._oID;
-}
+KelOID const& KelPersonData::OID() const { return Required(&Rep::_oID, &Rep::_iOID, "OIDIsNull() == false"); }
 
 char const* KelPersonData::_assert_invariant() const
 {

@@ -16,26 +16,58 @@
 #include <cstdint>
 #include <iosfwd>
 
-class KelPersonData {
+// The state of a KelPersonData, shared by its handles.
+struct KelPersonRep : KelDataRep<KelPersonRep> {
+    static KelCheckSite const site;
+    KelString _name;
+    bool _iName = true;
+    KelOID _oID;
+    bool _iOID = true;
+    KelString _system;
+    bool _iSystem = true;
+    KelString _organization;
+    bool _iOrganization = true;
+    KelOID _organizationOID;
+    bool _iOrganizationOID = true;
+    KelUserID _substitute;
+    bool _iSubstitute = true;
+    KelOID _substituteOID;
+    bool _iSubstituteOID = true;
+    KelString _password;
+    bool _iPassword = true;
+    KelString _personID;
+    bool _iPersonID = true;
+    KelString _firstName;
+    bool _iFirstName = true;
+    KelString _middleName;
+    bool _iMiddleName = true;
+    KelString _lastName;
+    bool _iLastName = true;
+    KelString _phone;
+    bool _iPhone = true;
+    KelString _secondPhone;
+    bool _iSecondPhone = true;
+    KelTimeStamp _logonBlockedTime;
+    bool _iLogonBlockedTime = true;
+    KelString _description;
+    bool _iDescription = true;
+    KelUserID _lockholder;
+    bool _iLockholder = true;
+    KelOID _lockholderOID;
+    bool _iLockholderOID = true;
+    KelString _systemGroup;
+    bool _iSystemGroup = true;
+    bool _deleted = false;
+};
+
+class KelPersonData : public KelDataObject<KelPersonData, KelPersonRep> {
 public:
     // An object of which only the key is known: every other member null; clean, not deleted.
     explicit KelPersonData(KelString const& name);
-    // Shares other's Rep.
-    KelPersonData(KelPersonData const& other);
-    // Drops this handle's reference; the Rep is destroyed with its last one.
-    virtual ~KelPersonData();
 
     // Every member as "keyword=value" lines indented by level (null members as "<null>").
-    virtual void StreamKeywordDelimited(std::ostream& os, int level) const;
-    // The object has been written: no change is pending any more.
-    virtual void MarkClean();
-    // Marks the object deleted (or not); the caches then treat it as absent.
-    virtual void MarkDeleted(bool deleted = true);
-    virtual bool IsDeleted() const;
-    virtual bool IsDirty() const;
+    void StreamKeywordDelimited(std::ostream& os, int level) const override;
 
-    // Shares other's Rep (self-assignment changes nothing), then checks the invariant.
-    KelPersonData& operator=(KelPersonData const& other);
     void Refresh(KelPersonData const& other) { *this = other; }
 
     static char const* IdName() { return "UserID"; }
@@ -46,8 +78,6 @@ public:
     // REQUIRES: OIDIsNull() == false.
     KelOID const& OID() const;
 
-    // The number of handles sharing this level's Rep.
-    std::uint32_t RefCount() const;
     // The text of the first member whose null flag disagrees with its value, or null.
     char const* _assert_invariant() const;
 
@@ -129,62 +159,8 @@ public:
     void SetSystemGroup(KelString const& value) { Set(&Rep::_systemGroup, &Rep::_iSystemGroup, value); }
     void SetSystemGroupIsNull(bool isNull) { SetNull(&Rep::_iSystemGroup, isNull); }
 
-protected:
-    // Drops this handle's reference; the Rep is destroyed with its last one.
-    void Release();
-
 private:
-    struct Rep : KelDataRep<Rep> {
-        static KelCheckSite const site;
-        KelString _name;
-        bool _iName = true;
-        KelOID _oID;
-        bool _iOID = true;
-        KelString _system;
-        bool _iSystem = true;
-        KelString _organization;
-        bool _iOrganization = true;
-        KelOID _organizationOID;
-        bool _iOrganizationOID = true;
-        KelUserID _substitute;
-        bool _iSubstitute = true;
-        KelOID _substituteOID;
-        bool _iSubstituteOID = true;
-        KelString _password;
-        bool _iPassword = true;
-        KelString _personID;
-        bool _iPersonID = true;
-        KelString _firstName;
-        bool _iFirstName = true;
-        KelString _middleName;
-        bool _iMiddleName = true;
-        KelString _lastName;
-        bool _iLastName = true;
-        KelString _phone;
-        bool _iPhone = true;
-        KelString _secondPhone;
-        bool _iSecondPhone = true;
-        KelTimeStamp _logonBlockedTime;
-        bool _iLogonBlockedTime = true;
-        KelString _description;
-        bool _iDescription = true;
-        KelUserID _lockholder;
-        bool _iLockholder = true;
-        KelOID _lockholderOID;
-        bool _iLockholderOID = true;
-        KelString _systemGroup;
-        bool _iSystemGroup = true;
-        bool _deleted = false;
-    };
-    Rep& R() const { return _pRep.Get(); }
-    template <class T>
-    void Set(T Rep::*member, bool Rep::*isNull, T const& value)
-    {
-        _pRep.Set(member, isNull, value);
-    }
-    void SetNull(bool Rep::*isNull, bool value) { _pRep.SetNull(isNull, value); }
-
-    KelDataHandle<Rep> _pRep;
+    using Rep = KelPersonRep;
 };
 
 // A line end, "KelPersonData {", the keyword text, " }".

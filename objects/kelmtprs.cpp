@@ -5,26 +5,7 @@
 
 #include <ostream>
 
-KelCheckSite const KelProcessBaseData::Rep::site{__FILE__, __LINE__};
-
-void KelProcessBaseData::Release() { _pRep.Release(); }
-std::uint32_t KelProcessBaseData::RefCount() const { return _pRep.Count(); }
-
-KelProcessBaseData::KelProcessBaseData() : _pRep() {}
-KelProcessBaseData::KelProcessBaseData(KelProcessBaseData const& other) : _pRep(other._pRep) {}
-KelProcessBaseData::~KelProcessBaseData() = default;
-
-KelProcessBaseData& KelProcessBaseData::operator=(KelProcessBaseData const& other)
-{
-    _pRep.Assign(other._pRep, &other == this);
-    _pRep.Check(_assert_invariant());
-    return *this;
-}
-
-bool KelProcessBaseData::IsDirty() const { return R()._dirty; }
-void KelProcessBaseData::MarkClean() { R()._dirty = false; }
-void KelProcessBaseData::MarkDeleted(bool deleted) { R()._deleted = deleted; }
-bool KelProcessBaseData::IsDeleted() const { return R()._deleted; }
+KelCheckSite const KelProcessBaseRep::site{__FILE__, __LINE__};
 
 char const* KelProcessBaseData::_assert_invariant() const
 {

@@ -14,27 +14,21 @@
 #include <cstdint>
 #include <iosfwd>
 
-class KelProcessBaseData {
+// The state of a KelProcessBaseData, shared by its handles.
+struct KelProcessBaseRep : KelDataRep<KelProcessBaseRep> {
+    static KelCheckSite const site;
+    KelString _auditEventsToWq;
+    bool _iAuditEventsToWq = true;
+    KelString _auditEventsToDB;
+    bool _iAuditEventsToDB = true;
+    bool _deleted = false;
+};
+
+class KelProcessBaseData : public KelDataObject<KelProcessBaseData, KelProcessBaseRep> {
 public:
-    // Shares other's Rep.
-    KelProcessBaseData(KelProcessBaseData const& other);
-    // Drops this handle's reference; the Rep is destroyed with its last one.
-    virtual ~KelProcessBaseData();
-
     // Every member as "keyword=value" lines indented by level (null members as "<null>").
-    virtual void StreamKeywordDelimited(std::ostream& os, int level) const;
-    // The object has been written: no change is pending any more.
-    virtual void MarkClean();
-    // Marks the object deleted (or not); the caches then treat it as absent.
-    virtual void MarkDeleted(bool deleted = true);
-    virtual bool IsDeleted() const;
-    virtual bool IsDirty() const;
+    void StreamKeywordDelimited(std::ostream& os, int level) const override;
 
-    // Shares other's Rep (self-assignment changes nothing), then checks the invariant.
-    KelProcessBaseData& operator=(KelProcessBaseData const& other);
-
-    // The number of handles sharing this level's Rep.
-    std::uint32_t RefCount() const;
     // The text of the first member whose null flag disagrees with its value, or null.
     char const* _assert_invariant() const;
 
@@ -51,26 +45,8 @@ public:
 
 protected:
     // A part of which nothing is known yet: every member null; clean.
-    KelProcessBaseData();
-    // Drops this handle's reference; the Rep is destroyed with its last one.
-    void Release();
+    KelProcessBaseData() = default;
 
 private:
-    struct Rep : KelDataRep<Rep> {
-        static KelCheckSite const site;
-        KelString _auditEventsToWq;
-        bool _iAuditEventsToWq = true;
-        KelString _auditEventsToDB;
-        bool _iAuditEventsToDB = true;
-        bool _deleted = false;
-    };
-    Rep& R() const { return _pRep.Get(); }
-    template <class T>
-    void Set(T Rep::*member, bool Rep::*isNull, T const& value)
-    {
-        _pRep.Set(member, isNull, value);
-    }
-    void SetNull(bool Rep::*isNull, bool value) { _pRep.SetNull(isNull, value); }
-
-    KelDataHandle<Rep> _pRep;
+    using Rep = KelProcessBaseRep;
 };

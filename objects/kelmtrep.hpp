@@ -1,10 +1,9 @@
-// KelSharedRep<Rep>: the handle mechanics that the server objects share. Each such class
-// is a handle holding `Rep* _pRep`, a pointer to a Rep of its own whose first member is
-// the reference count `std::uint32_t _count` (1 when made) and which declares
+// KelSharedRep<Rep>: the steps of sharing one Rep between handles, which KelDataHandle
+// (objects/kelmtdat.hpp) takes for the data objects and the log records. A Rep's first
+// member is the reference count `std::uint32_t _count` (1 when made) and it declares
 // `static void Deallocate(Rep*&)` (destroys and frees whatever the count). Copies and
 // assignments share the Rep, which is destroyed with its last handle, so handles that
-// share a Rep are one object. The class keeps what is its own (members, null flags,
-// accessors, invariant, keyword text) and calls these static members for the rest.
+// share a Rep are one object.
 //
 // A failed check names the handle's own source file: the handle passes its file and
 // line as a KelCheckSite. The condition texts are those of the handles' contracts.

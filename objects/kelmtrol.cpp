@@ -5,37 +5,15 @@
 
 #include <ostream>
 
-KelCheckSite const KelRoleData::Rep::site{__FILE__, __LINE__};
+KelCheckSite const KelRoleRep::site{__FILE__, __LINE__};
 
-void KelRoleData::Release() { _pRep.Release(); }
-std::uint32_t KelRoleData::RefCount() const { return _pRep.Count(); }
-
-KelRoleData::KelRoleData(KelString const& name) : _pRep(&Rep::_name, &Rep::_iName, name) {}
-KelRoleData::KelRoleData(KelRoleData const& other) : _pRep(other._pRep) {}
-KelRoleData::~KelRoleData() = default;
-
-KelRoleData& KelRoleData::operator=(KelRoleData const& other)
-{
-    _pRep.Assign(other._pRep, &other == this);
-    _pRep.Check(_assert_invariant());
-    return *this;
-}
-
-bool KelRoleData::IsDirty() const { return R()._dirty; }
-void KelRoleData::MarkClean() { R()._dirty = false; }
-void KelRoleData::MarkDeleted(bool deleted) { R()._deleted = deleted; }
-bool KelRoleData::IsDeleted() const { return R()._deleted; }
+KelRoleData::KelRoleData(KelString const& name) : KelDataObject(&Rep::_name, &Rep::_iName, name) {}
 
 KelString const& KelRoleData::Name() const { return R()._name; }
 KelString KelRoleData::ID() const { return R()._name; }
 bool KelRoleData::OIDIsNull() const { return R()._iOID; }
 
-KelOID const& KelRoleData::OID() const
-{
-    Rep const& r = R();
-    kelkRequire(OIDIsNull() == false);
-    return r._oID;
-}
+KelOID const& KelRoleData::OID() const { return Required(&Rep::_oID, &Rep::_iOID, "OIDIsNull() == false"); }
 
 char const* KelRoleData::_assert_invariant() const
 {

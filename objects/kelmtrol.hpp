@@ -15,26 +15,34 @@
 #include <cstdint>
 #include <iosfwd>
 
-class KelRoleData {
+// The state of a KelRoleData, shared by its handles.
+struct KelRoleRep : KelDataRep<KelRoleRep> {
+    static KelCheckSite const site;
+    KelString _name;
+    bool _iName = true;
+    KelOID _oID;
+    bool _iOID = true;
+    KelUserID _coordinator;
+    bool _iCoordinator = true;
+    KelOID _coordinatorOID;
+    bool _iCoordinatorOID = true;
+    KelString _description;
+    bool _iDescription = true;
+    KelUserID _lockholder;
+    bool _iLockholder = true;
+    KelOID _lockholderOID;
+    bool _iLockholderOID = true;
+    bool _deleted = false;
+};
+
+class KelRoleData : public KelDataObject<KelRoleData, KelRoleRep> {
 public:
     // An object of which only the key is known: every other member null; clean, not deleted.
     explicit KelRoleData(KelString const& name);
-    // Shares other's Rep.
-    KelRoleData(KelRoleData const& other);
-    // Drops this handle's reference; the Rep is destroyed with its last one.
-    virtual ~KelRoleData();
 
     // Every member as "keyword=value" lines indented by level (null members as "<null>").
-    virtual void StreamKeywordDelimited(std::ostream& os, int level) const;
-    // The object has been written: no change is pending any more.
-    virtual void MarkClean();
-    // Marks the object deleted (or not); the caches then treat it as absent.
-    virtual void MarkDeleted(bool deleted = true);
-    virtual bool IsDeleted() const;
-    virtual bool IsDirty() const;
+    void StreamKeywordDelimited(std::ostream& os, int level) const override;
 
-    // Shares other's Rep (self-assignment changes nothing), then checks the invariant.
-    KelRoleData& operator=(KelRoleData const& other);
     void Refresh(KelRoleData const& other) { *this = other; }
 
     static char const* IdName() { return "RoleName"; }
@@ -45,8 +53,6 @@ public:
     // REQUIRES: OIDIsNull() == false.
     KelOID const& OID() const;
 
-    // The number of handles sharing this level's Rep.
-    std::uint32_t RefCount() const;
     // The text of the first member whose null flag disagrees with its value, or null.
     char const* _assert_invariant() const;
 
@@ -77,38 +83,8 @@ public:
     void SetLockholderOID(KelOID const& value) { Set(&Rep::_lockholderOID, &Rep::_iLockholderOID, value); }
     void SetLockholderOIDIsNull(bool isNull) { SetNull(&Rep::_iLockholderOID, isNull); }
 
-protected:
-    // Drops this handle's reference; the Rep is destroyed with its last one.
-    void Release();
-
 private:
-    struct Rep : KelDataRep<Rep> {
-        static KelCheckSite const site;
-        KelString _name;
-        bool _iName = true;
-        KelOID _oID;
-        bool _iOID = true;
-        KelUserID _coordinator;
-        bool _iCoordinator = true;
-        KelOID _coordinatorOID;
-        bool _iCoordinatorOID = true;
-        KelString _description;
-        bool _iDescription = true;
-        KelUserID _lockholder;
-        bool _iLockholder = true;
-        KelOID _lockholderOID;
-        bool _iLockholderOID = true;
-        bool _deleted = false;
-    };
-    Rep& R() const { return _pRep.Get(); }
-    template <class T>
-    void Set(T Rep::*member, bool Rep::*isNull, T const& value)
-    {
-        _pRep.Set(member, isNull, value);
-    }
-    void SetNull(bool Rep::*isNull, bool value) { _pRep.SetNull(isNull, value); }
-
-    KelDataHandle<Rep> _pRep;
+    using Rep = KelRoleRep;
 };
 
 // A line end, "KelRoleData {", the keyword text, " }".

@@ -5,37 +5,17 @@
 
 #include <ostream>
 
-KelCheckSite const KelServerData::Rep::site{__FILE__, __LINE__};
+KelCheckSite const KelServerRep::site{__FILE__, __LINE__};
 
-void KelServerData::Release() { _pRep.Release(); }
-std::uint32_t KelServerData::RefCount() const { return _pRep.Count(); }
-
-KelServerData::KelServerData(KelServerID const& serverID) : _pRep(&Rep::_serverID, &Rep::_iServerID, serverID) {}
-KelServerData::KelServerData(KelServerData const& other) : _pRep(other._pRep) {}
-KelServerData::~KelServerData() = default;
-
-KelServerData& KelServerData::operator=(KelServerData const& other)
+KelServerData::KelServerData(KelServerID const& serverID) : KelDataObject(&Rep::_serverID, &Rep::_iServerID, serverID)
 {
-    _pRep.Assign(other._pRep, &other == this);
-    _pRep.Check(_assert_invariant());
-    return *this;
 }
-
-bool KelServerData::IsDirty() const { return R()._dirty; }
-void KelServerData::MarkClean() { R()._dirty = false; }
-void KelServerData::MarkDeleted(bool deleted) { R()._deleted = deleted; }
-bool KelServerData::IsDeleted() const { return R()._deleted; }
 
 KelServerID const& KelServerData::ServerID() const { return R()._serverID; }
 KelServerID KelServerData::ID() const { return R()._serverID; }
 bool KelServerData::OIDIsNull() const { return R()._iOID; }
 
-KelOID const& KelServerData::OID() const
-{
-    Rep const& r = R();
-    kelkRequire(OIDIsNull() == false);
-    return r._oID;
-}
+KelOID const& KelServerData::OID() const { return Required(&Rep::_oID, &Rep::_iOID, "OIDIsNull() == false"); }
 
 char const* KelServerData::_assert_invariant() const
 {

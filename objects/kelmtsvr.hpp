@@ -17,26 +17,36 @@
 #include <cstdint>
 #include <iosfwd>
 
-class KelServerData {
+// The state of a KelServerData, shared by its handles.
+struct KelServerRep : KelDataRep<KelServerRep> {
+    static KelCheckSite const site;
+    KelServerID _serverID;
+    bool _iServerID = true;
+    KelOID _oID;
+    bool _iOID = true;
+    KelOID _systemOID;
+    bool _iSystemOID = true;
+    KelString _externalControlContext;
+    bool _iExternalControlContext = true;
+    KelString _description;
+    bool _iDescription = true;
+    KelString _documentation;
+    bool _iDocumentation = true;
+    KelUserID _lockholder;
+    bool _iLockholder = true;
+    KelOID _lockholderOID;
+    bool _iLockholderOID = true;
+    bool _deleted = false;
+};
+
+class KelServerData : public KelDataObject<KelServerData, KelServerRep> {
 public:
     // An object of which only the key is known: every other member null; clean, not deleted.
     explicit KelServerData(KelServerID const& serverID);
-    // Shares other's Rep.
-    KelServerData(KelServerData const& other);
-    // Drops this handle's reference; the Rep is destroyed with its last one.
-    virtual ~KelServerData();
 
     // Every member as "keyword=value" lines indented by level (null members as "<null>").
-    virtual void StreamKeywordDelimited(std::ostream& os, int level) const;
-    // The object has been written: no change is pending any more.
-    virtual void MarkClean();
-    // Marks the object deleted (or not); the caches then treat it as absent.
-    virtual void MarkDeleted(bool deleted = true);
-    virtual bool IsDeleted() const;
-    virtual bool IsDirty() const;
+    void StreamKeywordDelimited(std::ostream& os, int level) const override;
 
-    // Shares other's Rep (self-assignment changes nothing), then checks the invariant.
-    KelServerData& operator=(KelServerData const& other);
     void Refresh(KelServerData const& other) { *this = other; }
 
     static char const* IdName() { return "ServerID"; }
@@ -47,8 +57,6 @@ public:
     // REQUIRES: OIDIsNull() == false.
     KelOID const& OID() const;
 
-    // The number of handles sharing this level's Rep.
-    std::uint32_t RefCount() const;
     // The text of the first member whose null flag disagrees with its value, or null.
     char const* _assert_invariant() const;
 
@@ -86,40 +94,8 @@ public:
     void SetLockholderOID(KelOID const& value) { Set(&Rep::_lockholderOID, &Rep::_iLockholderOID, value); }
     void SetLockholderOIDIsNull(bool isNull) { SetNull(&Rep::_iLockholderOID, isNull); }
 
-protected:
-    // Drops this handle's reference; the Rep is destroyed with its last one.
-    void Release();
-
 private:
-    struct Rep : KelDataRep<Rep> {
-        static KelCheckSite const site;
-        KelServerID _serverID;
-        bool _iServerID = true;
-        KelOID _oID;
-        bool _iOID = true;
-        KelOID _systemOID;
-        bool _iSystemOID = true;
-        KelString _externalControlContext;
-        bool _iExternalControlContext = true;
-        KelString _description;
-        bool _iDescription = true;
-        KelString _documentation;
-        bool _iDocumentation = true;
-        KelUserID _lockholder;
-        bool _iLockholder = true;
-        KelOID _lockholderOID;
-        bool _iLockholderOID = true;
-        bool _deleted = false;
-    };
-    Rep& R() const { return _pRep.Get(); }
-    template <class T>
-    void Set(T Rep::*member, bool Rep::*isNull, T const& value)
-    {
-        _pRep.Set(member, isNull, value);
-    }
-    void SetNull(bool Rep::*isNull, bool value) { _pRep.SetNull(isNull, value); }
-
-    KelDataHandle<Rep> _pRep;
+    using Rep = KelServerRep;
 };
 
 // A line end, "KelServerData {", the keyword text, " }".

@@ -5,42 +5,15 @@
 
 #include <ostream>
 
-KelCheckSite const KelSystemData::Rep::site{__FILE__, __LINE__};
+KelCheckSite const KelSystemRep::site{__FILE__, __LINE__};
 
-void KelSystemData::Release() { _pRep.Release(); }
-std::uint32_t KelSystemData::RefCount() const { return _pRep.Count(); }
-
-KelSystemData::KelSystemData(KelSystemID const& systemID) : _pRep(&Rep::_systemID, &Rep::_iSystemID, systemID) {}
-KelSystemData::KelSystemData(KelSystemData const& other) : KelTopologyBaseData(other), _pRep(other._pRep) {}
-KelSystemData::~KelSystemData() = default;
-
-KelSystemData& KelSystemData::operator=(KelSystemData const& other)
-{
-    _pRep.Require();
-    KelTopologyBaseData::operator=(other);
-    _pRep.Take(other._pRep, &other == this);
-    _pRep.Check(_assert_invariant());
-    return *this;
-}
-
-bool KelSystemData::IsDirty() const { return R()._dirty || KelTopologyBaseData::IsDirty(); }
-
-void KelSystemData::MarkClean()
-{
-    KelTopologyBaseData::MarkClean();
-    R()._dirty = false;
-}
+KelSystemData::KelSystemData(KelSystemID const& systemID) : KelDataLevel(&Rep::_systemID, &Rep::_iSystemID, systemID) {}
 
 KelSystemID const& KelSystemData::SystemID() const { return R()._systemID; }
 KelSystemID KelSystemData::ID() const { return R()._systemID; }
 bool KelSystemData::OIDIsNull() const { return R()._iOID; }
 
-KelOID const& KelSystemData::OID() const
-{
-    Rep const& r = R();
-    kelkRequire(OIDIsNull() == false);
-    return r._oID;
-}
+KelOID const& KelSystemData::OID() const { return Required(&Rep::_oID, &Rep::_iOID, "OIDIsNull() == false"); }
 
 char const* KelSystemData::_assert_invariant() const
 {

@@ -19,24 +19,33 @@
 #include <cstdint>
 #include <iosfwd>
 
-class KelSystemData : public KelTopologyBaseData {
+// The state of a KelSystemData, shared by its handles.
+struct KelSystemRep : KelDataRep<KelSystemRep> {
+    static KelCheckSite const site;
+    KelSystemID _systemID;
+    bool _iSystemID = true;
+    KelOID _oID;
+    bool _iOID = true;
+    KelOID _systemGroupOID;
+    bool _iSystemGroupOID = true;
+    KelString _queueManager;
+    bool _iQueueManager = true;
+    KelOID _queueManagerOID;
+    bool _iQueueManagerOID = true;
+    KelTimeStamp _lastCfgUpdTime;
+    bool _iLastCfgUpdTime = true;
+    KelTimeStamp _lastCfgChkTime;
+    bool _iLastCfgChkTime = true;
+};
+
+class KelSystemData : public KelDataLevel<KelSystemData, KelTopologyBaseData, KelSystemRep> {
 public:
     // An object of which only the key is known: every other member null; clean, not deleted.
     explicit KelSystemData(KelSystemID const& systemID);
-    // Shares other's Rep.
-    KelSystemData(KelSystemData const& other);
-    // Drops this handle's reference; the Rep is destroyed with its last one.
-    ~KelSystemData() override;
 
     // Every member as "keyword=value" lines indented by level (null members as "<null>").
     void StreamKeywordDelimited(std::ostream& os, int level) const override;
-    // The object has been written: no change is pending any more.
-    void MarkClean() override;
-    bool IsDirty() const override;
 
-    // Shares other's Rep (self-assignment changes nothing), then checks the invariant.
-    // The KelTopologyBaseData part is assigned first.
-    KelSystemData& operator=(KelSystemData const& other);
     void Refresh(KelSystemData const& other) { *this = other; }
 
     static char const* IdName() { return "SystemID"; }
@@ -47,8 +56,6 @@ public:
     // REQUIRES: OIDIsNull() == false.
     KelOID const& OID() const;
 
-    // The number of handles sharing this level's Rep.
-    std::uint32_t RefCount() const;
     // The text of the first member whose null flag disagrees with its value, or null.
     char const* _assert_invariant() const;
 
@@ -79,37 +86,8 @@ public:
     void SetLastCfgChkTime(KelTimeStamp const& value) { Set(&Rep::_lastCfgChkTime, &Rep::_iLastCfgChkTime, value); }
     void SetLastCfgChkTimeIsNull(bool isNull) { SetNull(&Rep::_iLastCfgChkTime, isNull); }
 
-protected:
-    // Drops this handle's reference; the Rep is destroyed with its last one.
-    void Release();
-
 private:
-    struct Rep : KelDataRep<Rep> {
-        static KelCheckSite const site;
-        KelSystemID _systemID;
-        bool _iSystemID = true;
-        KelOID _oID;
-        bool _iOID = true;
-        KelOID _systemGroupOID;
-        bool _iSystemGroupOID = true;
-        KelString _queueManager;
-        bool _iQueueManager = true;
-        KelOID _queueManagerOID;
-        bool _iQueueManagerOID = true;
-        KelTimeStamp _lastCfgUpdTime;
-        bool _iLastCfgUpdTime = true;
-        KelTimeStamp _lastCfgChkTime;
-        bool _iLastCfgChkTime = true;
-    };
-    Rep& R() const { return _pRep.Get(); }
-    template <class T>
-    void Set(T Rep::*member, bool Rep::*isNull, T const& value)
-    {
-        _pRep.Set(member, isNull, value);
-    }
-    void SetNull(bool Rep::*isNull, bool value) { _pRep.SetNull(isNull, value); }
-
-    KelDataHandle<Rep> _pRep;
+    using Rep = KelSystemRep;
 };
 
 // A line end, "KelSystemData {", the keyword text, " }".

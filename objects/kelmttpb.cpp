@@ -5,34 +5,7 @@
 
 #include <ostream>
 
-KelCheckSite const KelTopologyBaseData::Rep::site{__FILE__, __LINE__};
-
-void KelTopologyBaseData::Release() { _pRep.Release(); }
-std::uint32_t KelTopologyBaseData::RefCount() const { return _pRep.Count(); }
-
-KelTopologyBaseData::KelTopologyBaseData() : _pRep() {}
-KelTopologyBaseData::KelTopologyBaseData(KelTopologyBaseData const& other)
-    : KelProcessBaseData(other), _pRep(other._pRep)
-{
-}
-KelTopologyBaseData::~KelTopologyBaseData() = default;
-
-KelTopologyBaseData& KelTopologyBaseData::operator=(KelTopologyBaseData const& other)
-{
-    _pRep.Require();
-    KelProcessBaseData::operator=(other);
-    _pRep.Take(other._pRep, &other == this);
-    _pRep.Check(_assert_invariant());
-    return *this;
-}
-
-bool KelTopologyBaseData::IsDirty() const { return R()._dirty || KelProcessBaseData::IsDirty(); }
-
-void KelTopologyBaseData::MarkClean()
-{
-    KelProcessBaseData::MarkClean();
-    R()._dirty = false;
-}
+KelCheckSite const KelTopologyBaseRep::site{__FILE__, __LINE__};
 
 char const* KelTopologyBaseData::_assert_invariant() const
 {

@@ -16,25 +16,32 @@
 #include <cstdint>
 #include <iosfwd>
 
-class KelTopologyBaseData : public KelProcessBaseData {
-public:
-    // Shares other's Rep.
-    KelTopologyBaseData(KelTopologyBaseData const& other);
-    // Drops this handle's reference; the Rep is destroyed with its last one.
-    ~KelTopologyBaseData() override;
+// The state of a KelTopologyBaseData, shared by its handles.
+struct KelTopologyBaseRep : KelDataRep<KelTopologyBaseRep> {
+    static KelCheckSite const site;
+    KelString _systemQualifier;
+    bool _iSystemQualifier = true;
+    KelString _externalRestartContext;
+    bool _iExternalRestartContext = true;
+    KelString _description;
+    bool _iDescription = true;
+    KelString _documentation;
+    bool _iDocumentation = true;
+    KelUserID _lockholder;
+    bool _iLockholder = true;
+    KelOID _lockholderOID;
+    bool _iLockholderOID = true;
+    KelString _execSvrExtControlContext;
+    bool _iExecSvrExtControlContext = true;
+    KelString _pESvrExtControlContext;
+    bool _iPESvrExtControlContext = true;
+};
 
+class KelTopologyBaseData : public KelDataLevel<KelTopologyBaseData, KelProcessBaseData, KelTopologyBaseRep> {
+public:
     // Every member as "keyword=value" lines indented by level (null members as "<null>").
     void StreamKeywordDelimited(std::ostream& os, int level) const override;
-    // The object has been written: no change is pending any more.
-    void MarkClean() override;
-    bool IsDirty() const override;
 
-    // Shares other's Rep (self-assignment changes nothing), then checks the invariant.
-    // The KelProcessBaseData part is assigned first.
-    KelTopologyBaseData& operator=(KelTopologyBaseData const& other);
-
-    // The number of handles sharing this level's Rep.
-    std::uint32_t RefCount() const;
     // The text of the first member whose null flag disagrees with its value, or null.
     char const* _assert_invariant() const;
 
@@ -84,37 +91,8 @@ public:
 
 protected:
     // A part of which nothing is known yet: every member null; clean.
-    KelTopologyBaseData();
-    // Drops this handle's reference; the Rep is destroyed with its last one.
-    void Release();
+    KelTopologyBaseData() = default;
 
 private:
-    struct Rep : KelDataRep<Rep> {
-        static KelCheckSite const site;
-        KelString _systemQualifier;
-        bool _iSystemQualifier = true;
-        KelString _externalRestartContext;
-        bool _iExternalRestartContext = true;
-        KelString _description;
-        bool _iDescription = true;
-        KelString _documentation;
-        bool _iDocumentation = true;
-        KelUserID _lockholder;
-        bool _iLockholder = true;
-        KelOID _lockholderOID;
-        bool _iLockholderOID = true;
-        KelString _execSvrExtControlContext;
-        bool _iExecSvrExtControlContext = true;
-        KelString _pESvrExtControlContext;
-        bool _iPESvrExtControlContext = true;
-    };
-    Rep& R() const { return _pRep.Get(); }
-    template <class T>
-    void Set(T Rep::*member, bool Rep::*isNull, T const& value)
-    {
-        _pRep.Set(member, isNull, value);
-    }
-    void SetNull(bool Rep::*isNull, bool value) { _pRep.SetNull(isNull, value); }
-
-    KelDataHandle<Rep> _pRep;
+    using Rep = KelTopologyBaseRep;
 };

@@ -4,16 +4,9 @@
 
 #include <memory>
 
-KelTOMForPersons::KelTOMForPersons(KelTinyObjectManager& tom, KelDatabase& database)
-    : KelTomForServerOHANClass(tom, database)
-{
-}
-
-KelTOMForPersons::~KelTOMForPersons() = default;
-
 KelPersonData* KelTOMForPersons::CreateNewServerObject(CreateInpParm const& parm)
 {
-    auto object = std::make_unique<KelPersonData>(parm.Name());
+    auto object = std::make_unique<KelPersonData>(parm.Key());
     object->SetOID(KelOID::Generate());
     return object.release();
 }

@@ -8,25 +8,11 @@
 #include "db/keldsper.hpp"
 #include "kernel/kelkfun.hpp"
 #include "objects/kelmtper.hpp"
+#include "tom/keldtprm.hpp"
 #include "tom/keldtqry.hpp"
 
-class KelTOMForPersonParms {
-public:
-    // The person's user name (the key).
-    class CreateInpParm {
-    public:
-        explicit CreateInpParm(KelString const& name) : _name(name) {}
-        KelString const& Name() const { return _name; }
-        KelString const& Key() const { return _name; }
-
-    private:
-        KelString _name;
-    };
-    class MaterializeInpParm {
-    public:
-        MaterializeInpParm() {}
-    };
-};
+// The manager's parameters: a new person needs its user name (the key) alone.
+struct KelTOMForPersonParms : KelTomKeyParms<KelString> {};
 
 template <>
 struct KelTypeName<KelTOMForPersonParms> {
@@ -36,11 +22,7 @@ struct KelTypeName<KelTOMForPersonParms> {
 class KelTOMForPersons
     : public KelTomForServerOHANClass<KelPersonData, KEL_PERSON, KelDatabase::Person, KelTOMForPersonParms> {
 public:
-    using CreateInpParm = KelTOMForPersonParms::CreateInpParm;
-    using MaterializeInpParm = KelTOMForPersonParms::MaterializeInpParm;
-
-    KelTOMForPersons(KelTinyObjectManager& tom, KelDatabase& database);
-    ~KelTOMForPersons() override;
+    using KelTomForServerOHANClass::KelTomForServerOHANClass;
 
     // A new person of that name with a fresh OID; every other member null.
     KelPersonData* CreateNewServerObject(CreateInpParm const& parm) override;

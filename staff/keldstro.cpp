@@ -4,16 +4,9 @@
 
 #include <memory>
 
-KelTOMForRoles::KelTOMForRoles(KelTinyObjectManager& tom, KelDatabase& database)
-    : KelTomForServerOHANClass(tom, database)
-{
-}
-
-KelTOMForRoles::~KelTOMForRoles() = default;
-
 KelRoleData* KelTOMForRoles::CreateNewServerObject(CreateInpParm const& parm)
 {
-    auto object = std::make_unique<KelRoleData>(parm.Name());
+    auto object = std::make_unique<KelRoleData>(parm.Key());
     object->SetOID(KelOID::Generate());
     return object.release();
 }

@@ -7,25 +7,11 @@
 #include "db/keldsrol.hpp"
 #include "kernel/kelkfun.hpp"
 #include "objects/kelmtrol.hpp"
+#include "tom/keldtprm.hpp"
 #include "tom/keldtqry.hpp"
 
-class KelTOMForRoleParms {
-public:
-    // The role's name (the key).
-    class CreateInpParm {
-    public:
-        explicit CreateInpParm(KelString const& name) : _name(name) {}
-        KelString const& Name() const { return _name; }
-        KelString const& Key() const { return _name; }
-
-    private:
-        KelString _name;
-    };
-    class MaterializeInpParm {
-    public:
-        MaterializeInpParm() {}
-    };
-};
+// The manager's parameters: a new role needs its name (the key) alone.
+struct KelTOMForRoleParms : KelTomKeyParms<KelString> {};
 
 template <>
 struct KelTypeName<KelTOMForRoleParms> {
@@ -34,11 +20,7 @@ struct KelTypeName<KelTOMForRoleParms> {
 
 class KelTOMForRoles : public KelTomForServerOHANClass<KelRoleData, KEL_ROLE, KelDatabase::Role, KelTOMForRoleParms> {
 public:
-    using CreateInpParm = KelTOMForRoleParms::CreateInpParm;
-    using MaterializeInpParm = KelTOMForRoleParms::MaterializeInpParm;
-
-    KelTOMForRoles(KelTinyObjectManager& tom, KelDatabase& database);
-    ~KelTOMForRoles() override;
+    using KelTomForServerOHANClass::KelTomForServerOHANClass;
 
     // A new role of that name with a fresh OID; every other member null.
     KelRoleData* CreateNewServerObject(CreateInpParm const& parm) override;

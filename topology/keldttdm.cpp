@@ -4,16 +4,9 @@
 
 #include <memory>
 
-KelTOMForDomains::KelTOMForDomains(KelTinyObjectManager& tom, KelDatabase& database)
-    : KelTomForServerClassQry(tom, database)
-{
-}
-
-KelTOMForDomains::~KelTOMForDomains() = default;
-
 KelDomainData* KelTOMForDomains::CreateNewServerObject(CreateInpParm const& parm)
 {
-    auto object = std::make_unique<KelDomainData>(parm.Name());
+    auto object = std::make_unique<KelDomainData>(parm.Key());
     object->SetOID(KelOID::Generate());
     return object.release();
 }

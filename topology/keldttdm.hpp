@@ -7,25 +7,11 @@
 #include "db/keldsdom.hpp"
 #include "kernel/kelkfun.hpp"
 #include "objects/kelmtdom.hpp"
+#include "tom/keldtprm.hpp"
 #include "tom/keldtqry.hpp"
 
-class KelTOMForDomainParms {
-public:
-    // The domain's name (the key).
-    class CreateInpParm {
-    public:
-        explicit CreateInpParm(KelString const& name) : _name(name) {}
-        KelString const& Name() const { return _name; }
-        KelString const& Key() const { return _name; }
-
-    private:
-        KelString _name;
-    };
-    class MaterializeInpParm {
-    public:
-        MaterializeInpParm() {}
-    };
-};
+// The manager's parameters: a new domain needs its name (the key) alone.
+struct KelTOMForDomainParms : KelTomKeyParms<KelString> {};
 
 template <>
 struct KelTypeName<KelTOMForDomainParms> {
@@ -35,11 +21,7 @@ struct KelTypeName<KelTOMForDomainParms> {
 class KelTOMForDomains
     : public KelTomForServerClassQry<KelDomainData, KEL_DOMAIN, KelDatabase::Domain, KelTOMForDomainParms> {
 public:
-    using CreateInpParm = KelTOMForDomainParms::CreateInpParm;
-    using MaterializeInpParm = KelTOMForDomainParms::MaterializeInpParm;
-
-    KelTOMForDomains(KelTinyObjectManager& tom, KelDatabase& database);
-    ~KelTOMForDomains() override;
+    using KelTomForServerClassQry::KelTomForServerClassQry;
 
     KelDomainData* CreateNewServerObject(CreateInpParm const& parm) override;
     KelDomainData* CreateMaterializedServerObject(MaterializeInpParm const& parm, KEL_DOMAIN const& row) override;

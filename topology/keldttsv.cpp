@@ -4,16 +4,9 @@
 
 #include <memory>
 
-KelTOMForServers::KelTOMForServers(KelTinyObjectManager& tom, KelDatabase& database)
-    : KelTomForServerOHANClass(tom, database)
-{
-}
-
-KelTOMForServers::~KelTOMForServers() = default;
-
 KelServerData* KelTOMForServers::CreateNewServerObject(CreateInpParm const& parm)
 {
-    auto object = std::make_unique<KelServerData>(parm.ServerID());
+    auto object = std::make_unique<KelServerData>(parm.Key());
     object->SetOID(KelOID::Generate());
     return object.release();
 }

@@ -7,25 +7,11 @@
 #include "db/keldssvr.hpp"
 #include "kernel/kelkfun.hpp"
 #include "objects/kelmtsvr.hpp"
+#include "tom/keldtprm.hpp"
 #include "tom/keldtqry.hpp"
 
-class KelTOMForServerParms {
-public:
-    // The server's ID (the key).
-    class CreateInpParm {
-    public:
-        explicit CreateInpParm(KelServerID const& serverID) : _serverID(serverID) {}
-        KelServerID const& ServerID() const { return _serverID; }
-        KelServerID const& Key() const { return _serverID; }
-
-    private:
-        KelServerID _serverID;
-    };
-    class MaterializeInpParm {
-    public:
-        MaterializeInpParm() {}
-    };
-};
+// The manager's parameters: a new server needs its server ID (the key) alone.
+struct KelTOMForServerParms : KelTomKeyParms<KelServerID> {};
 
 template <>
 struct KelTypeName<KelTOMForServerParms> {
@@ -35,11 +21,7 @@ struct KelTypeName<KelTOMForServerParms> {
 class KelTOMForServers
     : public KelTomForServerOHANClass<KelServerData, KEL_SERVER, KelDatabase::Server, KelTOMForServerParms> {
 public:
-    using CreateInpParm = KelTOMForServerParms::CreateInpParm;
-    using MaterializeInpParm = KelTOMForServerParms::MaterializeInpParm;
-
-    KelTOMForServers(KelTinyObjectManager& tom, KelDatabase& database);
-    ~KelTOMForServers() override;
+    using KelTomForServerOHANClass::KelTomForServerOHANClass;
 
     KelServerData* CreateNewServerObject(CreateInpParm const& parm) override;
     KelServerData* CreateServerObjectFromTuple(KEL_SERVER const& row) override;

@@ -4,16 +4,9 @@
 
 #include <memory>
 
-KelTOMForSystems::KelTOMForSystems(KelTinyObjectManager& tom, KelDatabase& database)
-    : KelTomForServerOHANClass(tom, database)
-{
-}
-
-KelTOMForSystems::~KelTOMForSystems() = default;
-
 KelSystemData* KelTOMForSystems::CreateNewServerObject(CreateInpParm const& parm)
 {
-    auto object = std::make_unique<KelSystemData>(parm.SystemID());
+    auto object = std::make_unique<KelSystemData>(parm.Key());
     object->SetOID(KelOID::Generate());
     return object.release();
 }

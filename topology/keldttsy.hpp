@@ -7,25 +7,11 @@
 #include "db/keldssys.hpp"
 #include "kernel/kelkfun.hpp"
 #include "objects/kelmtsys.hpp"
+#include "tom/keldtprm.hpp"
 #include "tom/keldtqry.hpp"
 
-class KelTOMForSystemParms {
-public:
-    // The system's ID (the key).
-    class CreateInpParm {
-    public:
-        explicit CreateInpParm(KelSystemID const& systemID) : _systemID(systemID) {}
-        KelSystemID const& SystemID() const { return _systemID; }
-        KelSystemID const& Key() const { return _systemID; }
-
-    private:
-        KelSystemID _systemID;
-    };
-    class MaterializeInpParm {
-    public:
-        MaterializeInpParm() {}
-    };
-};
+// The manager's parameters: a new system needs its system ID (the key) alone.
+struct KelTOMForSystemParms : KelTomKeyParms<KelSystemID> {};
 
 template <>
 struct KelTypeName<KelTOMForSystemParms> {
@@ -35,11 +21,7 @@ struct KelTypeName<KelTOMForSystemParms> {
 class KelTOMForSystems
     : public KelTomForServerOHANClass<KelSystemData, KEL_SYSTEM, KelDatabase::System, KelTOMForSystemParms> {
 public:
-    using CreateInpParm = KelTOMForSystemParms::CreateInpParm;
-    using MaterializeInpParm = KelTOMForSystemParms::MaterializeInpParm;
-
-    KelTOMForSystems(KelTinyObjectManager& tom, KelDatabase& database);
-    ~KelTOMForSystems() override;
+    using KelTomForServerOHANClass::KelTomForServerOHANClass;
 
     KelSystemData* CreateNewServerObject(CreateInpParm const& parm) override;
     KelSystemData* CreateServerObjectFromTuple(KEL_SYSTEM const& row) override;
