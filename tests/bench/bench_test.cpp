@@ -1,8 +1,6 @@
 // The benchmark's contenders do the same work: the object manager leaves the same rows,
-// in the same physical order, as raw SQL does; and the report's CSV holds the ratios
-// against the raw peer.
+// in the same physical order, as raw SQL does.
 #include "bench/kelbrawsq.hpp"
-#include "bench/kelbrep.hpp"
 #include "bench/kelbtom.hpp"
 
 #include <gtest/gtest.h>
@@ -10,7 +8,6 @@
 #include <unistd.h>
 
 #include <algorithm>
-#include <sstream>
 #include <string>
 
 namespace {
@@ -87,32 +84,4 @@ TEST(BenchObjectManager, WritesAndUpdatesTheSameRowsAsRawSql)
     EXPECT_EQ(std::count(state.begin(), state.end(), '\n'), 1);
     raw.Finish();
     om.Finish();
-}
-
-TEST(BenchReport, CsvHoldsOneLinePerContenderAndWorkloadWithRatiosToTheRawPeer)
-{
-    KelBenchResult raw, om;
-    raw.kind = "raw";
-    om.kind = "om";
-    raw.database = om.database = "sqlite";
-    raw.n = om.n = 400;
-    for (std::size_t w = 0; w < raw.seconds.size(); ++w) {
-        raw.seconds[w] = raw.cpuSeconds[w] = 0.5;
-        om.seconds[w] = 0.6;
-        om.cpuSeconds[w] = 0.4;
-        raw.objects[w] = om.objects[w] = 100;
-    }
-    om.heapGrowth = 51200;
-    om.cached = 100;
-    std::ostringstream csv;
-    KelBenchWriteCsv(csv, {raw, om});
-    std::istringstream in(csv.str());
-    std::vector<std::string> lines;
-    for (std::string line; std::getline(in, line);) lines.push_back(line);
-    ASSERT_EQ(lines.size(), 1u + 2u * KelBenchWorkload::count);
-    EXPECT_EQ(lines[1], "400,sqlite,raw-sqlite,W1,100,0.500000,5000000.0,,0.0,0.0,0,0.500000,,");
-    EXPECT_EQ(lines[1 + KelBenchWorkload::count],
-              "400,sqlite,om-sqlite,W1,100,0.600000,6000000.0,1.200,512.0,0.0,0,0.400000,0.800,");
-    EXPECT_EQ(lines[2 * KelBenchWorkload::count],
-              "400,sqlite,om-sqlite,W6,100,0.600000,6000000.0,1.200,512.0,0.0,0,0.400000,0.800,6000.00");
 }

@@ -1,6 +1,7 @@
 // The table accessors of KelDatabase on every database: rows come back as written (null
 // indicators included), cursors select what their filter names, failures name table and
-// key, calls are counted. (Lock-holder queries, rollback: cache and reliability tests.)
+// key. (Staff and topology rows, call counts, lock-holder queries, rollback: the admin,
+// cache and reliability tests.)
 #include "db/keldb.hpp"
 #include "db/keldbexc.hpp"
 #include "db/keldsdf.hpp"
@@ -170,47 +171,6 @@ TEST_P(Accessors, StateAndLogRowsRoundTripWithTheirNullIndicators)
     }
 }
 
-TEST_P(Accessors, StaffAndTopologyRowsRoundTripWithDescriptions)
-{
-    KEL_PERSON person = Person(1, "jdoe");
-    Present(person._systemGroup, person._iSystemGroup, KelString("GRP"));
-    Present(person._lastName, person._iLastName, KelString("Doe"));
-    Present(person._description, person._iDescription, KelString(std::string(3000, 'd')));
-    Present(person._lockholderOid, person._iLockholderOid, Oid(2));
-    Present(person._lockholderName, person._iLockholderName, KelString("boss"));
-    KEL_PERSON personBack = RoundTrip(db->person(), person, person.Key());
-    EXPECT_EQ(-1, personBack._iFirstName);
-    EXPECT_EQ(3000, personBack._description.Value().Length());
-
-    KEL_ROLE role;
-    role._oid = Oid(3);
-    role._roleName = KelString("approver");
-    Present(role._coordinator, role._iCoordinator, KelString("jdoe"));
-    EXPECT_TRUE(RoundTrip(db->role(), role, KelString("approver"))._description.IsNull());
-
-    KEL_SYSTEM system = System(4, "SYSA", "GRP");
-    Present(system._queueManager, system._iQueueManager, KelString("QM1"));
-    KEL_SYSTEM systemBack = RoundTrip(db->system(), system, KelSystemID(KelString("SYSA"), KelString("GRP")));
-    EXPECT_FALSE(db->system().seluni(KelSystemID(KelString("SYSA"), KelString("OTHER")), systemBack));
-
-    KEL_SERVER server;
-    server._oid = Oid(5);
-    server._kind = KelSvrKind::ExecSvr;
-    server._serverName = KelString("EXEC1");
-    server._systemName = KelString("SYSA");
-    server._systemGroupName = KelString("GRP");
-    Present(server._systemOid, server._iSystemOid, Oid(4));
-    KEL_SERVER serverBack = RoundTrip(db->server(), server, server.Key());
-    KelServerID other(KelSvrKind::CleanupSvr, KelString("EXEC1"), KelString("SYSA"), KelString("GRP"));
-    EXPECT_FALSE(db->server().seluni(other, serverBack));
-
-    KEL_DOMAIN domain;
-    domain._oid = Oid(6);
-    domain._domainName = KelString("finance");
-    Present(domain._description, domain._iDescription, KelString("money"));
-    RoundTrip(db->domain(), domain, KelString("finance"));
-}
-
 TEST_P(Accessors, CursorsReturnWhatTheirFilterSelectsInKeyOrder)
 {
     db->system().insert(System(101, "SYSA", "G1"));
@@ -283,37 +243,6 @@ TEST_P(Accessors, FailuresNameTheTableAndTheKey)
     EXPECT_EQ(KelDBErrorCategory::ConstraintViolation, e->Category());
     EXPECT_EQ("kel_system", e->Table());
     EXPECT_NE(std::string::npos, e->Key().find("SYSB"));
-}
-
-TEST_P(Accessors, StatisticsCountEveryCall)
-{
-    KelDatabase::SystemState& states = db->systemState();
-    states.insert(State(1, "", -1, 1));
-    states.insert(State(2, "", -1, 1));
-    db->ResetStatistics();
-    EXPECT_EQ(0u, states.Stats().Total());
-
-    KEL_SYSTEM_STATE row;
-    states.seluni(KelOID(Oid(1)), row);
-    states.seluni(KelOID(Oid(9)), row);
-    states.selupd(KelOID(Oid(1)), row);
-    states.updcli(KelOID(Oid(1)), row);
-    for (bool more = states.selallOpenFetch(row); more; more = states.selallFetch(row)) {}
-    states.selallClose();
-    states.seluniByName(KelString("SYSA"), row);
-    states.dbadel(KelOID(Oid(2)));
-    EXPECT_THROW(states.insert(State(1, "", -1, 1)), KelDBException);
-
-    KelDBCallCounts const& c = states.Stats();
-    // seluni, selupd, updcli, open, fetch, other (by name), dbadel, insert (a failed one too)
-    EXPECT_EQ((std::vector<std::uint64_t>{c.seluni, c.selupd, c.updcli, c.open, c.fetch, c.other, c.dbadel, c.insert}),
-              (std::vector<std::uint64_t>{2, 1, 1, 1, 2, 1, 1, 1}));
-    EXPECT_EQ(10u, c.Total());
-
-    auto all = db->Statistics();
-    EXPECT_EQ(9u, all.size());
-    EXPECT_EQ(10u, all.at("kel_system_state").Total());
-    EXPECT_EQ(0u, all.at("kel_person").Total());
 }
 
 // Two connections: the first holds a system state's row lock; the second's read for

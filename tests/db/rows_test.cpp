@@ -93,26 +93,14 @@ TEST(RowRecords, PrintedForms)
               std::string::npos)
         << printed;
 
+    // A null OID prints "<null>"; a LOB text prints as its text.
     KEL_ERROR_LOG err = ErrorLog(-2);
     err._systemlogId = KelBinary();
-    err._servicePack = -7;
-    printed = Members(err);
-    EXPECT_NE(printed.find("\n_systemlogId=<null>\n"), std::string::npos) << printed;
-    EXPECT_EQ(printed.substr(printed.find("\n_servicePack=")),
-              "\n_servicePack=-7\n_componentId=5\n_platform=4\n_exceptionType=\n_messageType=8\n_detectionTime=" +
-                  Stamp().Str() +
-                  "\n_errorFile=kelmod.cpp\n_errorLine=120\n_componentName=Scheduler"
-                  "\n_errorDescription=it failed");
-
+    EXPECT_NE(Members(err).find("\n_systemlogId=<null>\n"), std::string::npos) << Members(err);
     KEL_PERSON person;
     person._description = KEL_PERSON::Description(KelString("the boss"));
     person._iDescription = 0;
-    person._lockholderOid = Oid();
-    person._iLockholderOid = 0;
-    printed = Members(person);
-    EXPECT_NE(printed.find("\n_description=the boss\n_lockholderOid=" + std::string(kOidHex) + "\n_lockholderName="),
-              std::string::npos)
-        << printed;
+    EXPECT_NE(Members(person).find("\n_description=the boss\n"), std::string::npos) << Members(person);
 }
 
 TEST(RowRecords, ConstructorChecksWidthsInColumnOrderAndNullableOnesOnlyWhenPresent)

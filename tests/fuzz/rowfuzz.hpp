@@ -7,7 +7,7 @@
 // Contract checks report and go on for the run of one input (KelContractRecorder), so a
 // rejection is a recorded check with its text, never a crash. A row that passed every
 // check must come back from the round trip as it went in (negative indicators as -1);
-// KelFuzzRows returns the first difference it sees, or an empty text.
+// Run returns the first difference it sees, or an empty text.
 //
 // Used by the libFuzzer target (tests/fuzz/target) and by the test that replays the
 // corpus (tests/reliability). One thread; the managers live as long as the process.
@@ -29,6 +29,7 @@
 #include <memory>
 #include <sstream>
 #include <string>
+#include <type_traits>
 #include <vector>
 
 // Reads the input front to back; past its end every read gives zeros.
@@ -167,125 +168,91 @@ private:
     {
         if (_difference.empty() && !(a == b)) _difference = std::string(what) + " changed in the round trip";
     }
-    // A nullable text column after the round trip: null and -1, or the same text and 0.
-    void SameText(char const* what, KelString const& in, std::int16_t iIn, KelString const& out, std::int16_t iOut)
+
+    // The null indicators of a row, in column order.
+    static std::vector<std::int16_t*> Indicators(KEL_SVR_INSTANCE_STATE& r)
     {
-        if (iIn < 0) {
-            Same(what, iOut, std::int16_t(-1));
-        } else {
-            Same(what, iOut, std::int16_t(0));
-            Same(what, out, in);
-        }
+        return {&r._iLastStateChange, &r._iRequestType};
     }
-    // A nullable number column: 0 and -1, or the same number and 0.
-    void SameNumber(char const* what, std::int32_t in, std::int16_t iIn, std::int32_t out, std::int16_t iOut)
+    static std::vector<std::int16_t*> Indicators(KEL_SYSTEM_STATE& r) { return {&r._iAdminSvrStart}; }
+    static std::vector<std::int16_t*> Indicators(KEL_SYSTEM_LOG& r)
     {
-        Same(what, iOut, std::int16_t(iIn < 0 ? -1 : 0));
-        Same(what, out, iIn < 0 ? 0 : in);
+        return {&r._iMessageType,     &r._iSvrKind, &r._iSvrState,         &r._iException,
+                &r._iEventIdentifier, &r._iUserId,  &r._iMessageParameters};
+    }
+    static std::vector<std::int16_t*> Indicators(KEL_ERROR_LOG& r)
+    {
+        return {&r._iServicePack, &r._iExceptionType, &r._iMessageType, &r._iErrorFile, &r._iErrorLine};
+    }
+    // The printed columns (a null one as its bare name), without the row's address.
+    template <class Row>
+    static std::vector<std::string> Columns(Row const& row)
+    {
+        std::ostringstream os;
+        row.PrintMembers(os);
+        std::vector<std::string> lines;
+        std::istringstream in(os.str());
+        for (std::string line; std::getline(in, line);) lines.push_back(line);
+        return std::vector<std::string>(lines.begin() + 2, lines.end());
+    }
+
+    // The row through its manager's conversion to an object and back. A row that passed
+    // every check must come back as it went in, once made what the round trip makes of it:
+    // a negative indicator -1 (the value then does not count), any other 0.
+    template <class Row, class Manager>
+    void RoundTrip(Manager& manager, Row row, KelContractRecorder& recorder, int kind)
+    {
+        auto* const made = manager.CreateMaterializedServerObject({}, row);
+        std::unique_ptr<std::remove_pointer_t<decltype(made)>> object(made);
+        bool const valid = recorder.Empty();
+        std::unique_ptr<Row> back(manager.CreateTupleObject(*object));
+        if (!valid || !recorder.Empty()) return;
+        ++_roundTrips[kind];
+        if constexpr (std::is_same_v<Row, KEL_SYSTEM_LOG>) {
+            // The parameters are split only when their indicator is exactly 0; any other
+            // present indicator gives an empty list that is written as an empty text.
+            if (row._iMessageParameters > 0) row._messageParameters = KelString("");
+            row._errorFlag = row._errorFlag != 0;
+        }
+        std::vector<std::int16_t> in, out;
+        for (std::int16_t* i : Indicators(row)) in.push_back(*i = *i < 0 ? -1 : 0);
+        for (std::int16_t* i : Indicators(*back)) out.push_back(*i);
+        Same("a null indicator", out, in);
+        std::vector<std::string> const wrote = Columns(row), read = Columns(*back);
+        for (std::size_t c = 0; c < wrote.size() && _difference.empty(); ++c) Same(wrote[c].c_str(), read[c], wrote[c]);
     }
 
     void Instance(KelFuzzBytes& in, KelContractRecorder& recorder)
     {
-        KEL_SVR_INSTANCE_STATE const row{in.Oid(),  in.Time(),      in.Oid(),   in.Int32(),    in.Int32(),
-                                         in.Time(), in.Indicator(), in.Int32(), in.Indicator()};
-        std::unique_ptr<KelSvrInstance> object(_instances.CreateMaterializedServerObject({}, row));
-        bool const valid = recorder.Empty();
-        std::unique_ptr<KEL_SVR_INSTANCE_STATE> back(_instances.CreateTupleObject(*object));
-        if (!valid || !recorder.Empty()) return;
-        ++_roundTrips[0];
-        Same("_svrOid", back->_svrOid, row._svrOid);
-        Same("_creationTime", back->_creationTime, row._creationTime);
-        Same("_systemOid", back->_systemOid, row._systemOid);
-        Same("_svrType", back->_svrType, row._svrType);
-        Same("_svrState", back->_svrState, row._svrState);
-        SameText("_lastStateChange", row._lastStateChange, row._iLastStateChange, back->_lastStateChange,
-                 back->_iLastStateChange);
-        SameNumber("_requestType", row._requestType, row._iRequestType, back->_requestType, back->_iRequestType);
+        RoundTrip(_instances,
+                  KEL_SVR_INSTANCE_STATE{in.Oid(), in.Time(), in.Oid(), in.Int32(), in.Int32(), in.Time(),
+                                         in.Indicator(), in.Int32(), in.Indicator()},
+                  recorder, 0);
     }
 
     void State(KelFuzzBytes& in, KelContractRecorder& recorder)
     {
-        KEL_SYSTEM_STATE const row{in.Oid(), in.Time(), in.Indicator(), in.Int32()};
-        std::unique_ptr<KelSystemState> object(_states.CreateMaterializedServerObject({}, row));
-        bool const valid = recorder.Empty();
-        std::unique_ptr<KEL_SYSTEM_STATE> back(_states.CreateTupleObject(*object));
-        if (!valid || !recorder.Empty()) return;
-        ++_roundTrips[1];
-        Same("_systemOid", back->_systemOid, row._systemOid);
-        SameText("_adminSvrStart", row._adminSvrStart, row._iAdminSvrStart, back->_adminSvrStart,
-                 back->_iAdminSvrStart);
-        Same("_adminSvrState", back->_adminSvrState, row._adminSvrState);
+        RoundTrip(_states, KEL_SYSTEM_STATE{in.Oid(), in.Time(), in.Indicator(), in.Int32()}, recorder, 1);
     }
 
     void SystemLog(KelFuzzBytes& in, KelContractRecorder& recorder)
     {
-        KEL_SYSTEM_LOG const row{in.Oid(),       in.Time(),      in.Text(8),     in.Text(8),     in.Int32(),
-                                 in.Int32(),     in.Int32(),     in.Int32(),     in.Indicator(), in.Int16(),
-                                 in.Int32(),     in.Indicator(), in.Int32(),     in.Indicator(), in.Int32(),
-                                 in.Indicator(), in.Text(32),    in.Indicator(), in.Text(32),    in.Indicator(),
-                                 in.Text(1024),  in.Indicator()};
-        std::unique_ptr<KelSystemLogRecord> object(_logs.CreateMaterializedServerObject({}, row));
-        bool const valid = recorder.Empty();
-        std::unique_ptr<KEL_SYSTEM_LOG> back(_logs.CreateTupleObject(*object));
-        if (!valid || !recorder.Empty()) return;
-        ++_roundTrips[2];
-        Same("_objectId", back->_objectId, row._objectId);
-        Same("_creationTime", back->_creationTime, row._creationTime);
-        Same("_system", back->_system, row._system);
-        Same("_systemGroup", back->_systemGroup, row._systemGroup);
-        Same("_messageNumber", back->_messageNumber, row._messageNumber);
-        Same("_severity", back->_severity, row._severity);
-        Same("_messageClass", back->_messageClass, row._messageClass);
-        SameNumber("_messageType", row._messageType, row._iMessageType, back->_messageType, back->_iMessageType);
-        Same("_errorFlag", back->_errorFlag, std::int16_t(row._errorFlag != 0));
-        SameNumber("_svrKind", row._svrKind, row._iSvrKind, back->_svrKind, back->_iSvrKind);
-        SameNumber("_svrState", row._svrState, row._iSvrState, back->_svrState, back->_iSvrState);
-        SameNumber("_exception", row._exception, row._iException, back->_exception, back->_iException);
-        SameText("_eventIdentifier", row._eventIdentifier, row._iEventIdentifier, back->_eventIdentifier,
-                 back->_iEventIdentifier);
-        SameText("_userId", row._userId, row._iUserId, back->_userId, back->_iUserId);
-        // The parameters are split only when their indicator is exactly 0; any other
-        // present indicator gives an empty list that is written as an empty text.
-        if (row._iMessageParameters < 0) {
-            Same("_iMessageParameters", back->_iMessageParameters, std::int16_t(-1));
-        } else {
-            Same("_iMessageParameters", back->_iMessageParameters, std::int16_t(0));
-            Same("_messageParameters", back->_messageParameters,
-                 row._iMessageParameters == 0 ? row._messageParameters : KelString(""));
-        }
+        RoundTrip(_logs, KEL_SYSTEM_LOG{in.Oid(),       in.Time(),      in.Text(8),     in.Text(8),     in.Int32(),
+                                        in.Int32(),     in.Int32(),     in.Int32(),     in.Indicator(), in.Int16(),
+                                        in.Int32(),     in.Indicator(), in.Int32(),     in.Indicator(), in.Int32(),
+                                        in.Indicator(), in.Text(32),    in.Indicator(), in.Text(32),    in.Indicator(),
+                                        in.Text(1024),  in.Indicator()},
+                  recorder, 2);
     }
 
     void ErrorLog(KelFuzzBytes& in, KelContractRecorder& recorder)
     {
-        KEL_ERROR_LOG const row{in.Oid(),       in.Time(),   in.Text(8),   in.Text(8),     in.Oid(),
-                                in.Int32(),     in.Int32(),  in.Int32(),   in.Int32(),     in.Indicator(),
-                                in.Int32(),     in.Int32(),  in.Int32(),   in.Indicator(), in.Int32(),
-                                in.Indicator(), in.Time(),   in.Text(16),  in.Indicator(), in.Int32(),
-                                in.Indicator(), in.Text(32), in.Text(1024)};
-        std::unique_ptr<KelErrorLogRecord> object(_errors.CreateMaterializedServerObject({}, row));
-        bool const valid = recorder.Empty();
-        std::unique_ptr<KEL_ERROR_LOG> back(_errors.CreateTupleObject(*object));
-        if (!valid || !recorder.Empty()) return;
-        ++_roundTrips[3];
-        Same("_objectId", back->_objectId, row._objectId);
-        Same("_creationTime", back->_creationTime, row._creationTime);
-        Same("_system", back->_system, row._system);
-        Same("_systemGroup", back->_systemGroup, row._systemGroup);
-        Same("_systemlogId", back->_systemlogId, row._systemlogId);
-        Same("_versionNumber", back->_versionNumber, row._versionNumber);
-        Same("_releaseNumber", back->_releaseNumber, row._releaseNumber);
-        Same("_modLevelNumber", back->_modLevelNumber, row._modLevelNumber);
-        SameNumber("_servicePack", row._servicePack, row._iServicePack, back->_servicePack, back->_iServicePack);
-        Same("_componentId", back->_componentId, row._componentId);
-        Same("_platform", back->_platform, row._platform);
-        SameNumber("_exceptionType", row._exceptionType, row._iExceptionType, back->_exceptionType,
-                   back->_iExceptionType);
-        SameNumber("_messageType", row._messageType, row._iMessageType, back->_messageType, back->_iMessageType);
-        Same("_detectionTime", back->_detectionTime, row._detectionTime);
-        SameText("_errorFile", row._errorFile, row._iErrorFile, back->_errorFile, back->_iErrorFile);
-        SameNumber("_errorLine", row._errorLine, row._iErrorLine, back->_errorLine, back->_iErrorLine);
-        Same("_componentName", back->_componentName, row._componentName);
-        Same("_errorDescription", back->_errorDescription, row._errorDescription);
+        RoundTrip(_errors, KEL_ERROR_LOG{in.Oid(),       in.Time(),   in.Text(8),   in.Text(8),     in.Oid(),
+                                         in.Int32(),     in.Int32(),  in.Int32(),   in.Int32(),     in.Indicator(),
+                                         in.Int32(),     in.Int32(),  in.Int32(),   in.Indicator(), in.Int32(),
+                                         in.Indicator(), in.Time(),   in.Text(16),  in.Indicator(), in.Int32(),
+                                         in.Indicator(), in.Text(32), in.Text(1024)},
+                  recorder, 3);
     }
 
     // The tokenizer over any list, delimiter and flags, twice (the second list through

@@ -1,6 +1,5 @@
-// Exceptions, raising, trace switches, the control-flow guard and the library's
-// identification. (The trace of a raise, word for word: the cache tests.)
-#include "kernel/kelkcopr.hpp"
+// Exceptions, raising, trace switches and the control-flow guard. (The trace of a raise,
+// word for word: the cache tests.)
 #include "kernel/kelkexc.hpp"
 #include "kernel/kelktrc.hpp"
 
@@ -113,16 +112,4 @@ TEST(KelTraceTest, ASinkThatThrowsLosesTheRecordNotTheOperation)
     ASSERT_TRUE(passed);
     EXPECT_STREQ(passed->what(), "passes through");
     EXPECT_THROW(KelRaise(KelTOMNotFoundException(origin, "k"), 3, 0x10), KelTOMNotFoundException);
-}
-
-TEST(KelIdentificationTest, WhatStringAndLoadTrace)
-{
-    std::string id = kelIdentification;
-    EXPECT_EQ(id.rfind("@(#)", 0), 0u);
-    EXPECT_NE(id.find("Tiny Object Manager for Admin Server"), std::string::npos);
-    KelTraceCapture cap(0, 0x1, 0x40);
-    KelTraceInfo info(kelIdentification);
-    ASSERT_EQ(cap.Records().size(), 1u);
-    EXPECT_EQ(cap.Records()[0].text, id);
-    EXPECT_EQ(Masks(cap.Records()[0]), std::make_tuple(0l, 0x40ul, 0x1ul));
 }
