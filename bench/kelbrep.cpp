@@ -49,14 +49,18 @@ void KelBenchPrintTable(std::ostream& os, std::vector<KelBenchResult> const& res
         for (KelBenchResult const& r : results)
             if (r.n == g.first && r.database == g.second) rs.push_back(&r);
         KelBenchResult const* raw = nullptr;
-        for (KelBenchResult const* r : rs)
+        KelBenchResult const* pipe = nullptr;  // raw SQL with pipelined writes (PostgreSQL)
+        for (KelBenchResult const* r : rs) {
             if (r->kind == "raw") raw = r;
+            if (r->kind == "rawpipe") pipe = r;
+        }
 
         os << "\nN = " << g.first << "  (" << DatabaseTitle(g.second, sqliteSynchronous) << ")\n";
         os << std::left << std::setw(22) << "workload" << std::right << std::setw(9) << "objects";
         for (KelBenchResult const* r : rs) os << std::setw(20) << (r->Contender() + " s");
         for (KelBenchResult const* r : rs)
             if (r->kind != "raw") os << std::setw(9) << (r->kind + "/raw") << std::setw(9) << "cpu";
+        if (pipe) os << std::setw(9) << "om/pipe";
         for (KelBenchResult const* r : rs) os << std::setw(20) << (r->kind + " ns/object");
         os << "\n";
         for (int w = 0; w < KelBenchWorkload::count; ++w) {
@@ -70,6 +74,13 @@ void KelBenchPrintTable(std::ostream& os, std::vector<KelBenchResult> const& res
                 double const base = raw ? raw->seconds[i] : 0.0, cpuBase = raw ? raw->cpuSeconds[i] : 0.0;
                 os << std::setw(9) << (base > 0 ? Fixed(r->seconds[i] / base, 2) : std::string("-")) << std::setw(9)
                    << (cpuBase > 0 ? Fixed(r->cpuSeconds[i] / cpuBase, 2) : std::string("-"));
+            }
+            if (pipe) {
+                std::size_t const i = static_cast<std::size_t>(w);
+                double om = 0;
+                for (KelBenchResult const* r : rs)
+                    if (r->kind == "om") om = r->seconds[i];
+                os << std::setw(9) << (pipe->seconds[i] > 0 ? Fixed(om / pipe->seconds[i], 2) : std::string("-"));
             }
             for (KelBenchResult const* r : rs) os << std::setw(20) << Fixed(r->NanosPerObject(w), 0);
             os << "\n";

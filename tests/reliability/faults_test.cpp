@@ -150,6 +150,39 @@ TEST_P(KeyFaults, DuplicateKeyStopsTheFlushAtItsEntry)
     Commit();
 }
 
+// The objects' side stops a Flush of three updates at the second: its row cannot be
+// built, or its row has gone (deleted through another cache). The entry before it is
+// written and Saved, the later ones are neither, and the transaction goes on.
+TEST_P(KeyFaults, FailedBuildOrVanishedRowStopsTheFlushAtItsEntry)
+{
+    KelOID const system = KelOID::Generate();
+    FaultyInstances instances(*tom, *db);
+    db->Begin();
+    for (int i = 0; i < 3; ++i) instances.Save(instances.Create({KelOID::Generate(), system, KelSenderType::ExecSvr}));
+    Commit();
+    instances.ClearCache();
+    db->Begin();
+    std::vector<KelSvrInstance*> locked;
+    instances.MaterializeSvrsForUpdate(system, locked);
+    for (KelSvrInstance* instance : locked) Increment(*instance);
+    std::vector<KelOID> oids;
+    for (auto const& entry : instances.LiveEntries()) oids.push_back(entry.first);
+    ASSERT_EQ(oids.size(), 3u);
+    instances.Arm(2, [] { throw std::runtime_error("no row"); });
+    EXPECT_THROW(instances.Flush(), std::runtime_error);
+    EXPECT_EQ(instances.StateOf(oids[0]), KelCachedObjectState::Saved);
+    instances.Arm(0, nullptr);
+    FaultyInstances other(*tom, *db);
+    other.Delete(oids[1]);
+    EXPECT_THROW(instances.Flush(), KelContractViolation);
+    EXPECT_EQ(instances.StateOf(oids[1]), KelCachedObjectState::MaterializedForUpdate);
+    EXPECT_EQ(instances.StateOf(oids[2]), KelCachedObjectState::MaterializedForUpdate);
+    FaultyInstances reader(*tom, *db);
+    EXPECT_EQ(reader.MaterializeForRead({}, oids[0]).RequestType(), 1);
+    EXPECT_EQ(reader.MaterializeForRead({}, oids[2]).RequestType(), 0) << "a write after the failed one stayed";
+    Commit();
+}
+
 INSTANTIATE_TEST_SUITE_P(Databases, KeyFaults, testing::Values("sqlite", "postgresql"), DatabaseName);
 
 // A system with its state committed in a fresh SQLite file; returns its OID.
