@@ -177,6 +177,8 @@ KelDBWritePipeline::~KelDBWritePipeline()
     _accessor._conn.PipelineEnd();
 }
 
+void KelDBWritePipeline::Guard() { _accessor._conn.PipelineGuard(); }
+
 void KelDBWritePipeline::Undo()
 {
     _accessor._pipelined = false;

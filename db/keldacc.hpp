@@ -207,8 +207,10 @@ class KelDBWritePipeline {
 public:
     explicit KelDBWritePipeline(KelDBAccessor& accessor);
     ~KelDBWritePipeline();
-    // Ends the pipeline and takes back every write sent in it; the accessor writes one by
-    // one again. Raises a KelDBException if the database cannot.
+    // Marks the point to which Undo goes back.
+    void Guard();
+    // Ends the pipeline and takes back every write sent after Guard; the accessor writes
+    // one by one again. Raises a KelDBException if the database cannot.
     void Undo();
     KelDBWritePipeline(KelDBWritePipeline const&) = delete;
     KelDBWritePipeline& operator=(KelDBWritePipeline const&) = delete;

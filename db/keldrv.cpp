@@ -41,6 +41,8 @@ void KelDrvConnection::PipelineBegin() { NoPipeline("KelDrvConnection::PipelineB
 
 std::int64_t KelDrvConnection::PipelineResult() { NoPipeline("KelDrvConnection::PipelineResult"); }
 
+void KelDrvConnection::PipelineGuard() { NoPipeline("KelDrvConnection::PipelineGuard"); }
+
 void KelDrvConnection::PipelineUndo() { NoPipeline("KelDrvConnection::PipelineUndo"); }
 
 std::unique_ptr<KelDrvConnection> KelDrvOpen(std::string const& url)

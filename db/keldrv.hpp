@@ -137,8 +137,10 @@ public:
     virtual std::int64_t PipelineResult();
     // Skips the results not taken and leaves the pipeline. Safe to call at any time.
     virtual void PipelineEnd() noexcept {}
-    // Leaves the pipeline and takes back every write sent in it, failed or not: the
-    // transaction is as it was before the pipeline, and usable again.
+    // Marks the point in the open pipeline to which PipelineUndo goes back.
+    virtual void PipelineGuard();
+    // Leaves the pipeline and takes back every write sent after its guard, failed or
+    // not: the transaction is usable again. REQUIRES: PipelineGuard was called in it.
     virtual void PipelineUndo();
 
     // Rows the accessors have set out to write on this connection, counted up; the

@@ -116,19 +116,9 @@ struct PgSession {
     bool synced = false;
     std::size_t count = 0;
     std::size_t nextFlush = 1;
-    // The pipeline's writes follow a savepoint, so that PipelineUndo can take them back;
-    // the savepoint of the transaction's previous pipeline is released then.
-    bool guarded = false;
+    // Whether the transaction holds the savepoint of PipelineGuard.
     bool savepoint = false;
 
-    // Before a statement is sent: the first one of a guarded pipeline sets the savepoint.
-    void Sending()
-    {
-        if (count > 0 || !guarded) return;
-        if (savepoint) SendUtility("RELEASE SAVEPOINT kel_pipeline");
-        SendUtility("SAVEPOINT kel_pipeline");
-        savepoint = true;
-    }
     void SendUtility(char const* sql)
     {
         if (PQsendQueryParams(conn, sql, 0, nullptr, nullptr, nullptr, nullptr, 0)) sent.push_back({nullptr, false});
@@ -242,7 +232,6 @@ public:
     {
         KelDrvUse use(*this);
         PGconn* conn = _session.conn;
-        _session.Sending();
         if (_preparedIn != _session.generation) {
             if (!PQsendPrepare(conn, _name.c_str(), Sql().c_str(), 0, nullptr))
                 throw PgError(conn, nullptr, Sql(), Table(), "PgStatement::Step");
@@ -451,7 +440,6 @@ public:
     {
         if (!PQenterPipelineMode(_session.conn))
             throw PgError(_session.conn, nullptr, "", "", "PgConnection::PipelineBegin");
-        _session.guarded = true;
         _session.synced = false;
         _session.count = 0;
         _session.nextFlush = 1;
@@ -476,6 +464,14 @@ public:
             if (next.stmt && !next.prepare) return changes;
         }
     }
+    // A savepoint; one set by an earlier pipeline of the transaction is released first,
+    // so that they do not nest.
+    void PipelineGuard() override
+    {
+        if (_session.savepoint) _session.SendUtility("RELEASE SAVEPOINT kel_pipeline");
+        _session.SendUtility("SAVEPOINT kel_pipeline");
+        _session.savepoint = true;
+    }
     void PipelineUndo() override
     {
         PipelineEnd();
@@ -486,7 +482,6 @@ public:
         PGconn* conn = _session.conn;
         bool const nothingSent = _session.sent.empty() && _session.count == 0;
         _session.sent.clear();
-        _session.guarded = false;
         if (PQpipelineStatus(conn) == PQ_PIPELINE_OFF) return;
         if (nothingSent) {
             PQexitPipelineMode(conn);

@@ -377,7 +377,7 @@ public:
     {
         kelkCtrFlow(Name(Op::Flush));
         unsigned long count = 0;
-        if (Accessor().CanPipeline()) {
+        if (Accessor().CanPipeline() && FlushesSeveral()) {
             count = FlushPipelined();
         } else {
             for (iterator it = _dict.begin(); it != _dict.end(); ++it) {
@@ -593,6 +593,15 @@ private:
         return entry.ServerObject()->IsDirty() && entry.State() != KelCachedObjectState::MaterializedForRead;
     }
 
+    // Whether Flush writes more than one entry: a single write gains nothing from a pipeline.
+    bool FlushesSeveral() const
+    {
+        int found = 0;
+        for (auto const& element : _dict)
+            if (Flushes(*element.second) && ++found > 1) return true;
+        return false;
+    }
+
     PendingWrite BuildWrite(iterator& it)
     {
         std::unique_ptr<R> row(CreateTupleObject(*it->second->ServerObject()));
@@ -642,17 +651,26 @@ private:
     // Flush over one pipeline: each write is built and sent in key order, then the results
     // are taken in that order, each entry changing state as its own comes back. An
     // exception while building or sending is raised once the writes before it have their
-    // results (theirs first, if one failed).
+    // results (theirs first, if one failed). The first write after an update is guarded
+    // by a savepoint: an update that finds no row may raise, and then the writes after it
+    // must not have happened.
     unsigned long FlushPipelined()
     {
         A& accessor = Accessor();
         std::vector<PendingWrite> writes;
         KelDBWritePipeline pipeline(accessor);
+        std::size_t guarded = 0;  // the index of the first write after the savepoint; 0: none
         std::exception_ptr stopped;
         try {
+            bool updates = false;
             for (iterator it = _dict.begin(); it != _dict.end(); ++it) {
                 if (!Flushes(*it->second)) continue;
                 PendingWrite write = BuildWrite(it);
+                if (updates && !guarded) {
+                    pipeline.Guard();
+                    guarded = writes.size();
+                }
+                updates = updates || !write.insert;
                 bool updated;
                 write.entry = write.insert ? InsertEntry(it, *write.row) : UpdateEntry(it, *write.row, updated);
                 writes.push_back(std::move(write));
@@ -672,11 +690,11 @@ private:
                 SavedEntry(write.entry, updated, write.row, write.functor);
             } catch (...) {
                 // An update that found no row raised: the writes after it went through
-                // already and must not have. Back to before the pipeline, then the writes
-                // before it again, one by one.
-                if (i + 1 < writes.size()) {
+                // already and must not have. Back to the savepoint, then the writes after
+                // it and before this one again, one by one.
+                if (guarded && i + 1 < writes.size()) {
                     pipeline.Undo();
-                    for (std::size_t j = 0; j < i; ++j) {
+                    for (std::size_t j = guarded; j < i; ++j) {
                         DictMember const& entry = *writes[j].entry;
                         if (writes[j].insert)
                             accessor.insert(*entry.Row());
