@@ -250,9 +250,11 @@ public:
     {
         PgResult taken(result);
         if (taken.Ok()) return prepare ? 0 : std::atoll(PQcmdTuples(result));
-        if (prepare) _preparedIn = _session.generation - 1;
+        if (prepare) Unprepared();
         throw PgError(_session.conn, result, Sql(), Table(), "PgStatement::Step");
     }
+    // The preparation sent with the statement did not run: it goes out again next time.
+    void Unprepared() { _preparedIn = _session.generation - 1; }
 
 private:
     std::size_t Index(int pos) const
@@ -481,7 +483,8 @@ public:
     {
         PGconn* conn = _session.conn;
         bool const nothingSent = _session.sent.empty() && _session.count == 0;
-        _session.sent.clear();
+        std::deque<PgSent> pending;
+        pending.swap(_session.sent);
         if (PQpipelineStatus(conn) == PQ_PIPELINE_OFF) return;
         if (nothingSent) {
             PQexitPipelineMode(conn);
@@ -489,6 +492,18 @@ public:
         }
         if (!_session.synced) PQpipelineSync(conn);
         _session.synced = true;
+        // The results not taken, each ended by a null: a preparation that the server
+        // skipped after a failed statement has to be sent again. (One that ran stays: a
+        // rollback does not take back a prepared statement.)
+        for (PgSent const& next : pending) {
+            if (PQstatus(conn) == CONNECTION_BAD) break;
+            PGresult* result = PQgetResult(conn);
+            if (!result) break;
+            bool const ran = PQresultStatus(result) == PGRES_COMMAND_OK;
+            PQclear(result);
+            PQclear(PQgetResult(conn));
+            if (next.prepare && !ran) next.stmt->Unprepared();
+        }
         // Results until the end of the pipeline; two nulls in a row mean nothing more comes.
         int nulls = 0;
         while (PQstatus(conn) != CONNECTION_BAD && nulls < 2) {
