@@ -105,13 +105,18 @@ TEST(ConnectionFaults, BackendKilledInTheMiddleOfAFlushLeavesNoRowAfterReconnect
 class KeyFaults : public AdminDatabaseTest {};
 
 // Another transaction inserted the key of the second of three new entries: the Flush
-// writes the first, fails on the second naming its key, and leaves the third unwritten;
-// the rollback leaves the table as the other transaction left it.
+// writes the first, fails on the second naming its key, and leaves the third and an update
+// after it unwritten; the rollback leaves the table as the other transaction left it, and
+// the update's statement, first used in the failed Flush, still works afterwards.
 TEST_P(KeyFaults, DuplicateKeyStopsTheFlushAtItsEntry)
 {
     KelOID const system = KelOID::Generate();
-    KelOID const a = KelOID::Generate(), b = KelOID::Generate(), c = KelOID::Generate();
+    KelOID const a = KelOID::Generate(), b = KelOID::Generate(), c = KelOID::Generate(), x = KelOID::Generate();
     FaultyInstances instances(*tom, *db);
+    db->Begin();
+    instances.Save(instances.Create({x, KelOID::Generate(), KelSenderType::ExecSvr}));
+    Commit();
+    instances.ClearCache();
     for (KelOID const& oid : {a, b, c}) Increment(instances.Create({oid, system, KelSenderType::ExecSvr}));
 
     {
@@ -127,6 +132,7 @@ TEST_P(KeyFaults, DuplicateKeyStopsTheFlushAtItsEntry)
 
     db->Begin();
     db->ResetStatistics();
+    Increment(instances.MaterializeForUpdate({}, x));
     auto e = Caught<KelDBException>([&] { instances.Flush(); });
     ASSERT_TRUE(e) << "a duplicate key was inserted";
     EXPECT_EQ(e->Category(), KelDBErrorCategory::ConstraintViolation) << e->What();
@@ -141,6 +147,8 @@ TEST_P(KeyFaults, DuplicateKeyStopsTheFlushAtItsEntry)
     instances.ClearCache();
 
     db->Begin();
+    Increment(instances.MaterializeForUpdate({}, x));
+    EXPECT_NO_THROW(instances.Flush());
     std::vector<KelSvrInstance const*> read;
     tom->ForSvrInstances().MaterializeSvrsForRead(system, read);
     ASSERT_EQ(read.size(), 1u);
