@@ -34,7 +34,7 @@ struct Options {
     std::string out = "bench-out";
     bool plot = true;
     bool postgres = true;
-    std::string only;  // "om" or "raw": run that kind alone (for profiling)
+    std::string only;  // "om", "raw" or "rawpipe": run that kind alone (for profiling)
     int repeat = 3;
     // W6's transactions per contender and run; 0: the database's default below.
     std::size_t transactions = 0;
@@ -67,7 +67,7 @@ std::vector<std::size_t> ParseSizes(std::string const& text)
 void Usage(std::ostream& os)
 {
     os << "usage: keldatom_bench [--large] [--sizes N,N,...] [--out DIR] [--no-plot] [--no-postgresql]\n"
-          "                      [--repeat R] [--only om|raw] [--w6 T] [--synchronous normal|full]\n"
+          "                      [--repeat R] [--only om|raw|rawpipe] [--w6 T] [--synchronous normal|full]\n"
           "  --large          add N = 1,000,000 to the default sizes 10,000 and 100,000\n"
           "  --sizes          the sizes to run (each a multiple of 40)\n"
           "  --out            directory for the SQLite files, bench.csv, growth.gp and growth.svg\n"
@@ -94,6 +94,7 @@ std::vector<std::unique_ptr<KelBenchContender>> Contenders(std::string const& da
             database, "sqlite:" + om + "?synchronous=" + options.synchronous, om));
     } else {
         list.push_back(std::make_unique<KelBenchRawPostgreSQL>(pgUrl, pgSchema));
+        list.push_back(std::make_unique<KelBenchRawPostgreSQL>(pgUrl, pgSchema, true));
         list.push_back(
             std::make_unique<KelBenchObjectManager>(database, KelBenchPgUrlInSchema(pgUrl, pgSchema), std::string()));
     }

@@ -60,6 +60,13 @@ public:
         return PQexecPrepared(conn, name, static_cast<int>(_values.size()), _values.data(), _lengths.data(),
                               _formats.data(), 1);
     }
+    // Queues the statement in the connection's pipeline (libpq copies the values).
+    void Send(PGconn* conn, char const* name) const
+    {
+        if (!PQsendQueryPrepared(conn, name, static_cast<int>(_values.size()), _values.data(), _lengths.data(),
+                                 _formats.data(), 1))
+            Fail(conn, "sending a statement");
+    }
 
 private:
     static std::size_t Index(int pos) { return static_cast<std::size_t>(pos - 1); }
@@ -176,8 +183,8 @@ void LockInstances(PGconn* conn, Params& p, KelBenchOid const& systemOid, std::v
     for (int i = 0; i < n; ++i) ReadInstance(r.get(), i, rows[static_cast<std::size_t>(i)]);
 }
 
-// `p` holds seven parameters.
-std::size_t UpdateInstance(PGconn* conn, Params& p, KelBenchRawInstanceRow const& row)
+// The parameters of instance_update: the changed columns, then the key.
+void BindInstanceUpdate(Params& p, KelBenchRawInstanceRow const& row)
 {
     p.Text(1, row.creationTime);
     p.Oid(2, row.systemOid);
@@ -186,15 +193,45 @@ std::size_t UpdateInstance(PGconn* conn, Params& p, KelBenchRawInstanceRow const
     p.Text(5, row.lastStateChange, row.iLastStateChange);
     p.Int(6, row.requestType, row.iRequestType);
     p.Oid(7, row.svrOid);
+}
+
+std::size_t UpdateInstance(PGconn* conn, Params& p, KelBenchRawInstanceRow const& row)
+{
+    BindInstanceUpdate(p, row);
     return Changed(Check(conn, p.Exec(conn, "instance_update"), "updating a server instance").get());
+}
+
+// Runs `count` statements as one pipeline: send(i) binds and sends the i-th; the results
+// are read in order once all are sent. Every 256 statements what the server has answered
+// is read in, so that it never blocks on results nobody reads. Returns the rows changed.
+template <class SendOne>
+std::size_t Pipelined(PGconn* conn, std::size_t count, SendOne&& send, char const* what)
+{
+    if (!PQenterPipelineMode(conn)) Fail(conn, "entering pipeline mode");
+    for (std::size_t i = 0; i < count; ++i) {
+        send(i);
+        if (i % 256 == 255) {
+            PQflush(conn);
+            PQconsumeInput(conn);
+        }
+    }
+    if (!PQpipelineSync(conn)) Fail(conn, "ending a pipeline");
+    std::size_t changed = 0;
+    for (std::size_t i = 0; i < count; ++i) {
+        changed += Changed(Check(conn, PQgetResult(conn), what).get());
+        PQclear(PQgetResult(conn));  // the null that ends each statement's results
+    }
+    Result const sync(PQgetResult(conn));
+    if (PQresultStatus(sync.get()) != PGRES_PIPELINE_SYNC || !PQexitPipelineMode(conn)) Fail(conn, what);
+    return changed;
 }
 
 KelBenchRawDialect const dialect{"bytea", "bytea", "INTEGER", " FOR UPDATE OF t"};
 
 }  // namespace
 
-KelBenchRawPostgreSQL::KelBenchRawPostgreSQL(std::string url, std::string schema)
-    : _url(std::move(url)), _schema(std::move(schema))
+KelBenchRawPostgreSQL::KelBenchRawPostgreSQL(std::string url, std::string schema, bool pipelined)
+    : _url(std::move(url)), _schema(std::move(schema)), _pipelined(pipelined)
 {
 }
 
@@ -261,10 +298,22 @@ std::size_t KelBenchRawPostgreSQL::Write(KelBenchData const& data)
     Exec("BEGIN");
     KelBenchRawLogRow row;
     Params p(15);
-    for (KelBenchLogInput const* in : KelBenchKeyOrder(data.logs)) {
-        KelBenchRawRowOf(*in, row);
-        BindLog(p, row);
-        Check(_conn, p.Exec(_conn, "log_insert"), "inserting a system log record");
+    std::vector<KelBenchLogInput const*> const order = KelBenchKeyOrder(data.logs);
+    if (_pipelined) {
+        Pipelined(
+            _conn, order.size(),
+            [&](std::size_t i) {
+                KelBenchRawRowOf(*order[i], row);
+                BindLog(p, row);
+                p.Send(_conn, "log_insert");
+            },
+            "inserting a system log record");
+    } else {
+        for (KelBenchLogInput const* in : order) {
+            KelBenchRawRowOf(*in, row);
+            BindLog(p, row);
+            Check(_conn, p.Exec(_conn, "log_insert"), "inserting a system log record");
+        }
     }
     Exec("COMMIT");
     return data.logs.size();
@@ -337,7 +386,17 @@ std::size_t KelBenchRawPostgreSQL::LockAndUpdate(KelBenchData const& data)
     LockInstances(_conn, lock, data.InstanceSystemOid(), rows);
     for (KelBenchRawInstanceRow& row : rows) KelBenchRawChange(row);
     std::size_t updated = 0;
-    for (KelBenchRawInstanceRow const& row : rows) updated += UpdateInstance(_conn, p, row);
+    if (_pipelined) {
+        updated = Pipelined(
+            _conn, rows.size(),
+            [&](std::size_t i) {
+                BindInstanceUpdate(p, rows[i]);
+                p.Send(_conn, "instance_update");
+            },
+            "updating a server instance");
+    } else {
+        for (KelBenchRawInstanceRow const& row : rows) updated += UpdateInstance(_conn, p, row);
+    }
     Exec("COMMIT");
     return updated;
 }

@@ -3,6 +3,8 @@
 // reading into plain structs; nothing cached beyond the rows a workload keeps.
 // Prepare drops and creates the three tables it uses in a schema of its own (created where
 // missing), so that it never touches the tables of the database's other users.
+// Pipelined ("rawpipe"), the writes of W1 and W4 go out as one libpq pipeline each, the
+// results read in order afterwards: the floor of writing without a round trip per row.
 #pragma once
 
 #include "bench/kelbcont.hpp"
@@ -16,10 +18,10 @@ struct pg_conn;
 class KelBenchRawPostgreSQL : public KelBenchContender {
 public:
     // `schema`: a plain SQL identifier chosen by the program, never a user's value.
-    KelBenchRawPostgreSQL(std::string url, std::string schema);
+    KelBenchRawPostgreSQL(std::string url, std::string schema, bool pipelined = false);
     ~KelBenchRawPostgreSQL() override;
 
-    std::string Kind() const override { return "raw"; }
+    std::string Kind() const override { return _pipelined ? "rawpipe" : "raw"; }
     std::string Database() const override { return "postgresql"; }
     void Prepare(KelBenchData const& data) override;
     std::size_t Write(KelBenchData const& data) override;
@@ -39,6 +41,7 @@ private:
 
     std::string _url;
     std::string _schema;
+    bool _pipelined;
     pg_conn* _conn = nullptr;
     std::vector<KelBenchRawLogRow> _kept;
 };

@@ -1,5 +1,6 @@
 #include "bench/kelbrep.hpp"
 
+#include <algorithm>
 #include <iomanip>
 #include <map>
 #include <ostream>
@@ -29,6 +30,9 @@ std::string DatabaseTitle(std::string const& database, std::string const& sqlite
     return database == "sqlite" ? "SQLite file, WAL, synchronous " + sqliteSynchronous : "PostgreSQL";
 }
 
+// The width of a contender's ratio column: its heading and two blanks.
+int RatioWidth(KelBenchResult const& r) { return std::max(9, static_cast<int>(r.kind.size()) + 6); }
+
 double MicrosPerTransaction(KelBenchResult const& r) { return r.NanosPerObject(KelBenchWorkload::SmallTxns) / 1000.0; }
 
 }  // namespace
@@ -49,27 +53,38 @@ void KelBenchPrintTable(std::ostream& os, std::vector<KelBenchResult> const& res
         for (KelBenchResult const& r : results)
             if (r.n == g.first && r.database == g.second) rs.push_back(&r);
         KelBenchResult const* raw = nullptr;
-        for (KelBenchResult const* r : rs)
+        KelBenchResult const* pipe = nullptr;  // raw SQL with pipelined writes (PostgreSQL)
+        for (KelBenchResult const* r : rs) {
             if (r->kind == "raw") raw = r;
+            if (r->kind == "rawpipe") pipe = r;
+        }
 
         os << "\nN = " << g.first << "  (" << DatabaseTitle(g.second, sqliteSynchronous) << ")\n";
         os << std::left << std::setw(22) << "workload" << std::right << std::setw(9) << "objects";
-        for (KelBenchResult const* r : rs) os << std::setw(20) << (r->Contender() + " s");
+        for (KelBenchResult const* r : rs) os << std::setw(22) << (r->Contender() + " s");
         for (KelBenchResult const* r : rs)
-            if (r->kind != "raw") os << std::setw(9) << (r->kind + "/raw") << std::setw(9) << "cpu";
+            if (r->kind != "raw") os << std::setw(RatioWidth(*r)) << (r->kind + "/raw") << std::setw(9) << "cpu";
+        if (pipe) os << std::setw(9) << "om/pipe";
         for (KelBenchResult const* r : rs) os << std::setw(20) << (r->kind + " ns/object");
         os << "\n";
         for (int w = 0; w < KelBenchWorkload::count; ++w) {
             std::string const label = std::string(KelBenchWorkload::Id(w)) + " " + KelBenchWorkload::Title(w);
             os << std::left << std::setw(22) << label << std::right << std::setw(9)
                << rs.front()->objects[static_cast<std::size_t>(w)];
-            for (KelBenchResult const* r : rs) os << std::setw(20) << Fixed(r->seconds[static_cast<std::size_t>(w)], 4);
+            for (KelBenchResult const* r : rs) os << std::setw(22) << Fixed(r->seconds[static_cast<std::size_t>(w)], 4);
             for (KelBenchResult const* r : rs) {
                 if (r->kind == "raw") continue;
                 std::size_t const i = static_cast<std::size_t>(w);
                 double const base = raw ? raw->seconds[i] : 0.0, cpuBase = raw ? raw->cpuSeconds[i] : 0.0;
-                os << std::setw(9) << (base > 0 ? Fixed(r->seconds[i] / base, 2) : std::string("-")) << std::setw(9)
-                   << (cpuBase > 0 ? Fixed(r->cpuSeconds[i] / cpuBase, 2) : std::string("-"));
+                os << std::setw(RatioWidth(*r)) << (base > 0 ? Fixed(r->seconds[i] / base, 2) : std::string("-"))
+                   << std::setw(9) << (cpuBase > 0 ? Fixed(r->cpuSeconds[i] / cpuBase, 2) : std::string("-"));
+            }
+            if (pipe) {
+                std::size_t const i = static_cast<std::size_t>(w);
+                double om = 0;
+                for (KelBenchResult const* r : rs)
+                    if (r->kind == "om") om = r->seconds[i];
+                os << std::setw(9) << (pipe->seconds[i] > 0 ? Fixed(om / pipe->seconds[i], 2) : std::string("-"));
             }
             for (KelBenchResult const* r : rs) os << std::setw(20) << Fixed(r->NanosPerObject(w), 0);
             os << "\n";

@@ -163,6 +163,28 @@ void KelDBAccessor::ResetIfPrepared(std::size_t id) const
 
 void KelDBAccessor::StampWrite() { _lastWriteStamp = ++_conn.writes; }
 
+bool KelDBAccessor::CanPipeline() const { return _conn.CanPipeline(); }
+
+KelDBWritePipeline::KelDBWritePipeline(KelDBAccessor& accessor) : _accessor(accessor)
+{
+    _accessor._conn.PipelineBegin();
+    _accessor._pipelined = true;
+}
+
+KelDBWritePipeline::~KelDBWritePipeline()
+{
+    _accessor._pipelined = false;
+    _accessor._conn.PipelineEnd();
+}
+
+void KelDBWritePipeline::Guard() { _accessor._conn.PipelineGuard(); }
+
+void KelDBWritePipeline::Undo()
+{
+    _accessor._pipelined = false;
+    _accessor.Run([&] { _accessor._conn.PipelineUndo(); });
+}
+
 void KelDBAccessor::Discard()
 {
     for (auto& stmt : _stmts) stmt.reset();

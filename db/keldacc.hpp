@@ -116,6 +116,11 @@ public:
     std::uint64_t LastWriteStamp() const { return _lastWriteStamp; }
     virtual std::string LastWrittenKey() const = 0;
 
+    // Whether the connection can send writes as one pipeline (KelDBWritePipeline), and
+    // whether one is open for this accessor.
+    bool CanPipeline() const;
+    bool Pipelined() const { return _pipelined; }
+
     // CREATE TABLE and CREATE INDEX statements, each safe to run again.
     std::vector<std::string> SchemaSql() const;
     // Finalizes the prepared statements; the next use prepares them again.
@@ -182,6 +187,9 @@ protected:
     mutable KelDBCallCounts _counts;
 
 private:
+    friend class KelDBWritePipeline;
+    bool _pipelined = false;
+
     std::string Expand(std::string const& pattern) const;
 
     KelDBTableDef const& _def;
@@ -192,4 +200,25 @@ private:
     std::vector<bool> _locks;
     mutable std::vector<std::unique_ptr<KelDrvStatement>> _stmts;
     mutable std::vector<bool> _active;
+};
+
+// While it lives, the accessor's insert and updcli send their statements as one pipeline
+// of the connection instead of waiting for each: insert returns at once, updcli returns
+// true, and takeInsert / takeUpdcli (db/keldtab.hpp) take the results in the order sent.
+// Leaving the scope skips the results not taken; the server skipped the writes after a
+// failed one. REQUIRES: CanPipeline(); the accessor runs nothing else meanwhile.
+class KelDBWritePipeline {
+public:
+    explicit KelDBWritePipeline(KelDBAccessor& accessor);
+    ~KelDBWritePipeline();
+    // Marks the point to which Undo goes back.
+    void Guard();
+    // Ends the pipeline and takes back every write sent after Guard; the accessor writes
+    // one by one again. Raises a KelDBException if the database cannot.
+    void Undo();
+    KelDBWritePipeline(KelDBWritePipeline const&) = delete;
+    KelDBWritePipeline& operator=(KelDBWritePipeline const&) = delete;
+
+private:
+    KelDBAccessor& _accessor;
 };

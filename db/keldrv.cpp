@@ -23,7 +23,27 @@ KelBinary KelDrvStatement::ColumnBlob(int col) const
     return KelBinary(data, length);
 }
 
+namespace {
+
+[[noreturn]] void NoPipeline(char const* function)
+{
+    throw KelDBException(KelOrigin(__FILE__, __LINE__, function), KelDBErrorCategory::Other, 0, "",
+                         "this database does not pipeline statements");
+}
+
+}  // namespace
+
+void KelDrvStatement::Send() { NoPipeline("KelDrvStatement::Send"); }
+
 KelDrvConnection::~KelDrvConnection() = default;
+
+void KelDrvConnection::PipelineBegin() { NoPipeline("KelDrvConnection::PipelineBegin"); }
+
+std::int64_t KelDrvConnection::PipelineResult() { NoPipeline("KelDrvConnection::PipelineResult"); }
+
+void KelDrvConnection::PipelineGuard() { NoPipeline("KelDrvConnection::PipelineGuard"); }
+
+void KelDrvConnection::PipelineUndo() { NoPipeline("KelDrvConnection::PipelineUndo"); }
 
 std::unique_ptr<KelDrvConnection> KelDrvOpen(std::string const& url)
 {

@@ -55,6 +55,11 @@ public:
     // Ends the current use: drops results and bound values. Safe to call at any time.
     virtual void Reset() noexcept = 0;
 
+    // Sends the statement with its bound values as the next one of the connection's open
+    // pipeline and drops the bound values; its outcome comes from
+    // KelDrvConnection::PipelineResult, in the order sent. REQUIRES: CanPipeline().
+    virtual void Send();
+
     std::string const& Sql() const { return _sql; }
     std::string const& Table() const { return _table; }
 
@@ -122,6 +127,22 @@ public:
     // with a retryable KelDBException.
     virtual void SetLockTimeout(std::chrono::milliseconds timeout) = 0;
 
+    // A pipeline sends statements (KelDrvStatement::Send) without waiting for their results,
+    // which come back in the order sent; after a failed statement the server skips the
+    // rest. Only where CanPipeline(): a file database has no round trips to save.
+    virtual bool CanPipeline() const { return false; }
+    virtual void PipelineBegin();
+    // The rows changed by the oldest statement sent whose result was not taken yet; its
+    // failure throws as Step would have. REQUIRES: a statement sent and not yet taken.
+    virtual std::int64_t PipelineResult();
+    // Skips the results not taken and leaves the pipeline. Safe to call at any time.
+    virtual void PipelineEnd() noexcept {}
+    // Marks the point in the open pipeline to which PipelineUndo goes back.
+    virtual void PipelineGuard();
+    // Leaves the pipeline and takes back every write sent after its guard, failed or
+    // not: the transaction is usable again. REQUIRES: PipelineGuard was called in it.
+    virtual void PipelineUndo();
+
     // Rows the accessors have set out to write on this connection, counted up; the
     // accessors stamp their writes with it.
     std::uint64_t writes = 0;
@@ -131,6 +152,18 @@ public:
 // db/keldrvsq.hpp), a "postgresql://" or "postgres://" URL, or a libpq conninfo
 // ("host=... dbname=..."). Throws KelDBException.
 std::unique_ptr<KelDrvConnection> KelDrvOpen(std::string const& url);
+
+// A pipeline open for the life of a scope; leaving it skips the results not taken.
+class KelDrvPipeline {
+public:
+    explicit KelDrvPipeline(KelDrvConnection& conn) : _conn(conn) { _conn.PipelineBegin(); }
+    ~KelDrvPipeline() { _conn.PipelineEnd(); }
+    KelDrvPipeline(KelDrvPipeline const&) = delete;
+    KelDrvPipeline& operator=(KelDrvPipeline const&) = delete;
+
+private:
+    KelDrvConnection& _conn;
+};
 
 // A write transaction that rolls back unless committed.
 class KelDrvTransaction {

@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <deque>
 #include <optional>
 #include <vector>
 
@@ -96,11 +97,44 @@ std::uint64_t BigEndian(char const* p, int n)
     return v;
 }
 
-// The connection as its statements see it: the handle, and how often it has been
-// opened again (a new session has none of the statements prepared on the old one).
+class PgStatement;
+
+// A statement sent in the open pipeline whose result has not been taken; `prepare` marks
+// the preparation sent ahead of its first run on a new session.
+struct PgSent {
+    PgStatement* stmt;
+    bool prepare;
+};
+
+// The connection as its statements see it: the handle, how often it has been opened
+// again (a new session has none of the statements prepared on the old one), and the
+// statements sent in the open pipeline.
 struct PgSession {
     PGconn* conn = nullptr;
     unsigned generation = 0;
+    std::deque<PgSent> sent;
+    bool synced = false;
+    std::size_t count = 0;
+    std::size_t nextFlush = 1;
+    // Whether the transaction holds the savepoint of PipelineGuard.
+    bool savepoint = false;
+
+    void SendUtility(char const* sql)
+    {
+        if (PQsendQueryParams(conn, sql, 0, nullptr, nullptr, nullptr, nullptr, 0)) sent.push_back({nullptr, false});
+    }
+
+    // After a statement is sent. The first ones leave at once, so that the server works
+    // on them while the caller builds the next; then in growing batches, up to one every
+    // 256 statements, which keeps the socket calls few. Reading what has arrived keeps
+    // the server from blocking on results nobody reads.
+    void Sent()
+    {
+        if (++count < nextFlush) return;
+        nextFlush = count < 256 ? count * 2 : count + 256;
+        PQflush(conn);
+        PQconsumeInput(conn);
+    }
 };
 
 void PrepareOn(PgSession const& session, std::string const& name, std::string const& sql, std::string const& table)
@@ -111,10 +145,11 @@ void PrepareOn(PgSession const& session, std::string const& name, std::string co
 
 class PgStatement : public KelDrvStatement {
 public:
-    PgStatement(PgSession const& session, std::string name, std::string sql, std::string table)
+    // `prepared`: on the server already; otherwise before its first run.
+    PgStatement(PgSession& session, std::string name, std::string sql, std::string table, bool prepared)
         : KelDrvStatement(std::move(sql), std::move(table)),
           _session(session),
-          _preparedIn(session.generation),
+          _preparedIn(prepared ? session.generation : session.generation - 1),
           _name(std::move(name)),
           _count(ParameterCount(Sql())),
           _values(_count, nullptr),
@@ -193,6 +228,34 @@ public:
         }
     }
 
+    void Send() override
+    {
+        KelDrvUse use(*this);
+        PGconn* conn = _session.conn;
+        if (_preparedIn != _session.generation) {
+            if (!PQsendPrepare(conn, _name.c_str(), Sql().c_str(), 0, nullptr))
+                throw PgError(conn, nullptr, Sql(), Table(), "PgStatement::Step");
+            _session.sent.push_back({this, true});
+            _preparedIn = _session.generation;
+        }
+        if (!PQsendQueryPrepared(conn, _name.c_str(), _count, _values.data(), _lengths.data(), _formats.data(), 1))
+            throw PgError(conn, nullptr, Sql(), Table(), "PgStatement::Step");
+        _session.sent.push_back({this, false});
+        _session.Sent();
+    }
+
+    // The result of this statement's run in the pipeline (or of its preparation); a
+    // failure throws as Step does.
+    std::int64_t Outcome(PGresult* result, bool prepare)
+    {
+        PgResult taken(result);
+        if (taken.Ok()) return prepare ? 0 : std::atoll(PQcmdTuples(result));
+        if (prepare) Unprepared();
+        throw PgError(_session.conn, result, Sql(), Table(), "PgStatement::Step");
+    }
+    // The preparation sent with the statement did not run: it goes out again next time.
+    void Unprepared() { _preparedIn = _session.generation - 1; }
+
 private:
     std::size_t Index(int pos) const
     {
@@ -236,7 +299,7 @@ private:
         char digits[16];
     };
 
-    PgSession const& _session;
+    PgSession& _session;
     unsigned _preparedIn;
     std::string _name;
     int _count;
@@ -299,8 +362,10 @@ public:
     std::unique_ptr<KelDrvStatement> Prepare(std::string const& sql, std::string const& table, bool) override
     {
         std::string name = "kel_" + std::to_string(++_statements);
-        PrepareOn(_session, name, sql, table);
-        return std::make_unique<PgStatement>(_session, std::move(name), sql, table);
+        // Inside a pipeline the preparation goes out with the statement's first run.
+        bool const now = PQpipelineStatus(_session.conn) == PQ_PIPELINE_OFF;
+        if (now) PrepareOn(_session, name, sql, table);
+        return std::make_unique<PgStatement>(_session, std::move(name), sql, table, now);
     }
 
     void Execute(std::string const& sql) override
@@ -309,10 +374,18 @@ public:
         if (!result.Ok()) throw PgError(_session.conn, result.r, sql, "", "PgConnection::Execute");
     }
 
-    void Begin() override { Execute("BEGIN"); }
+    void Begin() override
+    {
+        Execute("BEGIN");
+        _session.savepoint = false;
+    }
     // One snapshot for the whole transaction: its reads agree with each other, also on a
     // standby that replays the primary's changes meanwhile.
-    void BeginReadOnly() override { Execute("BEGIN ISOLATION LEVEL REPEATABLE READ, READ ONLY"); }
+    void BeginReadOnly() override
+    {
+        Execute("BEGIN ISOLATION LEVEL REPEATABLE READ, READ ONLY");
+        _session.savepoint = false;
+    }
     void Commit() override
     {
         // COMMIT of a transaction that an error has aborted only rolls it back; say so.
@@ -354,12 +427,98 @@ public:
     {
         PQreset(_session.conn);
         ++_session.generation;
+        _session.savepoint = false;
         if (PQstatus(_session.conn) != CONNECTION_OK)
             throw PgError(_session.conn, nullptr, "", "", "PgConnection::Reconnect");
         PQsetNoticeProcessor(_session.conn, IgnoreNotice, nullptr);
         if (_lockTimeout) SetLockTimeout(*_lockTimeout);
     }
     void LockSchema() override { Execute(schemaLockSql); }
+
+    // Inside a transaction that has not failed: outside one each statement would commit
+    // alone, and a failed one must show its error at the first write as before.
+    bool CanPipeline() const override { return PQtransactionStatus(_session.conn) == PQTRANS_INTRANS; }
+    void PipelineBegin() override
+    {
+        if (!PQenterPipelineMode(_session.conn))
+            throw PgError(_session.conn, nullptr, "", "", "PgConnection::PipelineBegin");
+        _session.synced = false;
+        _session.count = 0;
+        _session.nextFlush = 1;
+    }
+    std::int64_t PipelineResult() override
+    {
+        PGconn* conn = _session.conn;
+        if (!_session.synced) {
+            _session.synced = true;
+            PQpipelineSync(conn);  // a failure to send shows in the results
+        }
+        for (;;) {
+            PgSent const next = _session.sent.front();
+            _session.sent.pop_front();
+            PGresult* result = PQgetResult(conn);
+            // Each statement's results end with a null; a lost connection may give only that.
+            if (result) PQclear(PQgetResult(conn));
+            // A savepoint's failure shows as the failure of the statement after it.
+            PgStatement* stmt = next.stmt;
+            for (std::size_t i = 0; !stmt && i < _session.sent.size(); ++i) stmt = _session.sent[i].stmt;
+            std::int64_t const changes = stmt->Outcome(result, next.prepare);
+            if (next.stmt && !next.prepare) return changes;
+        }
+    }
+    // A savepoint; one set by an earlier pipeline of the transaction is released first,
+    // so that they do not nest.
+    void PipelineGuard() override
+    {
+        if (_session.savepoint) _session.SendUtility("RELEASE SAVEPOINT kel_pipeline");
+        _session.SendUtility("SAVEPOINT kel_pipeline");
+        _session.savepoint = true;
+    }
+    void PipelineUndo() override
+    {
+        PipelineEnd();
+        Execute("ROLLBACK TO SAVEPOINT kel_pipeline");
+    }
+    void PipelineEnd() noexcept override
+    {
+        PGconn* conn = _session.conn;
+        bool const nothingSent = _session.sent.empty() && _session.count == 0;
+        std::deque<PgSent> pending;
+        pending.swap(_session.sent);
+        if (PQpipelineStatus(conn) == PQ_PIPELINE_OFF) return;
+        if (nothingSent) {
+            PQexitPipelineMode(conn);
+            return;
+        }
+        if (!_session.synced) PQpipelineSync(conn);
+        _session.synced = true;
+        // The results not taken, each ended by a null: a preparation that the server
+        // skipped after a failed statement has to be sent again. (One that ran stays: a
+        // rollback does not take back a prepared statement.)
+        for (PgSent const& next : pending) {
+            if (PQstatus(conn) == CONNECTION_BAD) break;
+            PGresult* result = PQgetResult(conn);
+            if (!result) break;
+            bool const ran = PQresultStatus(result) == PGRES_COMMAND_OK;
+            PQclear(result);
+            PQclear(PQgetResult(conn));
+            if (next.prepare && !ran) next.stmt->Unprepared();
+        }
+        // Results until the end of the pipeline; two nulls in a row mean nothing more comes.
+        int nulls = 0;
+        while (PQstatus(conn) != CONNECTION_BAD && nulls < 2) {
+            PGresult* result = PQgetResult(conn);
+            if (!result) {
+                ++nulls;
+                continue;
+            }
+            nulls = 0;
+            bool const end = PQresultStatus(result) == PGRES_PIPELINE_SYNC;
+            PQclear(result);
+            if (end) break;
+        }
+        PQexitPipelineMode(conn);
+    }
     // Applies to the session; a rollback of the transaction that set it undoes it.
     void SetLockTimeout(std::chrono::milliseconds timeout) override
     {

@@ -28,6 +28,10 @@ public:
     bool updcli(Key const& key, R const& row);
     void insert(R const& row);
     bool dbadel(Key const& key);
+    // The results of insert and updcli sent in a KelDBWritePipeline, in the order sent;
+    // counted and raised as insert and updcli count and raise.
+    void takeInsert(R const& row);
+    bool takeUpdcli(Key const& key);
 
     bool selallOpenFetch(R& row) const;
     bool selallFetch(R& row) const;

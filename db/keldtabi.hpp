@@ -130,8 +130,10 @@ bool KelDBTable<R, Key>::selupd(Key const& key, R& row)
 template <class R, class Key>
 bool KelDBTable<R, Key>::updcli(Key const& key, R const& row)
 {
-    ++_counts.updcli;
-    NoteWrite(key);
+    if (!Pipelined()) {
+        ++_counts.updcli;
+        NoteWrite(key);
+    }
     return this->Run(key, [&] {
         KelDrvStatement& stmt = Stmt(_updCli);
         KelDrvUse use(stmt);
@@ -141,6 +143,10 @@ bool KelDBTable<R, Key>::updcli(Key const& key, R const& row)
             if (std::find(def.key.begin(), def.key.end(), static_cast<int>(i)) == def.key.end())
                 _rows.Bind(stmt, pos++, row, static_cast<int>(i));
         KelDBBind(stmt, pos, key);
+        if (Pipelined()) {
+            stmt.Send();
+            return true;
+        }
         stmt.Step();
         return stmt.Changes() > 0;
     });
@@ -149,16 +155,37 @@ bool KelDBTable<R, Key>::updcli(Key const& key, R const& row)
 template <class R, class Key>
 void KelDBTable<R, Key>::insert(R const& row)
 {
-    ++_counts.insert;
-    NoteWrite(row.Key());
+    if (!Pipelined()) {
+        ++_counts.insert;
+        NoteWrite(row.Key());
+    }
     this->RunKeyed([&] { return KeyText(row.Key()); },
                    [&] {
                        KelDrvStatement& stmt = Stmt(_insert);
                        KelDrvUse use(stmt);
                        int const count = static_cast<int>(Definition().columns.size());
                        for (int i = 0; i < count; ++i) _rows.Bind(stmt, i + 1, row, i);
-                       stmt.Step();
+                       if (Pipelined())
+                           stmt.Send();
+                       else
+                           stmt.Step();
                    });
+}
+
+template <class R, class Key>
+void KelDBTable<R, Key>::takeInsert(R const& row)
+{
+    ++_counts.insert;
+    NoteWrite(row.Key());
+    this->RunKeyed([&] { return KeyText(row.Key()); }, [&] { _conn.PipelineResult(); });
+}
+
+template <class R, class Key>
+bool KelDBTable<R, Key>::takeUpdcli(Key const& key)
+{
+    ++_counts.updcli;
+    NoteWrite(key);
+    return this->Run(key, [&] { return _conn.PipelineResult() > 0; });
 }
 
 template <class R, class Key>

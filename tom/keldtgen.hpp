@@ -30,6 +30,7 @@
 #include "tom/keltinyom.hpp"
 
 #include <cstdint>
+#include <exception>
 #include <memory>
 #include <string>
 #include <vector>
@@ -326,13 +327,11 @@ public:
     // functor and row record, and the new ones are freed.
     virtual void SaveImpl(iterator& it)
     {
-        std::unique_ptr<R> row(CreateTupleObject(*it->second->ServerObject()));
-        KelTomCheckOrStop(row != nullptr, KelContractKind::Ensure, "pTuple != 0", __FILE__, __LINE__);
-        std::unique_ptr<KelDBAccessFunctor> functor = KelDBAccessFunctor::ForUpdate(Accessor());
-        if (it->second->State() == KelCachedObjectState::New)
-            SaveNewObject(_dict, it, row, functor);
+        PendingWrite write = BuildWrite(it);
+        if (write.insert)
+            SaveNewObject(_dict, it, write.row, write.functor);
         else
-            SaveExistingObject(_dict, it, row, functor);
+            SaveExistingObject(_dict, it, write.row, write.functor);
     }
 
     // Deletes the row with key at once (KelTOMNotFoundException if there is none, the cache
@@ -370,13 +369,19 @@ public:
 
     // Writes, in ascending key order, every live entry whose object IsDirty() and that is not
     // MaterializedForRead. Entries stay in _dict, Saved; their objects stay dirty.
+    // Where the database pipelines (PostgreSQL), the writes go out without a round trip each
+    // and the entries change state as their results come back, in the same order: a failed
+    // write leaves the entries before it Saved and those after it as they were, as if each
+    // had been written alone.
     void Flush()
     {
         kelkCtrFlow(Name(Op::Flush));
         unsigned long count = 0;
-        for (iterator it = _dict.begin(); it != _dict.end(); ++it) {
-            KelAbstractTomDictMember<T> const* entry = it->second;
-            if (entry->ServerObject()->IsDirty() && entry->State() != KelCachedObjectState::MaterializedForRead) {
+        if (Accessor().CanPipeline() && FlushesSeveral()) {
+            count = FlushPipelined();
+        } else {
+            for (iterator it = _dict.begin(); it != _dict.end(); ++it) {
+                if (!Flushes(*it->second)) continue;
                 SaveImpl(it);
                 ++count;
                 ++_statistics.flushed;
@@ -550,12 +555,8 @@ protected:
                        std::unique_ptr<KelDBAccessFunctor>& functor)
     {
         (void)dict;
-        DictMember* pDictMember = dynamic_cast<DictMember*>(it->second);
-        KelTomCheckOrStop(pDictMember != 0, KelContractKind::Assert, "pDictMember != 0", __FILE__, __LINE__);
-        pDictMember->Insert(*row);
-        pDictMember->Saved(row.get(), functor.get());
-        (void)row.release();
-        (void)functor.release();
+        DictMember* pDictMember = InsertEntry(it, *row);
+        SavedEntry(pDictMember, true, row, functor);
     }
 
     // Updates the entry at it through the functor it holds and hands row and functor to it.
@@ -564,22 +565,9 @@ protected:
                             std::unique_ptr<KelDBAccessFunctor>& functor)
     {
         (void)dict;
-        KelCachedObjectState::Type const state = it->second->State();
-        if (state != KelCachedObjectState::MaterializedForUpdate && state != KelCachedObjectState::Saved)
-            KelTomRaiseInvalidCase(__FILE__, __LINE__, "SaveExistingObject", state);
-        KelTomTrace(__FILE__, __LINE__, "SaveExistingObject", KelTraceLevel::Flow, KelTraceCategory::Flow,
-                    KelTraceComponent::Cache, "");
-        DictMember* pDictMember = dynamic_cast<DictMember*>(it->second);
-        KelTomCheckOrStop(pDictMember != 0, KelContractKind::Assert, "pDictMember != 0", __FILE__, __LINE__);
         bool updated;
-        {
-            R const copy(*row);
-            updated = pDictMember->Update(pDictMember->ServerObject()->ID(), copy);
-        }
-        kelkAssert(updated);
-        pDictMember->Saved(row.get(), functor.get());
-        (void)row.release();
-        (void)functor.release();
+        DictMember* pDictMember = UpdateEntry(it, *row, updated);
+        SavedEntry(pDictMember, updated, row, functor);
     }
 
     Dictionary _dict;
@@ -589,6 +577,140 @@ protected:
     KelDatabase& _db;
 
 private:
+    // One write of Save or Flush: the row built from the entry's object, the update functor
+    // the entry takes once written, and whether it is an insert (the entry is New).
+    struct PendingWrite {
+        iterator it;
+        std::unique_ptr<R> row;
+        std::unique_ptr<KelDBAccessFunctor> functor;
+        bool insert;
+        DictMember* entry;
+    };
+
+    // Whether Flush writes the entry.
+    static bool Flushes(KelAbstractTomDictMember<T> const& entry)
+    {
+        return entry.ServerObject()->IsDirty() && entry.State() != KelCachedObjectState::MaterializedForRead;
+    }
+
+    // Whether Flush writes more than one entry: a single write gains nothing from a pipeline.
+    bool FlushesSeveral() const
+    {
+        int found = 0;
+        for (auto const& element : _dict)
+            if (Flushes(*element.second) && ++found > 1) return true;
+        return false;
+    }
+
+    PendingWrite BuildWrite(iterator& it)
+    {
+        std::unique_ptr<R> row(CreateTupleObject(*it->second->ServerObject()));
+        KelTomCheckOrStop(row != nullptr, KelContractKind::Ensure, "pTuple != 0", __FILE__, __LINE__);
+        std::unique_ptr<KelDBAccessFunctor> functor = KelDBAccessFunctor::ForUpdate(Accessor());
+        bool const insert = it->second->State() == KelCachedObjectState::New;
+        return PendingWrite{it, std::move(row), std::move(functor), insert, nullptr};
+    }
+
+    // Inserts row through the New entry at it (in a pipeline: sends the insert).
+    DictMember* InsertEntry(iterator& it, R const& row)
+    {
+        DictMember* pDictMember = dynamic_cast<DictMember*>(it->second);
+        KelTomCheckOrStop(pDictMember != 0, KelContractKind::Assert, "pDictMember != 0", __FILE__, __LINE__);
+        pDictMember->Insert(row);
+        return pDictMember;
+    }
+
+    // Updates the row of the entry at it (in a pipeline: sends the update; updated is then
+    // true). KelIntExcInvalidCase unless the entry is MaterializedForUpdate or Saved.
+    DictMember* UpdateEntry(iterator& it, R const& row, bool& updated)
+    {
+        KelCachedObjectState::Type const state = it->second->State();
+        if (state != KelCachedObjectState::MaterializedForUpdate && state != KelCachedObjectState::Saved)
+            KelTomRaiseInvalidCase(__FILE__, __LINE__, "SaveExistingObject", state);
+        KelTomTrace(__FILE__, __LINE__, "SaveExistingObject", KelTraceLevel::Flow, KelTraceCategory::Flow,
+                    KelTraceComponent::Cache, "");
+        DictMember* pDictMember = dynamic_cast<DictMember*>(it->second);
+        KelTomCheckOrStop(pDictMember != 0, KelContractKind::Assert, "pDictMember != 0", __FILE__, __LINE__);
+        {
+            R const copy(row);
+            updated = pDictMember->Update(pDictMember->ServerObject()->ID(), copy);
+        }
+        return pDictMember;
+    }
+
+    // The entry written: an update must have found its row; it takes row and functor.
+    static void SavedEntry(DictMember* pDictMember, bool updated, std::unique_ptr<R>& row,
+                           std::unique_ptr<KelDBAccessFunctor>& functor)
+    {
+        kelkAssert(updated);
+        pDictMember->Saved(row.get(), functor.get());
+        (void)row.release();
+        (void)functor.release();
+    }
+
+    // Flush over one pipeline: each write is built and sent in key order, then the results
+    // are taken in that order, each entry changing state as its own comes back. An
+    // exception while building or sending is raised once the writes before it have their
+    // results (theirs first, if one failed). The first write after an update is guarded
+    // by a savepoint: an update that finds no row may raise, and then the writes after it
+    // must not have happened.
+    unsigned long FlushPipelined()
+    {
+        A& accessor = Accessor();
+        std::vector<PendingWrite> writes;
+        KelDBWritePipeline pipeline(accessor);
+        std::size_t guarded = 0;  // the index of the first write after the savepoint; 0: none
+        std::exception_ptr stopped;
+        try {
+            bool updates = false;
+            for (iterator it = _dict.begin(); it != _dict.end(); ++it) {
+                if (!Flushes(*it->second)) continue;
+                PendingWrite write = BuildWrite(it);
+                if (updates && !guarded) {
+                    pipeline.Guard();
+                    guarded = writes.size();
+                }
+                updates = updates || !write.insert;
+                bool updated;
+                write.entry = write.insert ? InsertEntry(it, *write.row) : UpdateEntry(it, *write.row, updated);
+                writes.push_back(std::move(write));
+            }
+        } catch (...) {
+            stopped = std::current_exception();
+        }
+        unsigned long count = 0;
+        for (std::size_t i = 0; i < writes.size(); ++i) {
+            PendingWrite& write = writes[i];
+            bool updated = true;
+            if (write.insert)
+                accessor.takeInsert(*write.row);
+            else
+                updated = accessor.takeUpdcli(write.entry->ServerObject()->ID());
+            try {
+                SavedEntry(write.entry, updated, write.row, write.functor);
+            } catch (...) {
+                // An update that found no row raised: the writes after it went through
+                // already and must not have. Back to the savepoint, then the writes after
+                // it and before this one again, one by one.
+                if (guarded && i + 1 < writes.size()) {
+                    pipeline.Undo();
+                    for (std::size_t j = guarded; j < i; ++j) {
+                        DictMember const& entry = *writes[j].entry;
+                        if (writes[j].insert)
+                            accessor.insert(*entry.Row());
+                        else
+                            accessor.updcli(entry.ServerObject()->ID(), *entry.Row());
+                    }
+                }
+                throw;
+            }
+            ++count;
+            ++_statistics.flushed;
+        }
+        if (stopped) std::rethrow_exception(stopped);
+        return count;
+    }
+
     enum class Op {
         Create,
         MaterializeForRead,

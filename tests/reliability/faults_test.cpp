@@ -105,13 +105,18 @@ TEST(ConnectionFaults, BackendKilledInTheMiddleOfAFlushLeavesNoRowAfterReconnect
 class KeyFaults : public AdminDatabaseTest {};
 
 // Another transaction inserted the key of the second of three new entries: the Flush
-// writes the first, fails on the second naming its key, and leaves the third unwritten;
-// the rollback leaves the table as the other transaction left it.
+// writes the first, fails on the second naming its key, and leaves the third and an update
+// after it unwritten; the rollback leaves the table as the other transaction left it, and
+// the update's statement, first used in the failed Flush, still works afterwards.
 TEST_P(KeyFaults, DuplicateKeyStopsTheFlushAtItsEntry)
 {
     KelOID const system = KelOID::Generate();
-    KelOID const a = KelOID::Generate(), b = KelOID::Generate(), c = KelOID::Generate();
+    KelOID const a = KelOID::Generate(), b = KelOID::Generate(), c = KelOID::Generate(), x = KelOID::Generate();
     FaultyInstances instances(*tom, *db);
+    db->Begin();
+    instances.Save(instances.Create({x, KelOID::Generate(), KelSenderType::ExecSvr}));
+    Commit();
+    instances.ClearCache();
     for (KelOID const& oid : {a, b, c}) Increment(instances.Create({oid, system, KelSenderType::ExecSvr}));
 
     {
@@ -127,6 +132,7 @@ TEST_P(KeyFaults, DuplicateKeyStopsTheFlushAtItsEntry)
 
     db->Begin();
     db->ResetStatistics();
+    Increment(instances.MaterializeForUpdate({}, x));
     auto e = Caught<KelDBException>([&] { instances.Flush(); });
     ASSERT_TRUE(e) << "a duplicate key was inserted";
     EXPECT_EQ(e->Category(), KelDBErrorCategory::ConstraintViolation) << e->What();
@@ -141,12 +147,47 @@ TEST_P(KeyFaults, DuplicateKeyStopsTheFlushAtItsEntry)
     instances.ClearCache();
 
     db->Begin();
+    Increment(instances.MaterializeForUpdate({}, x));
+    EXPECT_NO_THROW(instances.Flush());
     std::vector<KelSvrInstance const*> read;
     tom->ForSvrInstances().MaterializeSvrsForRead(system, read);
     ASSERT_EQ(read.size(), 1u);
     EXPECT_EQ(read[0]->ID(), b);
     EXPECT_EQ(read[0]->SenderType(), KelSenderType::CleanupSvr);
     EXPECT_EQ(read[0]->RequestType(), 99);
+    Commit();
+}
+
+// The objects' side stops a Flush of three updates at the second: its row cannot be
+// built, or its row has gone (deleted through another cache). The entry before it is
+// written and Saved, the later ones are neither, and the transaction goes on.
+TEST_P(KeyFaults, FailedBuildOrVanishedRowStopsTheFlushAtItsEntry)
+{
+    KelOID const system = KelOID::Generate();
+    FaultyInstances instances(*tom, *db);
+    db->Begin();
+    for (int i = 0; i < 3; ++i) instances.Save(instances.Create({KelOID::Generate(), system, KelSenderType::ExecSvr}));
+    Commit();
+    instances.ClearCache();
+    db->Begin();
+    std::vector<KelSvrInstance*> locked;
+    instances.MaterializeSvrsForUpdate(system, locked);
+    for (KelSvrInstance* instance : locked) Increment(*instance);
+    std::vector<KelOID> oids;
+    for (auto const& entry : instances.LiveEntries()) oids.push_back(entry.first);
+    ASSERT_EQ(oids.size(), 3u);
+    instances.Arm(2, [] { throw std::runtime_error("no row"); });
+    EXPECT_THROW(instances.Flush(), std::runtime_error);
+    EXPECT_EQ(instances.StateOf(oids[0]), KelCachedObjectState::Saved);
+    instances.Arm(0, nullptr);
+    FaultyInstances other(*tom, *db);
+    other.Delete(oids[1]);
+    EXPECT_THROW(instances.Flush(), KelContractViolation);
+    EXPECT_EQ(instances.StateOf(oids[1]), KelCachedObjectState::MaterializedForUpdate);
+    EXPECT_EQ(instances.StateOf(oids[2]), KelCachedObjectState::MaterializedForUpdate);
+    FaultyInstances reader(*tom, *db);
+    EXPECT_EQ(reader.MaterializeForRead({}, oids[0]).RequestType(), 1);
+    EXPECT_EQ(reader.MaterializeForRead({}, oids[2]).RequestType(), 0) << "a write after the failed one stayed";
     Commit();
 }
 
