@@ -56,12 +56,6 @@ void KelBinary::Fill(void const* data, std::int32_t n)
     _pRep->_len = n;
 }
 
-KelBinary::KelBinary(KelBinary const& other) : _pRep(other._pRep)
-{
-    if (_pRep) ++_pRep->_count;
-    CheckInvariant();
-}
-
 // NOLINTNEXTLINE(bugprone-unhandled-self-assignment,cert-oop54-cpp): the Rep test covers self-assignment
 KelBinary& KelBinary::operator=(KelBinary const& other)
 {
@@ -81,12 +75,6 @@ KelBinary& KelBinary::operator=(KelBinary&& other) noexcept
         other._pRep = nullptr;
     }
     return *this;
-}
-
-void KelBinary::Release()
-{
-    if (_pRep && --_pRep->_count == 0) Rep::Free(_pRep);
-    _pRep = nullptr;
 }
 
 unsigned char const* KelBinary::Data() const

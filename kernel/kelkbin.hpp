@@ -18,7 +18,13 @@ public:
     KelBinary(CreateEmpty, std::int32_t n);
     // A copy of n bytes from data.
     KelBinary(void const* data, std::int32_t n);
-    KelBinary(KelBinary const& other);
+    KelBinary(KelBinary const& other) : _pRep(other._pRep)
+    {
+        if (_pRep) {
+            ++_pRep->_count;
+            CheckInvariant();
+        }
+    }
     KelBinary(KelBinary&& other) noexcept : _pRep(other._pRep) { other._pRep = nullptr; }
     KelBinary& operator=(KelBinary const& other);
     KelBinary& operator=(KelBinary&& other) noexcept;
@@ -34,8 +40,13 @@ public:
     // no other handle shares it and it has room, else in a new one. Lets a row that is
     // read again and again keep its buffers.
     void Fill(void const* data, std::int32_t n);
-    // Drops this handle's reference; the handle becomes null.
-    void Release();
+    // Drops this handle's reference; the handle becomes null. Inline: handles are made,
+    // copied and dropped hundreds of times a transaction.
+    void Release()
+    {
+        if (_pRep && --_pRep->_count == 0) Rep::Free(_pRep);
+        _pRep = nullptr;
+    }
     std::uint32_t RefCount() const { return _pRep ? _pRep->_count : 0; }
 
     friend bool operator==(KelBinary const& a, KelBinary const& b);
