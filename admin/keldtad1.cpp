@@ -53,7 +53,7 @@ template <class OpenFetch, class Fetch, class Close>
 void KelTOMForSvrInstances::ReadInstances(std::vector<KelSvrInstance const*>& result, OpenFetch open, Fetch fetch,
                                           Close close)
 {
-    std::string const function = "KelTOMForSvrInstances::MaterializeSvrsForRead";
+    static std::string const function = "KelTOMForSvrInstances::MaterializeSvrsForRead";
     kelkCtrFlowComponent(function, 16);
     KelTomWalkCursor<KEL_SVR_INSTANCE_STATE>(open, fetch, close, [&](std::unique_ptr<KEL_SVR_INSTANCE_STATE>& row) {
         KelSvrInstance const* pSvrInstance = this->MergeRowForRead(
@@ -85,7 +85,7 @@ void KelTOMForSvrInstances::MaterializeSvrsForRead(KelString const& systemName,
 
 void KelTOMForSvrInstances::MaterializeSvrsForUpdate(KelOID const& systemOid, std::vector<KelSvrInstance*>& result)
 {
-    std::string const function = "KelTOMForSvrInstances::MaterializeSvrsForUpdate";
+    static std::string const function = "KelTOMForSvrInstances::MaterializeSvrsForUpdate";
     kelkCtrFlowComponent(function, 16);
     using Member = KelTomDictMember<KelSvrInstance, KEL_SVR_INSTANCE_STATE, KelDatabase::SvrInstanceState>;
     auto& accessor = this->Database().svrInstanceState();

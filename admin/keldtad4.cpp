@@ -89,7 +89,7 @@ KEL_SYSTEM_LOG* KelTOMForSystemLogRecords::CreateTupleObject(KelSystemLogRecord 
 void KelTOMForSystemLogRecords::MaterializeSystemLogRecordsForRead(KelString const& systemName,
                                                                    std::vector<KelSystemLogRecord const*>& result)
 {
-    std::string const function = "KelTOMForSystemLogRecords::MaterializeSystemLogRecordsForRead";
+    static std::string const function = "KelTOMForSystemLogRecords::MaterializeSystemLogRecordsForRead";
     kelkCtrFlowComponent(function, 16);
     auto& accessor = this->Database().systemLog();
     KelTomWalkCursor<KEL_SYSTEM_LOG>(
