@@ -622,6 +622,11 @@ private:
 
     void DestroyAll() noexcept
     {
+        // Most of the nine caches held nothing in a small transaction: skip the walks.
+        if (_dict.empty() && _deletedDict.empty() && _droppedObjects.empty()) {
+            _pool.Reset();
+            return;
+        }
         for (auto& element : _dict) KelTomDestroyEntry<T, R, A>(_dict, element.second);
         _dict.clear();
         for (auto& element : _deletedDict) KelTomDestroyEntry<T, R, A>(_deletedDict, element.second);
