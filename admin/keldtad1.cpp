@@ -55,12 +55,14 @@ void KelTOMForSvrInstances::ReadInstances(std::vector<KelSvrInstance const*>& re
 {
     static std::string const function = "KelTOMForSvrInstances::MaterializeSvrsForRead";
     kelkCtrFlowComponent(function, 16);
-    KelTomWalkCursor<KEL_SVR_INSTANCE_STATE>(open, fetch, close, [&](std::unique_ptr<KEL_SVR_INSTANCE_STATE>& row) {
-        KelSvrInstance const* pSvrInstance = this->MergeRowForRead(
-            function, *row, [this](auto const& r) { return CreateMaterializedServerObject(MaterializeInpParm(), r); });
-        kelkEnsure(pSvrInstance != 0);
-        result.push_back(pSvrInstance);
-    });
+    KelTomWalkCursor<KEL_SVR_INSTANCE_STATE>(
+        this->RowBuffer(), open, fetch, close, [&](std::unique_ptr<KEL_SVR_INSTANCE_STATE>& row) {
+            KelSvrInstance const* pSvrInstance = this->MergeRowForRead(function, *row, [this](auto const& r) {
+                return CreateMaterializedServerObject(MaterializeInpParm(), r);
+            });
+            kelkEnsure(pSvrInstance != 0);
+            result.push_back(pSvrInstance);
+        });
 }
 
 void KelTOMForSvrInstances::MaterializeSvrsForRead(KelOID const& systemOid, std::vector<KelSvrInstance const*>& result)
@@ -91,7 +93,7 @@ void KelTOMForSvrInstances::MaterializeSvrsForUpdate(KelOID const& systemOid, st
     auto& accessor = this->Database().svrInstanceState();
     KelBinary oid = systemOid.AsBinary();
     KelTomWalkCursor<KEL_SVR_INSTANCE_STATE>(
-        [&](KEL_SVR_INSTANCE_STATE& row) { return accessor.selupdSystemOIDOpenFetch(oid, row); },
+        this->RowBuffer(), [&](KEL_SVR_INSTANCE_STATE& row) { return accessor.selupdSystemOIDOpenFetch(oid, row); },
         [&](KEL_SVR_INSTANCE_STATE& row) { return accessor.selupdSystemOIDFetch(row); },
         [&] { accessor.selupdSystemOIDClose(); },
         [&](std::unique_ptr<KEL_SVR_INSTANCE_STATE>& row) {

@@ -69,7 +69,7 @@ void KelTOMForErrorLogRecords::ReadRecords(std::vector<KelErrorLogRecord const*>
 {
     static std::string const function = "KelTOMForErrorLogRecords::MaterializeErrorLogRecordsForRead";
     kelkCtrFlowComponent(function, 16);
-    KelTomWalkCursor<KEL_ERROR_LOG>(open, fetch, close, [&](std::unique_ptr<KEL_ERROR_LOG>& row) {
+    KelTomWalkCursor<KEL_ERROR_LOG>(this->RowBuffer(), open, fetch, close, [&](std::unique_ptr<KEL_ERROR_LOG>& row) {
         KelErrorLogRecord const* pErrorLogRecord = this->MergeRowForRead(
             function, *row, [this](auto const& r) { return CreateMaterializedServerObject(MaterializeInpParm(), r); });
         kelkEnsure(pErrorLogRecord != 0);

@@ -93,7 +93,7 @@ void KelTOMForSystemLogRecords::MaterializeSystemLogRecordsForRead(KelString con
     kelkCtrFlowComponent(function, 16);
     auto& accessor = this->Database().systemLog();
     KelTomWalkCursor<KEL_SYSTEM_LOG>(
-        [&](KEL_SYSTEM_LOG& row) { return accessor.selSystemNameOpenFetch(systemName, row); },
+        this->RowBuffer(), [&](KEL_SYSTEM_LOG& row) { return accessor.selSystemNameOpenFetch(systemName, row); },
         [&](KEL_SYSTEM_LOG& row) { return accessor.selSystemNameFetch(row); }, [&] { accessor.selSystemNameClose(); },
         [&](std::unique_ptr<KEL_SYSTEM_LOG>& row) {
             KelSystemLogRecord const* pSystemLogRecord = this->MergeRowForRead(function, *row, [this](auto const& r) {

@@ -582,6 +582,10 @@ protected:
         (void)functor.release();
     }
 
+    // The cache's row buffer, for the cursor walks of its bulk reads as well: a walk leaves its
+    // last, unfetched row here for the next read instead of freeing it.
+    std::unique_ptr<R>& RowBuffer() { return _readRow; }
+
     Dictionary _dict;
     Dictionary _deletedDict;
     std::vector<T*> _droppedObjects;
