@@ -33,7 +33,7 @@ void KelBinary::Rep::Free(Rep* rep)
 
 // The condition's text is the check's text, blanks included.
 // clang-format off
-void KelBinary::CheckInvariant() const { kelkInvariant(_pRep==0 || _pRep->_len <= _pRep->_allocLen); }
+void KelBinary::ReportBrokenInvariant() const { kelkInvariant(_pRep==0 || _pRep->_len <= _pRep->_allocLen); }
 // clang-format on
 
 KelBinary::KelBinary(CreateEmpty, std::int32_t n) : _pRep(Rep::Allocate(n, n)) { CheckInvariant(); }

@@ -64,7 +64,13 @@ protected:
         static void Free(Rep* rep);
     };
     explicit KelBinary(Rep* rep) : _pRep(rep) {}
-    void CheckInvariant() const;
+    // Inline: the representation is checked at every construction and copy; only a broken
+    // one calls out to report it.
+    void CheckInvariant() const
+    {
+        if (_pRep && _pRep->_len > _pRep->_allocLen) ReportBrokenInvariant();
+    }
+    void ReportBrokenInvariant() const;
 
     Rep* _pRep;
 };
