@@ -38,7 +38,8 @@ public:
     KelString AsHexString() const;
     // Makes this handle hold a copy of n bytes from data: in its own representation when
     // no other handle shares it and it has room, else in a new one. Lets a row that is
-    // read again and again keep its buffers.
+    // read again and again keep its buffers. A representation that holds these bytes
+    // already is kept, even a shared one.
     void Fill(void const* data, std::int32_t n);
     // Drops this handle's reference; the handle becomes null. Inline: handles are made,
     // copied and dropped hundreds of times a transaction.
