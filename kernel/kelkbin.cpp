@@ -47,9 +47,10 @@ KelBinary::KelBinary(void const* data, std::int32_t n) : _pRep(Rep::Allocate(n, 
 void KelBinary::Fill(void const* data, std::int32_t n)
 {
     if (n < 0) n = 0;
-    // The same bytes again (a system's name in each of its rows): keep the representation,
-    // shared or not. The cached objects of a bulk read then share one text, not one each.
-    if (_pRep && _pRep->_len == n && (n == 0 || std::memcmp(_pRep->_data, data, static_cast<std::size_t>(n)) == 0))
+    // A shared representation that holds the same bytes (a system's name in each of its rows)
+    // is kept: the cached objects of a bulk read then share one text, not one each.
+    if (_pRep && _pRep->_count != 1 && _pRep->_len == n &&
+        (n == 0 || std::memcmp(_pRep->_data, data, static_cast<std::size_t>(n)) == 0))
         return;
     if (!_pRep || _pRep->_count != 1 || _pRep->_allocLen < n) {
         *this = KelBinary(data, n);
