@@ -56,12 +56,13 @@ public:
 
 protected:
     struct Rep {
-        unsigned char* _data;
         std::int32_t _len;
         std::uint32_t _count;
         std::int32_t _allocLen;
         // A representation of len bytes with room for allocLen (plus a NUL), count 1.
         static Rep* Allocate(std::int32_t len, std::int32_t allocLen);
+        // The bytes follow the representation in its block (no pointer kept: 8 bytes less a text).
+        unsigned char* Bytes() { return reinterpret_cast<unsigned char*>(this + 1); }
         static void Free(Rep* rep);
     };
     explicit KelBinary(Rep* rep) : _pRep(rep) {}
