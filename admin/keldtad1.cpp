@@ -46,14 +46,16 @@ template <class OpenFetch, class Fetch, class Close>
 void KelTOMForSvrInstances::ReadInstances(std::vector<KelSvrInstance const*>& result, OpenFetch open, Fetch fetch,
                                           Close close)
 {
-    std::string const function = "KelTOMForSvrInstances::MaterializeSvrsForRead";
+    static std::string const function = "KelTOMForSvrInstances::MaterializeSvrsForRead";
     kelkCtrFlowComponent(function, 16);
-    KelTomWalkCursor<KEL_SVR_INSTANCE_STATE>(open, fetch, close, [&](std::unique_ptr<KEL_SVR_INSTANCE_STATE>& row) {
-        KelSvrInstance const* pSvrInstance = this->MergeRowForRead(
-            function, *row, [this](auto const& r) { return CreateMaterializedServerObject(MaterializeInpParm(), r); });
-        kelkEnsure(pSvrInstance != 0);
-        result.push_back(pSvrInstance);
-    });
+    KelTomWalkCursor<KEL_SVR_INSTANCE_STATE>(
+        this->RowBuffer(), open, fetch, close, [&](std::unique_ptr<KEL_SVR_INSTANCE_STATE>& row) {
+            KelSvrInstance const* pSvrInstance = this->MergeRowForRead(function, *row, [this](auto const& r) {
+                return CreateMaterializedServerObject(MaterializeInpParm(), r);
+            });
+            kelkEnsure(pSvrInstance != 0);
+            result.push_back(pSvrInstance);
+        });
 }
 
 void KelTOMForSvrInstances::MaterializeSvrsForRead(KelOID const& systemOid, std::vector<KelSvrInstance const*>& result)
@@ -78,13 +80,13 @@ void KelTOMForSvrInstances::MaterializeSvrsForRead(KelString const& systemName,
 
 void KelTOMForSvrInstances::MaterializeSvrsForUpdate(KelOID const& systemOid, std::vector<KelSvrInstance*>& result)
 {
-    std::string const function = "KelTOMForSvrInstances::MaterializeSvrsForUpdate";
+    static std::string const function = "KelTOMForSvrInstances::MaterializeSvrsForUpdate";
     kelkCtrFlowComponent(function, 16);
     using Member = KelTomDictMember<KelSvrInstance, KEL_SVR_INSTANCE_STATE, KelDatabase::SvrInstanceState>;
     auto& accessor = this->Database().svrInstanceState();
     KelBinary oid = systemOid.AsBinary();
     KelTomWalkCursor<KEL_SVR_INSTANCE_STATE>(
-        [&](KEL_SVR_INSTANCE_STATE& row) { return accessor.selupdSystemOIDOpenFetch(oid, row); },
+        this->RowBuffer(), [&](KEL_SVR_INSTANCE_STATE& row) { return accessor.selupdSystemOIDOpenFetch(oid, row); },
         [&](KEL_SVR_INSTANCE_STATE& row) { return accessor.selupdSystemOIDFetch(row); },
         [&] { accessor.selupdSystemOIDClose(); },
         [&](std::unique_ptr<KEL_SVR_INSTANCE_STATE>& row) {

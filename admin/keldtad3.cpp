@@ -60,9 +60,9 @@ template <class OpenFetch, class Fetch, class Close>
 void KelTOMForErrorLogRecords::ReadRecords(std::vector<KelErrorLogRecord const*>& result, OpenFetch open, Fetch fetch,
                                            Close close)
 {
-    std::string const function = "KelTOMForErrorLogRecords::MaterializeErrorLogRecordsForRead";
+    static std::string const function = "KelTOMForErrorLogRecords::MaterializeErrorLogRecordsForRead";
     kelkCtrFlowComponent(function, 16);
-    KelTomWalkCursor<KEL_ERROR_LOG>(open, fetch, close, [&](std::unique_ptr<KEL_ERROR_LOG>& row) {
+    KelTomWalkCursor<KEL_ERROR_LOG>(this->RowBuffer(), open, fetch, close, [&](std::unique_ptr<KEL_ERROR_LOG>& row) {
         KelErrorLogRecord const* pErrorLogRecord = this->MergeRowForRead(
             function, *row, [this](auto const& r) { return CreateMaterializedServerObject(MaterializeInpParm(), r); });
         kelkEnsure(pErrorLogRecord != 0);

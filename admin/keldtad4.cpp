@@ -82,11 +82,11 @@ KEL_SYSTEM_LOG* KelTOMForSystemLogRecords::CreateTupleObject(KelSystemLogRecord 
 void KelTOMForSystemLogRecords::MaterializeSystemLogRecordsForRead(KelString const& systemName,
                                                                    std::vector<KelSystemLogRecord const*>& result)
 {
-    std::string const function = "KelTOMForSystemLogRecords::MaterializeSystemLogRecordsForRead";
+    static std::string const function = "KelTOMForSystemLogRecords::MaterializeSystemLogRecordsForRead";
     kelkCtrFlowComponent(function, 16);
     auto& accessor = this->Database().systemLog();
     KelTomWalkCursor<KEL_SYSTEM_LOG>(
-        [&](KEL_SYSTEM_LOG& row) { return accessor.selSystemNameOpenFetch(systemName, row); },
+        this->RowBuffer(), [&](KEL_SYSTEM_LOG& row) { return accessor.selSystemNameOpenFetch(systemName, row); },
         [&](KEL_SYSTEM_LOG& row) { return accessor.selSystemNameFetch(row); }, [&] { accessor.selSystemNameClose(); },
         [&](std::unique_ptr<KEL_SYSTEM_LOG>& row) {
             KelSystemLogRecord const* pSystemLogRecord = this->MergeRowForRead(function, *row, [this](auto const& r) {

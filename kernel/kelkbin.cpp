@@ -16,8 +16,7 @@ KelBinary::Rep* KelBinary::Rep::Allocate(std::int32_t len, std::int32_t allocLen
     // bytes in use and the NUL are cleared; the room beyond is written before it is read.
     void* block = ::operator new(sizeof(Rep) + static_cast<std::size_t>(allocLen) + 1);
     Rep* rep = new (block) Rep;
-    rep->_data = reinterpret_cast<unsigned char*>(rep + 1);
-    std::memset(rep->_data, 0, static_cast<std::size_t>(len) + 1);
+    std::memset(rep->Bytes(), 0, static_cast<std::size_t>(len) + 1);
     rep->_len = len;
     rep->_count = 1;
     rep->_allocLen = allocLen;
@@ -33,33 +32,32 @@ void KelBinary::Rep::Free(Rep* rep)
 
 // The condition's text is the check's text, blanks included.
 // clang-format off
-void KelBinary::CheckInvariant() const { kelkInvariant(_pRep==0 || _pRep->_len <= _pRep->_allocLen); }
+void KelBinary::ReportBrokenInvariant() const { kelkInvariant(_pRep==0 || _pRep->_len <= _pRep->_allocLen); }
 // clang-format on
 
 KelBinary::KelBinary(CreateEmpty, std::int32_t n) : _pRep(Rep::Allocate(n, n)) { CheckInvariant(); }
 
 KelBinary::KelBinary(void const* data, std::int32_t n) : _pRep(Rep::Allocate(n, n))
 {
-    if (data && n > 0) std::memcpy(_pRep->_data, data, static_cast<std::size_t>(n));
+    if (data && n > 0) std::memcpy(_pRep->Bytes(), data, static_cast<std::size_t>(n));
     CheckInvariant();
 }
 
 void KelBinary::Fill(void const* data, std::int32_t n)
 {
     if (n < 0) n = 0;
+    // A shared representation that holds the same bytes (a system's name in each of its rows)
+    // is kept: the cached objects of a bulk read then share one text, not one each.
+    if (_pRep && _pRep->_count != 1 && _pRep->_len == n &&
+        (n == 0 || std::memcmp(_pRep->Bytes(), data, static_cast<std::size_t>(n)) == 0))
+        return;
     if (!_pRep || _pRep->_count != 1 || _pRep->_allocLen < n) {
         *this = KelBinary(data, n);
         return;
     }
-    if (data && n > 0) std::memmove(_pRep->_data, data, static_cast<std::size_t>(n));
-    _pRep->_data[n] = 0;
+    if (data && n > 0) std::memmove(_pRep->Bytes(), data, static_cast<std::size_t>(n));
+    _pRep->Bytes()[n] = 0;
     _pRep->_len = n;
-}
-
-KelBinary::KelBinary(KelBinary const& other) : _pRep(other._pRep)
-{
-    if (_pRep) ++_pRep->_count;
-    CheckInvariant();
 }
 
 // NOLINTNEXTLINE(bugprone-unhandled-self-assignment,cert-oop54-cpp): the Rep test covers self-assignment
@@ -83,16 +81,10 @@ KelBinary& KelBinary::operator=(KelBinary&& other) noexcept
     return *this;
 }
 
-void KelBinary::Release()
-{
-    if (_pRep && --_pRep->_count == 0) Rep::Free(_pRep);
-    _pRep = nullptr;
-}
-
 unsigned char const* KelBinary::Data() const
 {
     if (IsNull()) KelContract::FailHard(KelContractKind::Require, "!IsNull()", __FILE__, __LINE__);
-    return _pRep->_data;
+    return _pRep->Bytes();
 }
 
 KelString KelBinary::AsHexString() const
@@ -102,8 +94,8 @@ KelString KelBinary::AsHexString() const
     std::string text;
     text.reserve(static_cast<std::size_t>(_pRep->_len) * 2);
     for (std::int32_t i = 0; i < _pRep->_len; ++i) {
-        text.push_back(digits[_pRep->_data[i] >> 4]);
-        text.push_back(digits[_pRep->_data[i] & 0xF]);
+        text.push_back(digits[_pRep->Bytes()[i] >> 4]);
+        text.push_back(digits[_pRep->Bytes()[i] & 0xF]);
     }
     return KelString(text);
 }
@@ -113,7 +105,7 @@ bool operator==(KelBinary const& a, KelBinary const& b)
     if (a._pRep == b._pRep) return true;
     if (!a._pRep || !b._pRep) return false;
     return a._pRep->_len == b._pRep->_len &&
-           std::memcmp(a._pRep->_data, b._pRep->_data, static_cast<std::size_t>(a._pRep->_len)) == 0;
+           std::memcmp(a._pRep->Bytes(), b._pRep->Bytes(), static_cast<std::size_t>(a._pRep->_len)) == 0;
 }
 
 bool operator<(KelBinary const& a, KelBinary const& b)
@@ -121,7 +113,7 @@ bool operator<(KelBinary const& a, KelBinary const& b)
     if (!b._pRep) return false;
     if (!a._pRep) return true;
     std::int32_t n = a._pRep->_len < b._pRep->_len ? a._pRep->_len : b._pRep->_len;
-    int c = std::memcmp(a._pRep->_data, b._pRep->_data, static_cast<std::size_t>(n));
+    int c = std::memcmp(a._pRep->Bytes(), b._pRep->Bytes(), static_cast<std::size_t>(n));
     return c < 0 || (c == 0 && a._pRep->_len < b._pRep->_len);
 }
 

@@ -18,7 +18,13 @@ public:
     KelBinary(CreateEmpty, std::int32_t n);
     // A copy of n bytes from data.
     KelBinary(void const* data, std::int32_t n);
-    KelBinary(KelBinary const& other);
+    KelBinary(KelBinary const& other) : _pRep(other._pRep)
+    {
+        if (_pRep) {
+            ++_pRep->_count;
+            CheckInvariant();
+        }
+    }
     KelBinary(KelBinary&& other) noexcept : _pRep(other._pRep) { other._pRep = nullptr; }
     KelBinary& operator=(KelBinary const& other);
     KelBinary& operator=(KelBinary&& other) noexcept;
@@ -32,10 +38,16 @@ public:
     KelString AsHexString() const;
     // Makes this handle hold a copy of n bytes from data: in its own representation when
     // no other handle shares it and it has room, else in a new one. Lets a row that is
-    // read again and again keep its buffers.
+    // read again and again keep its buffers. A representation that holds these bytes
+    // already is kept, even a shared one.
     void Fill(void const* data, std::int32_t n);
-    // Drops this handle's reference; the handle becomes null.
-    void Release();
+    // Drops this handle's reference; the handle becomes null. Inline: handles are made,
+    // copied and dropped hundreds of times a transaction.
+    void Release()
+    {
+        if (_pRep && --_pRep->_count == 0) Rep::Free(_pRep);
+        _pRep = nullptr;
+    }
     std::uint32_t RefCount() const { return _pRep ? _pRep->_count : 0; }
 
     friend bool operator==(KelBinary const& a, KelBinary const& b);
@@ -44,16 +56,23 @@ public:
 
 protected:
     struct Rep {
-        unsigned char* _data;
         std::int32_t _len;
         std::uint32_t _count;
         std::int32_t _allocLen;
         // A representation of len bytes with room for allocLen (plus a NUL), count 1.
         static Rep* Allocate(std::int32_t len, std::int32_t allocLen);
+        // The bytes follow the representation in its block (no pointer kept: 8 bytes less a text).
+        unsigned char* Bytes() { return reinterpret_cast<unsigned char*>(this + 1); }
         static void Free(Rep* rep);
     };
     explicit KelBinary(Rep* rep) : _pRep(rep) {}
-    void CheckInvariant() const;
+    // Inline: the representation is checked at every construction and copy; only a broken
+    // one calls out to report it.
+    void CheckInvariant() const
+    {
+        if (_pRep && _pRep->_len > _pRep->_allocLen) ReportBrokenInvariant();
+    }
+    void ReportBrokenInvariant() const;
 
     Rep* _pRep;
 };

@@ -10,7 +10,7 @@ KelString::KelString(char const* text, std::int32_t len, int)
     if (!text) return;
     if (len < 0) len = static_cast<std::int32_t>(std::strlen(text));
     _pRep = Rep::Allocate(len, len);
-    if (len > 0) std::memcpy(_pRep->_data, text, static_cast<std::size_t>(len));
+    if (len > 0) std::memcpy(_pRep->Bytes(), text, static_cast<std::size_t>(len));
     CheckInvariant();
 }
 
@@ -35,13 +35,13 @@ std::int32_t KelString::Length() const
 char const* KelString::C_str() const
 {
     if (IsNull()) KelContract::FailHard(KelContractKind::Require, "!IsNull()", __FILE__, __LINE__);
-    return reinterpret_cast<char const*>(_pRep->_data);
+    return reinterpret_cast<char const*>(_pRep->Bytes());
 }
 
 std::string KelString::Str() const
 {
     if (IsNull()) return std::string();
-    return std::string(reinterpret_cast<char const*>(_pRep->_data), static_cast<std::size_t>(_pRep->_len));
+    return std::string(reinterpret_cast<char const*>(_pRep->Bytes()), static_cast<std::size_t>(_pRep->_len));
 }
 
 void KelString::Append(char const* text, std::int32_t n)
@@ -52,16 +52,16 @@ void KelString::Append(char const* text, std::int32_t n)
         std::int32_t room = len;
         if (_pRep && _pRep->_count == 1) room = len < 2 * _pRep->_allocLen ? 2 * _pRep->_allocLen : len;
         Rep* rep = Rep::Allocate(len, room);
-        if (old > 0) std::memcpy(rep->_data, _pRep->_data, static_cast<std::size_t>(old));
+        if (old > 0) std::memcpy(rep->Bytes(), _pRep->Bytes(), static_cast<std::size_t>(old));
         // Copy the text before the old representation goes: it may point into it.
-        if (n > 0) std::memcpy(rep->_data + old, text, static_cast<std::size_t>(n));
+        if (n > 0) std::memcpy(rep->Bytes() + old, text, static_cast<std::size_t>(n));
         Release();
         _pRep = rep;
     } else if (n > 0) {
-        std::memcpy(_pRep->_data + old, text, static_cast<std::size_t>(n));
+        std::memcpy(_pRep->Bytes() + old, text, static_cast<std::size_t>(n));
     }
     _pRep->_len = len;
-    _pRep->_data[len] = 0;
+    _pRep->Bytes()[len] = 0;
     CheckInvariant();
 }
 
@@ -72,7 +72,7 @@ KelString& KelString::operator|=(KelString const& other)
         return *this;
     }
     KelString keep(other);  // other may be *this
-    Append(reinterpret_cast<char const*>(keep._pRep->_data), keep._pRep->_len);
+    Append(reinterpret_cast<char const*>(keep._pRep->Bytes()), keep._pRep->_len);
     return *this;
 }
 

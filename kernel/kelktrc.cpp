@@ -108,9 +108,8 @@ void KelCtrFlow::Set(char const* file, int line, char const* function, long leve
     KelTrace::Trace(file, line, function, level, 0x1, component, text);
 }
 
-void KelCtrFlow::Enter(char const* file, int line, char const* function, unsigned long component) noexcept
+void KelCtrFlow::EnterTraced(char const* file, int line, char const* function, unsigned long component) noexcept
 {
-    if (!KelTrace::IsOn(3, 0x1, component)) return;
     try {
         std::ostringstream text;
         text << ""
@@ -121,9 +120,8 @@ void KelCtrFlow::Enter(char const* file, int line, char const* function, unsigne
     }
 }
 
-KelCtrFlow::~KelCtrFlow()
+void KelCtrFlow::Exit() noexcept
 {
-    if (!_set) return;
     // A destructor that threw would end the program, also while an exception unwinds.
     try {
         std::ostringstream text;

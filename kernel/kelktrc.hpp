@@ -92,19 +92,29 @@ private:
 class KelCtrFlow {
 public:
     KelCtrFlow() : _set(false), _line(0), _level(0), _component(0), _file(nullptr) {}
-    ~KelCtrFlow();
+    ~KelCtrFlow()
+    {
+        if (_set) Exit();
+    }
     KelCtrFlow(KelCtrFlow const&) = delete;
     KelCtrFlow& operator=(KelCtrFlow const&) = delete;
     void Set(char const* file, int line, char const* function, long level, unsigned long component,
              std::ostringstream& text);
-    // Writes " >entry" at level 3, category 0x1, component when that switch is on.
-    void Enter(char const* file, int line, char const* function, unsigned long component = 0x10) noexcept;
+    // Writes " >entry" at level 3, category 0x1, component when that switch is on. The switch
+    // is tested inline: most operations of a transaction open a guard, and tracing is off.
+    void Enter(char const* file, int line, char const* function, unsigned long component = 0x10) noexcept
+    {
+        if (KelTrace::IsOn(3, 0x1, component)) EnterTraced(file, line, function, component);
+    }
     void Enter(char const* file, int line, std::string const& function, unsigned long component = 0x10) noexcept
     {
         Enter(file, line, function.c_str(), component);
     }
 
 private:
+    void EnterTraced(char const* file, int line, char const* function, unsigned long component) noexcept;
+    void Exit() noexcept;
+
     bool _set;
     int _line;
     long _level;

@@ -570,6 +570,10 @@ protected:
         SavedEntry(pDictMember, updated, row, functor);
     }
 
+    // The cache's row buffer, for the cursor walks of its bulk reads as well: a walk leaves its
+    // last, unfetched row here for the next read instead of freeing it.
+    std::unique_ptr<R>& RowBuffer() { return _readRow; }
+
     Dictionary _dict;
     Dictionary _deletedDict;
     std::vector<T*> _droppedObjects;
@@ -744,6 +748,11 @@ private:
 
     void DestroyAll() noexcept
     {
+        // Most of the nine caches held nothing in a small transaction: skip the walks.
+        if (_dict.empty() && _deletedDict.empty() && _droppedObjects.empty()) {
+            _pool.Reset();
+            return;
+        }
         for (auto& element : _dict) KelTomDestroyEntry<T, R, A>(_dict, element.second);
         _dict.clear();
         for (auto& element : _deletedDict) KelTomDestroyEntry<T, R, A>(_deletedDict, element.second);

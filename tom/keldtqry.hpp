@@ -58,20 +58,29 @@ private:
 
 // Walks a cursor: openFetch(row) then fetch(row) until false, each row handed to visit
 // (which may take it over by releasing it; a row it leaves is the buffer of the next
-// fetch, whose columns overwrite it), then close() once.
+// fetch, whose columns overwrite it), then close() once. row is the buffer to start
+// with (made when null); the one the last fetch found no row for is left in it.
 template <class R, class OpenFetch, class Fetch, class Close, class Visit>
-void KelTomWalkCursor(OpenFetch&& openFetch, Fetch&& fetch, Close close, Visit&& visit)
+void KelTomWalkCursor(std::unique_ptr<R>& row, OpenFetch&& openFetch, Fetch&& fetch, Close close, Visit&& visit)
 {
     KelTomCursorGuard<Close> guard(std::move(close));
-    auto row = std::make_unique<R>();
+    if (!row) row = std::make_unique<R>();
     bool fetched = openFetch(*row);
     while (fetched) {
         visit(row);
         if (!row) row = std::make_unique<R>();
         fetched = fetch(*row);
     }
-    row.reset();
     guard.Close();
+}
+
+// The same with a row buffer of its own.
+template <class R, class OpenFetch, class Fetch, class Close, class Visit>
+void KelTomWalkCursor(OpenFetch&& openFetch, Fetch&& fetch, Close close, Visit&& visit)
+{
+    std::unique_ptr<R> row;
+    KelTomWalkCursor<R>(row, std::forward<OpenFetch>(openFetch), std::forward<Fetch>(fetch), std::move(close),
+                        std::forward<Visit>(visit));
 }
 
 template <class T, class R, class A, class P>
@@ -106,7 +115,7 @@ protected:
     {
         A& accessor = this->Accessor();
         KelTomWalkCursor<R>(
-            [&accessor](R& row) { return accessor.selallOpenFetch(row); },
+            this->RowBuffer(), [&accessor](R& row) { return accessor.selallOpenFetch(row); },
             [&accessor](R& row) { return accessor.selallFetch(row); }, [&accessor] { accessor.selallClose(); },
             [&](std::unique_ptr<R>& row) { objects.push_back(this->MergeRowForRead(function, *row, make)); });
     }
@@ -116,7 +125,7 @@ protected:
     {
         A& accessor = this->Accessor();
         KelTomWalkCursor<R>(
-            [&accessor](R& row) { return accessor.selualOpenFetch(row); },
+            this->RowBuffer(), [&accessor](R& row) { return accessor.selualOpenFetch(row); },
             [&accessor](R& row) { return accessor.selualFetch(row); }, [&accessor] { accessor.selualClose(); },
             [&](std::unique_ptr<R>& row) { objects.push_back(this->MergeRowForUpdate(function, row, make)); });
     }

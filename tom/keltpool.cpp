@@ -164,7 +164,8 @@ void KelTomBlockPool::Deallocate(void* p, std::size_t bytes) noexcept
 
 void KelTomBlockPool::Reset() noexcept
 {
-    if (_inUse != 0 || _chunks.empty()) return;
+    // Nothing carved since the last Reset (or ever): the free lists are empty already.
+    if (_inUse != 0 || _used == 0) return;
     // The chunks up to keptBytes stay mapped for the next transaction, whose blocks then
     // land on pages touched before; the rest goes back. Kept chunks count as held again
     // once blocks are carved from them.

@@ -178,6 +178,12 @@ TEST(RowRecords, RefillWritesInPlaceOnlyWhenTheRepresentationIsItsOwnAndLargeEno
     EXPECT_NE(room.Data(), before);
     EXPECT_EQ(sharer, KelString("abc"));
     EXPECT_EQ(room, KelString("xy"));
+    room = sharer;
+    room.Fill("abc", 3);  // the same bytes: the shared representation is kept
+    EXPECT_EQ(room.Data(), sharer.Data());
+    room.Fill("abd", 3);
+    EXPECT_EQ(sharer, KelString("abc"));
+    EXPECT_EQ(room, KelString("abd"));
 
     KelString small(KelString::createEmpty, 2);
     small.Fill("longer", 6);  // no room: a new representation
