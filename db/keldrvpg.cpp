@@ -462,6 +462,13 @@ public:
             // A savepoint's failure shows as the failure of the statement after it.
             PgStatement* stmt = next.stmt;
             for (std::size_t i = 0; !stmt && i < _session.sent.size(); ++i) stmt = _session.sent[i].stmt;
+            if (!stmt) {
+                // Only a savepoint is left: the caller asked for a result that was never sent.
+                PQclear(result);
+                throw KelDBException(KelOrigin(__FILE__, __LINE__, "PgConnection::PipelineResult"),
+                                     KelDBErrorCategory::Other, 0, "", "no statement was sent to take a result of", "",
+                                     "");
+            }
             std::int64_t const changes = stmt->Outcome(result, next.prepare);
             if (next.stmt && !next.prepare) return changes;
         }

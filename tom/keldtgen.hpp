@@ -636,7 +636,8 @@ private:
         DictMember* pDictMember = dynamic_cast<DictMember*>(it->second);
         KelTomCheckOrStop(pDictMember != 0, KelContractKind::Assert, "pDictMember != 0", __FILE__, __LINE__);
         {
-            R const copy(row);
+            // The entry's update is given a copy of the row, which is freed right after.
+            R const copy(row);  // NOLINT(performance-unnecessary-copy-initialization)
             updated = pDictMember->Update(pDictMember->ServerObject()->ID(), copy);
         }
         return pDictMember;
