@@ -97,6 +97,23 @@ TEST_P(Driver, FailedStatementIsResetAndRunsAgain)
     ASSERT_TRUE(e) << "bad SQL prepared";
     EXPECT_EQ(KelDBErrorCategory::Other, e->Category());
     EXPECT_FALSE(e->Message().empty());
+
+    if (conn->Type() != KelDBType::PostgreSQL) return;
+    // An update of a row that another session changed since the snapshot was taken is a
+    // serialization failure, which another attempt may cure.
+    std::unique_ptr<KelDrvConnection> other = KelDrvOpen(ResolveUrl(GetParam()));
+    conn->Execute("BEGIN ISOLATION LEVEL REPEATABLE READ");
+    conn->Execute("SELECT n FROM kel_drv_probe");
+    other->Execute("UPDATE kel_drv_probe SET n = 4 WHERE id = 8");
+    auto update = conn->Prepare("UPDATE kel_drv_probe SET n = $1 WHERE id = 8", "kel_drv_probe");
+    update->BindInt32(1, 5);
+    e = Caught<KelDBException>([&] { update->Step(); });
+    ASSERT_TRUE(e) << "a lost update went through";
+    EXPECT_EQ("40001", e->SqlState());
+    EXPECT_EQ(KelDBErrorCategory::DeadlockOrLockTimeout, e->Category());
+    EXPECT_TRUE(e->IsRetryable());
+    update->Reset();
+    conn->Execute("ROLLBACK");
 }
 
 INSTANTIATE_TEST_SUITE_P(Databases, Driver, testing::Values("sqlite::memory:", "postgresql"), DatabaseName);
