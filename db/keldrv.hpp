@@ -153,18 +153,6 @@ public:
 // ("host=... dbname=..."). Throws KelDBException.
 std::unique_ptr<KelDrvConnection> KelDrvOpen(std::string const& url);
 
-// A pipeline open for the life of a scope; leaving it skips the results not taken.
-class KelDrvPipeline {
-public:
-    explicit KelDrvPipeline(KelDrvConnection& conn) : _conn(conn) { _conn.PipelineBegin(); }
-    ~KelDrvPipeline() { _conn.PipelineEnd(); }
-    KelDrvPipeline(KelDrvPipeline const&) = delete;
-    KelDrvPipeline& operator=(KelDrvPipeline const&) = delete;
-
-private:
-    KelDrvConnection& _conn;
-};
-
 // A write transaction that rolls back unless committed.
 class KelDrvTransaction {
 public:

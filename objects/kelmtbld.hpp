@@ -23,18 +23,41 @@
 #include <utility>
 #include <vector>
 
-class KelSystemLogRecordBuilder {
+// What both builders share: the members every log record begins with, and the setter
+// mechanics. Builder is the concrete builder, so that each setter returns it.
+template <class Builder>
+class KelLogRecordBuilderHead {
+public:
+    explicit KelLogRecordBuilderHead(KelOID const& objectID) : _objectID(objectID) {}
+
+    // Required members.
+    Builder& CreationTime(KelTimeStamp const& v) { return Set(_creationTime, v); }
+    Builder& SystemName(KelString const& v) { return Set(_systemName, v); }
+    Builder& SystemGroupName(KelString const& v) { return Set(_systemGroupName, v); }
+    // The system's name and group at once.
+    Builder& System(KelSystemID const& v) { return SystemName(v.Name()).SystemGroupName(v.Group()); }
+
+protected:
+    template <class M, class V>
+    Builder& Set(M& member, V&& value)
+    {
+        member = std::forward<V>(value);
+        return static_cast<Builder&>(*this);
+    }
+
+    KelOID _objectID;
+    KelTimeStamp _creationTime;
+    KelString _systemName;
+    KelString _systemGroupName;
+};
+
+class KelSystemLogRecordBuilder : public KelLogRecordBuilderHead<KelSystemLogRecordBuilder> {
 public:
     using Parameters = KelSystemLogRecord::Parameters;
 
-    explicit KelSystemLogRecordBuilder(KelOID const& objectID) : _objectID(objectID) {}
+    using KelLogRecordBuilderHead::KelLogRecordBuilderHead;
 
-    // Required members.
-    KelSystemLogRecordBuilder& CreationTime(KelTimeStamp const& v) { return Set(_creationTime, v); }
-    KelSystemLogRecordBuilder& SystemName(KelString const& v) { return Set(_systemName, v); }
-    KelSystemLogRecordBuilder& SystemGroupName(KelString const& v) { return Set(_systemGroupName, v); }
-    // The system's name and group at once.
-    KelSystemLogRecordBuilder& System(KelSystemID const& v) { return SystemName(v.Name()).SystemGroupName(v.Group()); }
+    // Required members beyond those of every log record (KelLogRecordBuilderHead).
     KelSystemLogRecordBuilder& MessageNumber(std::int32_t v) { return Set(_messageNumber, v); }
     KelSystemLogRecordBuilder& Severity(KelSeverity::Type v) { return Set(_severity, v); }
     KelSystemLogRecordBuilder& MessageClass(KelMessageClass::Type v) { return Set(_messageClass, v); }
@@ -54,17 +77,6 @@ public:
     KelSystemLogRecord Build() const;
 
 private:
-    template <class M, class V>
-    KelSystemLogRecordBuilder& Set(M& member, V&& value)
-    {
-        member = std::forward<V>(value);
-        return *this;
-    }
-
-    KelOID _objectID;
-    KelTimeStamp _creationTime;
-    KelString _systemName;
-    KelString _systemGroupName;
     std::int32_t _messageNumber = 0;
     KelSeverity::Type _severity = KelSeverity::Unknown;
     KelMessageClass::Type _messageClass = KelMessageClass::Unknown;
@@ -78,16 +90,11 @@ private:
     std::optional<Parameters> _messageParameters;
 };
 
-class KelErrorLogRecordBuilder {
+class KelErrorLogRecordBuilder : public KelLogRecordBuilderHead<KelErrorLogRecordBuilder> {
 public:
-    explicit KelErrorLogRecordBuilder(KelOID const& objectID) : _objectID(objectID) {}
+    using KelLogRecordBuilderHead::KelLogRecordBuilderHead;
 
-    // Required members.
-    KelErrorLogRecordBuilder& CreationTime(KelTimeStamp const& v) { return Set(_creationTime, v); }
-    KelErrorLogRecordBuilder& SystemName(KelString const& v) { return Set(_systemName, v); }
-    KelErrorLogRecordBuilder& SystemGroupName(KelString const& v) { return Set(_systemGroupName, v); }
-    // The system's name and group at once.
-    KelErrorLogRecordBuilder& System(KelSystemID const& v) { return SystemName(v.Name()).SystemGroupName(v.Group()); }
+    // Required members beyond those of every log record (KelLogRecordBuilderHead).
     KelErrorLogRecordBuilder& VersionNumber(std::int32_t v) { return Set(_versionNumber, v); }
     KelErrorLogRecordBuilder& ReleaseNumber(std::int32_t v) { return Set(_releaseNumber, v); }
     KelErrorLogRecordBuilder& ModificationLevelNumber(std::int32_t v) { return Set(_modificationLevelNumber, v); }
@@ -108,17 +115,6 @@ public:
     KelErrorLogRecord Build() const;
 
 private:
-    template <class M, class V>
-    KelErrorLogRecordBuilder& Set(M& member, V&& value)
-    {
-        member = std::forward<V>(value);
-        return *this;
-    }
-
-    KelOID _objectID;
-    KelTimeStamp _creationTime;
-    KelString _systemName;
-    KelString _systemGroupName;
     std::int32_t _versionNumber = 0;
     std::int32_t _releaseNumber = 0;
     std::int32_t _modificationLevelNumber = 0;
