@@ -584,7 +584,6 @@ private:
     // One write of Save or Flush: the row built from the entry's object, the update functor
     // the entry takes once written, and whether it is an insert (the entry is New).
     struct PendingWrite {
-        iterator it;
         std::unique_ptr<R> row;
         std::unique_ptr<KelDBAccessFunctor> functor;
         bool insert;
@@ -612,7 +611,7 @@ private:
         KelTomCheckOrStop(row != nullptr, KelContractKind::Ensure, "pTuple != 0", __FILE__, __LINE__);
         std::unique_ptr<KelDBAccessFunctor> functor = KelDBAccessFunctor::ForUpdate(Accessor());
         bool const insert = it->second->State() == KelCachedObjectState::New;
-        return PendingWrite{it, std::move(row), std::move(functor), insert, nullptr};
+        return PendingWrite{std::move(row), std::move(functor), insert, nullptr};
     }
 
     // Inserts row through the New entry at it (in a pipeline: sends the insert).
