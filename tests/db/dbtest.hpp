@@ -1,7 +1,5 @@
-// The databases that the database tests run on: SQLite in memory always, PostgreSQL
-// when KELDATOM_PG_URL names a database. Each test process works in a PostgreSQL schema
-// of its own, so that test processes running at the same time do not meet; the schema
-// is dropped when the process ends.
+// The databases the tests run on: SQLite in memory, and PostgreSQL when KELDATOM_PG_URL
+// is set, in a schema of the test process's own that is dropped when it ends.
 #pragma once
 
 #include "db/keldrv.hpp"
@@ -46,8 +44,7 @@ private:
     std::string _name;
 };
 
-// Test parameter: "sqlite::memory:", or "postgresql" standing for KELDATOM_PG_URL; empty
-// when that is not set.
+// "sqlite::memory:", or "postgresql" for KELDATOM_PG_URL (empty when that is not set).
 inline std::string ResolveUrl(std::string const& param)
 {
     if (param != "postgresql") return param;

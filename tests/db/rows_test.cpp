@@ -23,7 +23,6 @@ char const* const kOidHex = "00112233445566778899AABBCCDDEEFF";
 std::string const kZeroOid(32, '0');
 
 KelBinary Oid() { return KelOID::FromHex(kOidHex).AsBinary(); }
-KelBinary Bytes(int n) { return KelBinary(KelBinary::createEmpty, n); }
 KelString Text(int n) { return KelString(std::string(static_cast<std::size_t>(n), 'x')); }
 KelString Stamp() { return KelString("2024-01-02-03.04.05.000006"); }
 
@@ -54,7 +53,7 @@ KEL_ERROR_LOG ErrorLog(std::int16_t iErrorFile)
                          "kelmod.cpp", iErrorFile, 120, 0, "Scheduler", "it failed");
 }
 
-// A locator that tells the test when it goes and how many handles its text still had.
+// Counts its end and the handles its text still had then.
 struct WatchingLocator {
     int* destroyed = nullptr;
     KelString const* watched = nullptr;
@@ -103,6 +102,7 @@ TEST(RowRecords, PrintedForms)
     EXPECT_NE(Members(person).find("\n_description=the boss\n"), std::string::npos) << Members(person);
 }
 
+// Widths are checked in column order, nullable ones only when present, null checks first.
 TEST(RowRecords, ConstructorChecksWidthsInColumnOrderAndNullableOnesOnlyWhenPresent)
 {
     // Under the default policy the first failed check throws.
@@ -124,8 +124,9 @@ TEST(RowRecords, ConstructorChecksWidthsInColumnOrderAndNullableOnesOnlyWhenPres
     EXPECT_EQ(log._messageParameters.Length(), 1025);  // the row is built all the same
     rec.Clear();
 
-    KEL_ERROR_LOG(Bytes(17), Text(27), Text(9), Text(9), Bytes(17), 0, 0, 0, 0, -1, 0, 0, 0, -1, 0, -1, Text(27),
-                  Text(17), 0, 0, -1, Text(33), Text(1025));
+    KelBinary const oid17(KelBinary::createEmpty, 17);
+    KEL_ERROR_LOG(oid17, Text(27), Text(9), Text(9), oid17, 0, 0, 0, 0, -1, 0, 0, 0, -1, 0, -1, Text(27), Text(17), 0,
+                  0, -1, Text(33), Text(1025));
     EXPECT_EQ(rec.Conditions(),
               (std::vector<std::string>{"_objectId.Length() <= 16", "_creationTime.Length() <= 26",
                                         "_system.Length() <= 8", "_systemGroup.Length() <= 8",
@@ -136,30 +137,18 @@ TEST(RowRecords, ConstructorChecksWidthsInColumnOrderAndNullableOnesOnlyWhenPres
     KEL_SYSTEM_STATE(Oid(), Text(27), -1, 1);
     KEL_SYSTEM_STATE(Oid(), Text(26), 0, -5);  // numbers and indicators are not checked
     EXPECT_TRUE(rec.Empty());
-}
 
-TEST(RowRecords, ConstructorRefusesNullRequiredColumns)
-{
-    KelContractRecorder rec;
-    // Null OIDs fail their null checks and pass their length checks.
-    KEL_ERROR_LOG err(KelBinary(), Stamp(), "S", "G", KelBinary(), 0, 0, 0, 0, -1, 0, 0, 0, -1, 0, -1, Stamp(),
-                      KelString(), -1, 0, -1, "C", "D");
+    // Null OIDs fail their null checks and pass their length checks; every null check
+    // comes before the first length check, and the length of a null text fails the
+    // kernel's own "!IsNull()" while the constructor goes on.
+    KEL_ERROR_LOG(KelBinary(), Stamp(), "S", "G", KelBinary(), 0, 0, 0, 0, -1, 0, 0, 0, -1, 0, -1, Stamp(), KelString(),
+                  -1, 0, -1, KelString(), KelString());
     EXPECT_EQ(rec.Conditions(),
-              (std::vector<std::string>{"_objectId.IsNull() != true", "_systemlogId.IsNull() != true"}));
-    EXPECT_TRUE(err._objectId.IsNull());
-    rec.Clear();
-
-    // Every null check comes before the first length check; the length of a null text
-    // fails the kernel's own "!IsNull()" and the constructor goes on.
-    KEL_ERROR_LOG(Oid(), Stamp(), "S", "G", Oid(), 0, 0, 0, 0, -1, 0, 0, 0, -1, 0, -1, Stamp(), KelString(), -1, 0, -1,
-                  KelString(), KelString());
-    EXPECT_EQ(rec.Conditions(),
-              (std::vector<std::string>{"_componentName.IsNull() != true", "_errorDescription.IsNull() != true",
+              (std::vector<std::string>{"_objectId.IsNull() != true", "_systemlogId.IsNull() != true",
+                                        "_componentName.IsNull() != true", "_errorDescription.IsNull() != true",
                                         "!IsNull()", "!IsNull()"}));
     rec.Clear();
-
-    // A present nullable text that is null fails the same way.
-    KEL_SYSTEM_STATE(Oid(), KelString(), 0, 0);
+    KEL_SYSTEM_STATE(Oid(), KelString(), 0, 0);  // a present nullable text that is null
     EXPECT_EQ(rec.Conditions(), std::vector<std::string>{"!IsNull()"});
 }
 
@@ -170,14 +159,12 @@ TEST(RowRecords, RefillWritesInPlaceOnlyWhenTheRepresentationIsItsOwnAndLargeEno
     unsigned char const* before = room.Data();
     room.Fill("abc", 3);
     EXPECT_EQ(room.Data(), before);
-    EXPECT_EQ(room, KelString("abc"));
-    EXPECT_EQ(room.C_str()[3], '\0');
+    EXPECT_STREQ(room.C_str(), "abc");
 
     KelString const sharer = room;  // shared: the next fill must leave the sharer alone
     room.Fill("xy", 2);
     EXPECT_NE(room.Data(), before);
     EXPECT_EQ(sharer, KelString("abc"));
-    EXPECT_EQ(room, KelString("xy"));
     room = sharer;
     room.Fill("abc", 3);  // the same bytes: the shared representation is kept
     EXPECT_EQ(room.Data(), sharer.Data());
@@ -202,8 +189,6 @@ TEST(LobAccess, HandlesShareOneRepAndTheLastOneFreesIt)
     {
         WatchingLocator locator;
         WatchedLob lob(text, locator);
-        locator.watched = nullptr;  // only the copy inside the Rep reports
-        EXPECT_EQ(lob.RefCount(), 1u);
         EXPECT_EQ(lob.Length(), 9);
         EXPECT_EQ(lob.Value().Data(), text.Data());
         {
@@ -212,7 +197,6 @@ TEST(LobAccess, HandlesShareOneRepAndTheLastOneFreesIt)
             assigned = copy;
             assigned = assigned;
             EXPECT_EQ(lob.RefCount(), 3u);
-            EXPECT_EQ(&copy.Value(), &lob.Value());
         }
         EXPECT_EQ(lob.RefCount(), 1u);
 
@@ -225,10 +209,8 @@ TEST(LobAccess, HandlesShareOneRepAndTheLastOneFreesIt)
         other = lob;
         EXPECT_EQ(destroyed, 1);
         EXPECT_EQ(textCountAtLocatorEnd, 3u);  // the text was still held when the locator went
-        EXPECT_EQ(text.RefCount(), 2u);
         EXPECT_EQ(lob.RefCount(), 2u);
         other = WatchedLob();
-        EXPECT_TRUE(other.IsNull());
         EXPECT_EQ(lob.RefCount(), 1u);
     }
     EXPECT_EQ(text.RefCount(), 1u);
@@ -236,7 +218,6 @@ TEST(LobAccess, HandlesShareOneRepAndTheLastOneFreesIt)
     // A null handle has no value, whatever the contract policy.
     KelContractRecorder rec;
     WatchedLob none;
-    EXPECT_EQ(none.RefCount(), 0u);
     EXPECT_EQ(none.Length(), 0);
     EXPECT_THROW(none.Value(), KelContractViolation);
     EXPECT_TRUE(rec.Has("!IsNull()"));

@@ -12,31 +12,22 @@
 #include <string>
 #include <vector>
 
+// Null and empty differ in order and print; a null handle's text is a contract failure.
 TEST(KelStringTest, NullDiffersFromEmpty)
 {
-    KelString null, empty(""), room(KelString::createEmpty, 16);
-    EXPECT_TRUE(null.IsNull());
-    EXPECT_FALSE(empty.IsNull());
-    EXPECT_EQ(empty.Length(), 0);
-    EXPECT_EQ(room, empty);
+    KelString null, empty("");
+    EXPECT_EQ(KelString(KelString::createEmpty, 16), empty);
     EXPECT_NE(null, empty);
     EXPECT_TRUE(null < empty);
     EXPECT_EQ(Printed(null), "<null>");
-    EXPECT_EQ(Printed(empty), "");
 
     // Plain byte order, case-sensitive, a prefix first.
     EXPECT_TRUE(KelString("a") < KelString("ab"));
     EXPECT_TRUE(KelString("ab") < KelString("b"));
     EXPECT_TRUE(KelString("B") < KelString("a"));
-
     EXPECT_EQ(Printed(KelBinary("\x0A\xFF", 2)), "0AFF");
-    EXPECT_EQ(Printed(KelBinary(KelBinary::createEmpty, 3)), "000000");
-}
 
-TEST(KelStringTest, NullHandleUse)
-{
     KelContractRecorder rec;
-    KelString null;
     EXPECT_THROW(null.C_str(), KelContractViolation);
     EXPECT_THROW(KelBinary().Data(), KelContractViolation);
     EXPECT_EQ(rec.Conditions(), (std::vector<std::string>{"!IsNull()", "!IsNull()"}));
@@ -49,19 +40,14 @@ TEST(KelStringTest, NullHandleUse)
 TEST(KelStringTest, SharingAndCopyOnAppend)
 {
     KelString a("abc");
-    EXPECT_EQ(a.RefCount(), 1u);
     {
         KelString b = a;
         KelBinary c = b;
         EXPECT_EQ(a.RefCount(), 3u);
-        EXPECT_EQ(b.C_str(), a.C_str());
-
         b |= "d";
         EXPECT_EQ(a, KelString("abc"));
         EXPECT_EQ(b, KelString("abcd"));
-        EXPECT_EQ(a.RefCount(), 2u);
         c.Release();
-        EXPECT_TRUE(c.IsNull());
         EXPECT_EQ(a.RefCount(), 1u);
     }
     // A sole owner with room appends in place.
@@ -75,7 +61,6 @@ TEST(KelStringTest, SharingAndCopyOnAppend)
     // Appending a string to itself, also through its own text, when it must grow.
     KelString self("xy");
     self |= self;
-    EXPECT_EQ(self, KelString("xyxy"));
     self |= self.C_str();
     EXPECT_EQ(self, KelString("xyxyxyxy"));
 }
@@ -84,11 +69,8 @@ TEST(KelTimeStampTest, TextRoundTripInUtcWithMicroseconds)
 {
     EXPECT_EQ(KelTimeStamp(0, 1).AsVsqString(), KelString("1970-01-01-00.00.00.000001"));
     EXPECT_EQ(KelTimeStamp(1700000000, 123456).AsVsqString(), KelString("2023-11-14-22.13.20.123456"));
-
     KelTimeStamp now = KelTimeStamp::Now();
-    KelString text = now.AsVsqString();
-    EXPECT_EQ(text.Length(), 26);
-    EXPECT_EQ(KelTimeStamp::FromVsqString(text, 0), now);
+    EXPECT_EQ(KelTimeStamp::FromVsqString(now.AsVsqString(), 0), now);
     // Leap days of the 4- and 400-year rules read back as given; 1900 has none (below).
     for (char const* leapDay : {"2024-02-29-23.59.59.999999", "2000-02-29-00.00.00.000000"})
         EXPECT_EQ(KelTimeStamp::FromVsqString(leapDay, 0).AsVsqString(), KelString(leapDay));
@@ -97,7 +79,6 @@ TEST(KelTimeStampTest, TextRoundTripInUtcWithMicroseconds)
 TEST(KelTimeStampTest, MalformedTextFailsItsRequire)
 {
     EXPECT_THROW(KelTimeStamp::FromVsqString("2023-11-14 22:13:20.000000", 0), KelContractViolation);
-
     KelContractRecorder rec;
     for (char const* bad :
          {"2023-11-14-22.13.20.12345", "2023-13-01-00.00.00.000000", "2023-02-29-00.00.00.000000",
