@@ -56,7 +56,7 @@ TEST_P(AdminTransactions, LogRecordsAndStateReadBackByNameAndOid)
     Commit();
 }
 
-TEST_P(AdminTransactions, SpecialQueriesMergeWithTheCacheAndSuspensionNeedsEmptyCaches)
+TEST_P(AdminTransactions, InstanceQueriesMergeWithTheCacheAndSuspensionNeedsEmptyCaches)
 {
     std::vector<KelOID> oids;
     KelOID system = AdminSeedSystem(*db, *tom, "SYS1", 2, &oids);
