@@ -1,7 +1,5 @@
-// What the tests of the administration server's object manager share (tests/admin and
-// tests/reliability): a database with a fresh schema and the object manager over it,
-// a temporary SQLite file, a system to work on, a complete system log record and a
-// change to a server instance.
+// Shared by the administration server's tests: a fresh schema with the object manager over it,
+// a temporary SQLite file, a seeded system, a complete system log record.
 #pragma once
 
 #include "admin/keldatom.hpp"
@@ -39,8 +37,7 @@ private:
 
 inline KelString S(char const* text) { return KelString(text); }
 
-// Test parameter "sqlite" (a fresh file per test, for tests that open several
-// connections), "sqlite::memory:", or "postgresql" (the test process's schema).
+// Parameter "sqlite" (a fresh file, for several connections), "sqlite::memory:" or "postgresql".
 class AdminDatabaseTest : public testing::TestWithParam<std::string> {
 protected:
     void SetUp() override
@@ -80,8 +77,8 @@ private:
     std::unique_ptr<AdminSqliteFile> _file;
 };
 
-// Commits a system of group GRP1 with its state and `instances` server instances
-// (request type 0); returns the system's OID and adds the instances' OIDs to oids.
+// Commits system `name` (group GRP1), its state and `instances` server instances (request
+// type 0); returns its OID and appends the instances' OIDs to oids.
 inline KelOID AdminSeedSystem(KelDatabase& db, KelTOMForAdminServer& tom, char const* name, int instances = 0,
                               std::vector<KelOID>* oids = nullptr)
 {

@@ -1,6 +1,5 @@
-// The managers' conversions where a round trip would not show a fault: the user ID takes
-// the row's system group; the level-9 dumps. (The fuzz corpus replay round-trips every
-// column of the four log and state tables, null indicators included.)
+// Conversions a round trip would not show (the fuzz corpus replays the rest): the user ID
+// takes the row's system group; the level-9 dumps.
 #include "admin/keldatom.hpp"
 #include "db/keldb.hpp"
 #include "kernel/kelkcon.hpp"
@@ -65,18 +64,10 @@ TEST_F(Conversions, LevelNineDumpsOfRowsAndObjects)
     ASSERT_EQ(capture.Records().size(), 2u);
     KelTraceRecord const& rowDump = capture.Records()[0];
     EXPECT_EQ(rowDump.function, "KelTOMForSystemStates::CreateMaterializedServerObject");
-    EXPECT_NE(rowDump.file.find("keldtad2"), std::string::npos);
     EXPECT_EQ(rowDump.component, 0x8u);
     EXPECT_EQ(rowDump.text.rfind("\nKEL_SYSTEM_STATE {\nthis=", 0), 0u) << rowDump.text;
     EXPECT_NE(rowDump.text.find("\n_adminSvrStart=\n_adminSvrState=3 }"), std::string::npos) << rowDump.text;
     KelTraceRecord const& objectDump = capture.Records()[1];
     EXPECT_EQ(objectDump.component, 0x10u);
     EXPECT_EQ(objectDump.text.rfind("\nKelSystemState {", 0), 0u) << objectDump.text;
-    EXPECT_EQ(objectDump.text.substr(objectDump.text.size() - 2), " }");
-
-    capture.Clear();
-    std::unique_ptr<KelSystemLogRecord> log(tom.ForSystemLogs().CreateMaterializedServerObject({}, LogRow("a", 0)));
-    ASSERT_EQ(capture.Records().size(), 2u);
-    EXPECT_EQ(capture.Records()[0].text.rfind("\nKEL_SYSTEM_LOG {\nthis=", 0), 0u);
-    EXPECT_NE(capture.Records()[0].text.find("\n_messageParameters=a }"), std::string::npos);
 }
