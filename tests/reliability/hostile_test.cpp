@@ -1,8 +1,5 @@
-// Hostile input: texts with quotes, semicolons, NUL bytes, non-UTF-8 bytes and maximal
-// lengths come back unchanged; overlong texts are refused, never cut; parameter lists that
-// would not read back are found before writing; rows written against the rules are bad
-// rows; failed opens show no password; new database files are private; the fuzz corpus
-// replays.
+// Hostile input comes back unchanged or is refused, never cut; bad stored rows, passwords
+// in failed opens, file modes and the fuzz corpus.
 #include "reltest.hpp"
 
 #include "db/keldmask.hpp"
@@ -20,26 +17,9 @@
 
 namespace {
 
-KelString B(std::string const& bytes) { return KelString(bytes); }
+using namespace std::string_literals;
 
-// Texts of at most 32 bytes that a careless layer would mangle.
-std::vector<std::string> HostileNames()
-{
-    return {"O'Brien",
-            "\"quoted\" and ''doubled''",
-            "semi;colon;--",
-            std::string("nu\0l", 4),
-            "nu",
-            "Zo\xc3\xab \xce\xa9\xce\xbc\xce\xad\xce\xb3\xce\xb1 \xe6\x9d\xb1\xe4\xba\xac",
-            "'); DROP TABLE kel_person; --",
-            "back\\slash\\' $1 ?1 :x",
-            "tab\tnew\nline\r",
-            std::string("\xff\xfe\x80\x00 not utf-8", 15),
-            "bob",
-            "bob ",
-            "Bob",
-            std::string(32, 'x')};
-}
+KelString B(std::string const& bytes) { return KelString(bytes); }
 
 // Every byte value, many times over.
 std::string EveryByte(std::size_t length)
@@ -53,7 +33,12 @@ class Hostile : public AdminDatabaseTest {};
 
 TEST_P(Hostile, StaffNamesAndTextsSurviveUnchangedAndStayDistinct)
 {
-    std::vector<std::string> const names = HostileNames();
+    // Texts that a careless layer would mangle; the first locks a system.
+    // clang-format off
+    std::vector<std::string> const names = {"'); DROP TABLE kel_person; --"s, "\"quoted\" and ''doubled''"s, "nu\0l"s,
+        "nu"s, "Zo\xc3\xab \xe6\x9d\xb1\xe4\xba\xac"s, "back\\slash\\' $1 ?1 :x"s, "tab\tnew\nline\r"s,
+        "\xff\xfe\x80\x00 not utf-8"s, "bob"s, "bob "s, "Bob"s, "xxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxx"s};
+    // clang-format on
     std::string const description = EveryByte(64 * 1024);
     KelTOMForPersons& persons = tom->ForPersons();
     db->Begin();
@@ -64,12 +49,11 @@ TEST_P(Hostile, StaffNamesAndTextsSurviveUnchangedAndStayDistinct)
         person.SetDescription(B(description + name));
         persons.Save(person);
     }
-    // A system locked by the person with the most quotes in the name.
-    KelPersonData const& holder = persons.MaterializeForRead({}, B(names[6]));
+    KelPersonData const& holder = persons.MaterializeForRead({}, B(names[0]));
     KelSystemData& system =
         tom->ForSystems().Create(KelTOMForSystemParms::CreateInpParm(KelSystemID(S("SYS1"), S("GRP1"))));
     system.SetLockholderOID(holder.OID());
-    system.SetLockholder(KelUserID(B(names[6]), S("GRP1")));
+    system.SetLockholder(KelUserID(B(names[0]), S("GRP1")));
     tom->ForSystems().Save(system);
     Commit();
 
@@ -82,14 +66,10 @@ TEST_P(Hostile, StaffNamesAndTextsSurviveUnchangedAndStayDistinct)
         EXPECT_EQ(person.Name().Str(), name);
         EXPECT_EQ(person.FirstName().Str(), name);
         EXPECT_EQ(person.SystemGroup().Str(), name.substr(0, 8));
-        EXPECT_EQ(person.Description().Length(), std::int32_t(description.size() + name.size()));
         EXPECT_TRUE(person.Description().Str() == description + name) << "the description of " << name << " changed";
     }
-    Commit();
-
-    db->Begin();
     std::vector<KelEntity> locked;
-    tom->ForSystems().Search(locked, KelUserID(B(names[6]), S("GRP1")), KelEntityType::System);
+    tom->ForSystems().Search(locked, KelUserID(B(names[0]), S("GRP1")), KelEntityType::System);
     ASSERT_EQ(locked.size(), 1u);
     EXPECT_EQ(locked[0].SystemID(), KelSystemID(S("SYS1"), S("GRP1")));
     Commit();
@@ -148,48 +128,10 @@ TEST_P(Hostile, SystemNamesAndLogTextsSurviveUnchanged)
     Commit();
 }
 
-// What does not fit its column is refused by a contract check: under the default policy
-// nothing is written; where a caller lets the check go on, the text is stored whole.
-// (The identifiers' own limits: the kernel tests.)
-TEST_P(Hostile, OverlongTextsAreRefusedByAContractCheckNeverCutShort)
-{
-    std::string longParameter = EveryByte(1025);
-    for (char& c : longParameter)
-        if (c == ';') c = ',';
-    KelSystemLogRecord::Parameters list;
-    list.Append(B(longParameter));
-    KelTOMForSystemLogRecords& logs = tom->ForSystemLogs();
-    KelOID const refused = KelOID::Generate(), kept = KelOID::Generate();
-    db->Begin();
-    db->ResetStatistics();
-    KelSystemLogRecord& record = logs.Create(KelTOMForSystemLogRecordParms::CreateInpParm(refused));
-    record = AdminLogRecord(refused, list);
-    auto e = Caught<KelContractViolation>([&] { logs.Save(record); });
-    ASSERT_TRUE(e) << "1025 bytes of parameters were written";
-    EXPECT_EQ(e->Condition(), "_iMessageParameters == null ? true : _messageParameters.Length() <= 1024");
-    EXPECT_EQ(logs.DatabaseCalls().insert, 0u);
-    logs.Drop(record);
-    {
-        KelContractRecorder recorder;
-        logs.Create(KelTOMForSystemLogRecordParms::CreateInpParm(kept)) = AdminLogRecord(kept, list);
-        logs.Flush();
-        EXPECT_TRUE(recorder.Has("_iMessageParameters == null ? true : _messageParameters.Length() <= 1024"));
-    }
-    Commit();
-
-    db->Begin();
-    std::vector<KelSystemLogRecord const*> read;
-    logs.MaterializeSystemLogRecordsForRead(S("SYS1"), read);
-    ASSERT_EQ(read.size(), 1u) << "the refused record was written";
-    EXPECT_EQ(read[0]->ID(), kept);
-    ASSERT_EQ(read[0]->MessageParameters().Size(), 1u);
-    EXPECT_EQ(read[0]->MessageParameters().begin()->Str(), longParameter) << "the parameter was cut short";
-    Commit();
-}
-
-// Parameters are joined with ";" and split at it again: lists that would not come back
-// as given are found before anything is written; the others come back exactly.
-TEST_P(Hostile, ParameterListsThatWouldNotReadBackAreFoundBeforeWriting)
+// Parameters are joined with ";": lists that would not split back are found before
+// writing, and over 1024 bytes is refused by a contract check (stored whole where the
+// check goes on); the others come back exactly.
+TEST_P(Hostile, ParameterListsThatWouldNotReadBackOrFitAreFoundBeforeWriting)
 {
     auto list = [](std::vector<KelString> const& parameters) {
         KelSystemLogRecord::Parameters out;
@@ -203,16 +145,29 @@ TEST_P(Hostile, ParameterListsThatWouldNotReadBackAreFoundBeforeWriting)
         {{S("a"), KelString()}, "parameter 2 is null"}};
     for (auto const& [parameters, problem] : bad)
         EXPECT_NE(KelMessageParametersProblem(list(parameters)).find(problem), std::string::npos) << problem;
+    std::string longParameter = EveryByte(1025);
+    for (char& c : longParameter)
+        if (c == ';') c = ',';
     std::vector<std::vector<KelString>> const good = {
-        {}, {S(""), S("")}, {S("a"), S("")}, {S(""), S("b")}, {B(std::string("\0,\n", 3))}};
+        {}, {S(""), S("")}, {S("a"), S("")}, {S(""), S("b")}, {B(std::string("\0,\n", 3))}, {B(longParameter)}};
+    std::string const overlong = "_iMessageParameters == null ? true : _messageParameters.Length() <= 1024";
     KelTOMForSystemLogRecords& logs = tom->ForSystemLogs();
     db->Begin();
+    KelOID const refused = KelOID::Generate();
+    KelSystemLogRecord& record = logs.Create(KelTOMForSystemLogRecordParms::CreateInpParm(refused));
+    record = AdminLogRecord(refused, list(good.back()));
+    auto e = Caught<KelContractViolation>([&] { logs.Save(record); });
+    ASSERT_TRUE(e) << "1025 bytes of parameters were written";
+    EXPECT_EQ(e->Condition(), overlong);
+    logs.Drop(record);
+    KelContractRecorder recorder;
     for (auto const& parameters : good) {
         EXPECT_EQ(KelMessageParametersProblem(list(parameters)), "") << parameters.size();
         KelOID const oid = KelOID::Generate();
         logs.Create(KelTOMForSystemLogRecordParms::CreateInpParm(oid)) = AdminLogRecord(oid, list(parameters));
     }
     logs.Flush();
+    EXPECT_TRUE(recorder.Has(overlong));
     Commit();
     db->Begin();
     std::vector<KelSystemLogRecord const*> read;
@@ -225,20 +180,15 @@ TEST_P(Hostile, ParameterListsThatWouldNotReadBackAreFoundBeforeWriting)
     std::multiset<std::vector<std::string>> wanted, got;
     for (auto const& parameters : good) wanted.insert(texts(parameters));
     for (KelSystemLogRecord const* r : read) got.insert(texts(r->MessageParameters()));
-    EXPECT_TRUE(got == wanted);
+    EXPECT_TRUE(got == wanted) << "a list was refused, cut short or changed";
     Commit();
 }
 
-// A row that another program wrote against a record's rules is a database error of its
-// own category naming the table, the key and the column, not a refusal of the caller.
+// A row written by another program against a record's rules is a "bad row" error naming
+// the table, the key and the column.
 TEST_P(Hostile, StoredRowsThatBreakTheirRulesAreBadRows)
 {
     std::unique_ptr<KelDrvConnection> other = KelDrvOpen(url);
-    auto write = [&](std::string const& sql, std::function<void(KelDrvStatement&)> const& bind) {
-        std::unique_ptr<KelDrvStatement> stmt = other->Prepare(sql, "");
-        bind(*stmt);
-        stmt->Step();
-    };
     struct Case {
         std::string table, column;
         KelBinary value;  // null: the integer 70000
@@ -261,12 +211,11 @@ TEST_P(Hostile, StoredRowsThatBreakTheirRulesAreBadRows)
         tom->ForSystemLogs().Flush();
         tom->ForPersons().Save(tom->ForPersons().Create(KelTOMForPersonParms::CreateInpParm(S("short"))));
         Commit();
-        write("UPDATE " + c.table + " SET " + c.column + " = $1", [&](KelDrvStatement& s) {
-            if (c.value.IsNull())
-                s.BindInt32(1, 70000);
-            else
-                s.BindBlob(1, c.value);
-        });
+        std::unique_ptr<KelDrvStatement> update =
+            other->Prepare("UPDATE " + c.table + " SET " + c.column + " = $1", "");
+        c.value.IsNull() ? update->BindInt32(1, 70000) : update->BindBlob(1, c.value);
+        update->Step();
+        update.reset();
         db->Begin();
         auto e = Caught<KelDBException>([&] {
             std::vector<KelSystemLogRecord const*> logs;
@@ -282,14 +231,13 @@ TEST_P(Hostile, StoredRowsThatBreakTheirRulesAreBadRows)
         db->Rollback();
         tom->TxnHasBeenCommitted();
         for (char const* table : {"kel_system_log", "kel_person"})
-            write(std::string("DELETE FROM ") + table, [](KelDrvStatement&) {});
+            other->Prepare(std::string("DELETE FROM ") + table, "")->Step();
     }
 }
 
 INSTANTIATE_TEST_SUITE_P(Databases, Hostile, testing::Values("sqlite", "postgresql"), DatabaseName);
 
-// No message, exception text or trace line of a failed open shows the password, in any
-// form the driver might quote it back.
+// No exception text or trace line of a failed open shows the password in any form.
 TEST(HostileOpen, FailedOpensNeverShowThePassword)
 {
     KelTraceCapture trace;
@@ -309,8 +257,8 @@ TEST(HostileOpen, FailedOpensNeverShowThePassword)
     EXPECT_EQ(KelDBMaskPasswords("bad: p@ss", "postgresql://u:p%40ss@h"), "bad: ***");
 }
 
-// A new database file is readable and writable by its owner only, whatever the umask,
-// and so are its -wal and -shm files; an existing file keeps its mode.
+// A new database file and its -wal and -shm are private whatever the umask; an existing
+// file keeps its mode.
 TEST(HostileFile, NewDatabaseFilesArePrivate)
 {
     auto mode = [](std::string const& file) {
@@ -336,9 +284,8 @@ TEST(HostileFile, NewDatabaseFilesArePrivate)
     ::umask(before);
 }
 
-// The corpus of the fuzz target and as many inputs again of random bytes (the same on
-// every run): every input converts without a crash, a sanitizer report or a round-trip
-// difference, and checked round trips of every kind are reached.
+// The fuzz corpus and seeded random inputs convert without a crash or round-trip
+// difference, reaching round trips of every kind.
 TEST(FuzzCorpus, ReplaysWithoutADifference)
 {
     std::filesystem::path const corpus =
