@@ -31,52 +31,16 @@ std::string EveryByte(std::size_t length)
 
 class Hostile : public AdminDatabaseTest {};
 
-TEST_P(Hostile, StaffNamesAndTextsSurviveUnchangedAndStayDistinct)
+// Texts a careless layer would mangle come back unchanged and stay distinct: persons, and
+// a system locked by one of them with its state, instance and log record.
+TEST_P(Hostile, NamesAndTextsSurviveUnchangedAndStayDistinct)
 {
-    // Texts that a careless layer would mangle; the first locks a system.
     // clang-format off
     std::vector<std::string> const names = {"'); DROP TABLE kel_person; --"s, "\"quoted\" and ''doubled''"s, "nu\0l"s,
         "nu"s, "Zo\xc3\xab \xe6\x9d\xb1\xe4\xba\xac"s, "back\\slash\\' $1 ?1 :x"s, "tab\tnew\nline\r"s,
         "\xff\xfe\x80\x00 not utf-8"s, "bob"s, "bob "s, "Bob"s, "xxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxx"s};
     // clang-format on
     std::string const description = EveryByte(64 * 1024);
-    KelTOMForPersons& persons = tom->ForPersons();
-    db->Begin();
-    for (std::string const& name : names) {
-        KelPersonData& person = persons.Create(KelTOMForPersonParms::CreateInpParm(B(name)));
-        person.SetSystemGroup(B(name.substr(0, 8)));
-        person.SetFirstName(B(name));
-        person.SetDescription(B(description + name));
-        persons.Save(person);
-    }
-    KelPersonData const& holder = persons.MaterializeForRead({}, B(names[0]));
-    KelSystemData& system =
-        tom->ForSystems().Create(KelTOMForSystemParms::CreateInpParm(KelSystemID(S("SYS1"), S("GRP1"))));
-    system.SetLockholderOID(holder.OID());
-    system.SetLockholder(KelUserID(B(names[0]), S("GRP1")));
-    tom->ForSystems().Save(system);
-    Commit();
-
-    db->Begin();
-    std::vector<KelPersonData const*> all;
-    persons.MaterializeAllForRead({}, all);
-    EXPECT_EQ(all.size(), names.size()) << "two names met in one row";
-    for (std::string const& name : names) {
-        KelPersonData const& person = persons.MaterializeForRead({}, B(name));
-        EXPECT_EQ(person.Name().Str(), name);
-        EXPECT_EQ(person.FirstName().Str(), name);
-        EXPECT_EQ(person.SystemGroup().Str(), name.substr(0, 8));
-        EXPECT_TRUE(person.Description().Str() == description + name) << "the description of " << name << " changed";
-    }
-    std::vector<KelEntity> locked;
-    tom->ForSystems().Search(locked, KelUserID(B(names[0]), S("GRP1")), KelEntityType::System);
-    ASSERT_EQ(locked.size(), 1u);
-    EXPECT_EQ(locked[0].SystemID(), KelSystemID(S("SYS1"), S("GRP1")));
-    Commit();
-}
-
-TEST_P(Hostile, SystemNamesAndLogTextsSurviveUnchanged)
-{
     KelString const name = B(std::string("S'1;\0\xc3\xbc", 7)), group = S("G\"2%");
     KelString const user = B(std::string("u'\";\0\xe6\x9d\xb1", 8) + std::string(24, '-'));
     KelString const event = B(std::string(31, '\'') + ";");
@@ -91,9 +55,19 @@ TEST_P(Hostile, SystemNamesAndLogTextsSurviveUnchanged)
         if (c == ';') c = ',';
     KelSystemLogRecord::Parameters list;
     for (std::string const& p : parameters) list.Append(B(p));
+    KelTOMForPersons& persons = tom->ForPersons();
     db->Begin();
+    for (std::string const& n : names) {
+        KelPersonData& person = persons.Create(KelTOMForPersonParms::CreateInpParm(B(n)));
+        person.SetSystemGroup(B(n.substr(0, 8)));
+        person.SetFirstName(B(n));
+        person.SetDescription(B(description + n));
+        persons.Save(person);
+    }
     KelSystemData& system = tom->ForSystems().Create(KelTOMForSystemParms::CreateInpParm(KelSystemID(name, group)));
     system.SetQueueManager(user);
+    system.SetLockholderOID(persons.MaterializeForRead({}, B(names[0])).OID());
+    system.SetLockholder(KelUserID(B(names[0]), S("GRP1")));
     tom->ForSystems().Save(system);
     KelOID const systemOid = system.OID();
     tom->ForSystemStates().Save(tom->ForSystemStates().Create(KelTOMForSystemStateParms::CreateInpParm(systemOid)));
@@ -105,6 +79,21 @@ TEST_P(Hostile, SystemNamesAndLogTextsSurviveUnchanged)
     Commit();
 
     db->Begin();
+    std::vector<KelPersonData const*> all;
+    persons.MaterializeAllForRead({}, all);
+    EXPECT_EQ(all.size(), names.size()) << "two names met in one row";
+    for (std::string const& n : names) {
+        KelPersonData const& person = persons.MaterializeForRead({}, B(n));
+        EXPECT_EQ(person.Name().Str(), n);
+        EXPECT_EQ(person.FirstName().Str(), n);
+        EXPECT_EQ(person.SystemGroup().Str(), n.substr(0, 8));
+        EXPECT_TRUE(person.Description().Str() == description + n) << "the description of " << n << " changed";
+    }
+    std::vector<KelEntity> locked;
+    tom->ForSystems().Search(locked, KelUserID(B(names[0]), S("GRP1")), KelEntityType::System);
+    ASSERT_EQ(locked.size(), 1u);
+    EXPECT_EQ(locked[0].SystemID(), KelSystemID(name, group));
+
     EXPECT_EQ(tom->ForSystems().MaterializeForRead({}, KelSystemID(name, group)).QueueManager(), user);
     EXPECT_EQ(tom->ForSystemStates().MaterializeForReadByName(name).ID(), systemOid);
     std::vector<KelSvrInstance const*> instances;
@@ -114,7 +103,6 @@ TEST_P(Hostile, SystemNamesAndLogTextsSurviveUnchanged)
     instances.clear();
     tom->ForSvrInstances().MaterializeSvrsForRead(B(std::string("S'1;", 4)), instances);
     EXPECT_TRUE(instances.empty()) << "a name cut at its NUL byte found the system";
-
     std::vector<KelSystemLogRecord const*> logs;
     tom->ForSystemLogs().MaterializeSystemLogRecordsForRead(name, logs);
     ASSERT_EQ(logs.size(), 1u);
@@ -124,7 +112,6 @@ TEST_P(Hostile, SystemNamesAndLogTextsSurviveUnchanged)
     EXPECT_EQ(logs[0]->UserID().Name(), user);
     EXPECT_EQ(logs[0]->EventIdentifier(), event);
     EXPECT_EQ(logs[0]->SystemName(), name);
-
     Commit();
 }
 
