@@ -1,6 +1,5 @@
-// Faults in the middle of a transaction: the connection dies during a Flush, another
-// transaction took a key the Flush inserts, an SQLite file is read-only or full. Each
-// gives a clear KelDBException and, after the rollback, no row of the failed transaction.
+// Faults in the middle of a Flush (dead connection, taken key, read-only or full file): a
+// clear KelDBException and, after the rollback, no row of the failed transaction.
 #include "reltest.hpp"
 
 #include "db/keldrv.hpp"
@@ -8,8 +7,7 @@
 
 namespace {
 
-// The server instance manager with a fault: when it builds the row of the `at`-th write
-// after Arm, it first runs `fault`.
+// Runs `fault` before building the row of the `at`-th write after Arm.
 class FaultyInstances : public KelTOMForSvrInstances {
 public:
     using KelTOMForSvrInstances::KelTOMForSvrInstances;
@@ -38,12 +36,8 @@ private:
 
 TEST(ConnectionFaults, BackendKilledInTheMiddleOfAFlushLeavesNoRowAfterReconnecting)
 {
-    std::string const base = ResolveUrl("postgresql");
-    if (base.empty()) GTEST_SKIP() << "KELDATOM_PG_URL is not set";
-    std::string const name = "kelrel_victim_" + std::to_string(getpid());
-    std::string const url = WithApplicationName(base, name);
-    KelDatabase::Open(base)->DropSchema();
-    KelDatabase::Open(base)->CreateSchema();
+    std::string const name = "kelrel_victim_" + std::to_string(getpid()), url = RelFreshPostgres(name);
+    if (url.empty()) GTEST_SKIP() << "KELDATOM_PG_URL is not set";
 
     std::unique_ptr<KelDatabase> db = KelDatabase::Open(url);
     KelTinyObjectManager tom(*db);
@@ -58,8 +52,7 @@ TEST(ConnectionFaults, BackendKilledInTheMiddleOfAFlushLeavesNoRowAfterReconnect
     db->Commit();
     instances.ClearCache();
 
-    // Two rows updated, three inserted; the connection dies when the third row is built,
-    // after the two updates went through.
+    // Two rows updated, three inserted; the connection dies when the third row is built.
     db->Begin();
     std::vector<KelSvrInstance*> locked;
     instances.MaterializeSvrsForUpdate(system, locked);
@@ -67,7 +60,7 @@ TEST(ConnectionFaults, BackendKilledInTheMiddleOfAFlushLeavesNoRowAfterReconnect
     for (KelSvrInstance* instance : locked) Increment(*instance);
     for (int i = 2; i < 5; ++i) Increment(instances.Create({oids[i], system, KelSenderType::ExecSvr}));
     int killed = 0;
-    instances.Arm(3, [&] { killed += RelTerminateSessions(base, name); });
+    instances.Arm(3, [&] { killed += RelTerminateSessions(name); });
     auto e = Caught<KelDBException>([&] { instances.Flush(); });
     ASSERT_TRUE(e) << "a Flush over a dead connection went through";
     EXPECT_EQ(e->Category(), KelDBErrorCategory::ConnectionLost) << e->What();
@@ -80,13 +73,10 @@ TEST(ConnectionFaults, BackendKilledInTheMiddleOfAFlushLeavesNoRowAfterReconnect
     EXPECT_EQ(instances.StateOf(oids[1]), KelCachedObjectState::Saved);
     for (int i = 2; i < 5; ++i) EXPECT_EQ(instances.StateOf(oids[i]), KelCachedObjectState::New);
 
-    // The caller gives the transaction up: the rollback has nothing left to do, the cache
-    // empties, and the dead connection says so clearly on its next use.
+    // The rollback has nothing left to do; the dead connection says so on its next use.
     EXPECT_FALSE(db->InTransaction());
     EXPECT_NO_THROW(db->Rollback());
     EXPECT_NO_THROW(tom.TxnHasBeenCommitted());
-    instances.ClearCache();
-    EXPECT_TRUE(instances.IsCacheEmpty());
     e = Caught<KelDBException>([&] { db->Begin(); });
     ASSERT_TRUE(e) << "a dead connection began a transaction";
     EXPECT_EQ(e->Category(), KelDBErrorCategory::ConnectionLost);
@@ -104,10 +94,8 @@ TEST(ConnectionFaults, BackendKilledInTheMiddleOfAFlushLeavesNoRowAfterReconnect
 
 class KeyFaults : public AdminDatabaseTest {};
 
-// Another transaction inserted the key of the second of three new entries: the Flush
-// writes the first, fails on the second naming its key, and leaves the third and an update
-// after it unwritten; the rollback leaves the table as the other transaction left it, and
-// the update's statement, first used in the failed Flush, still works afterwards.
+// Another transaction inserted the second of three new keys: the Flush stops there naming
+// it; after the rollback the table is as the other left it and the update statement works.
 TEST_P(KeyFaults, DuplicateKeyStopsTheFlushAtItsEntry)
 {
     KelOID const system = KelOID::Generate();
@@ -158,9 +146,8 @@ TEST_P(KeyFaults, DuplicateKeyStopsTheFlushAtItsEntry)
     Commit();
 }
 
-// The objects' side stops a Flush of three updates at the second: its row cannot be
-// built, or its row has gone (deleted through another cache). The entry before it is
-// written and Saved, the later ones are neither, and the transaction goes on.
+// A Flush of three updates stops at the second when its row cannot be built or has gone:
+// the first is written and Saved, the later ones not, and the transaction goes on.
 TEST_P(KeyFaults, FailedBuildOrVanishedRowStopsTheFlushAtItsEntry)
 {
     KelOID const system = KelOID::Generate();
@@ -193,54 +180,10 @@ TEST_P(KeyFaults, FailedBuildOrVanishedRowStopsTheFlushAtItsEntry)
 
 INSTANTIATE_TEST_SUITE_P(Databases, KeyFaults, testing::Values("sqlite", "postgresql"), DatabaseName);
 
-// A system with its state committed in a fresh SQLite file; returns its OID.
-KelOID SeedState(AdminSqliteFile const& file)
-{
-    std::unique_ptr<KelDatabase> db = KelDatabase::Open(file.Url());
-    db->CreateSchema();
-    KelTOMForAdminServer tom(*db);
-    return AdminSeedSystem(*db, tom, "SYS1");
-}
-
-KelSvrState::Type StoredState(AdminSqliteFile const& file, KelOID const& oid)
-{
-    std::unique_ptr<KelDatabase> db = KelDatabase::Open(file.Url());
-    KelTOMForAdminServer tom(*db);
-    db->Begin();
-    KelSvrState::Type const state = tom.ForSystemStates().MaterializeForRead({}, oid).AdminSvrState();
-    db->Commit();
-    tom.TxnHasBeenCommitted();
-    return state;
-}
-
-// A file opened read-only reads but refuses the write with a read-only error that a retry
-// would not cure. (A file another writer holds: the runner's busy case.)
-TEST(SqliteFileFaults, ReadOnlyFileRefusesWritesClearly)
-{
-    AdminSqliteFile file;
-    KelOID const oid = SeedState(file);
-    std::unique_ptr<KelDatabase> db = KelDatabase::Open(file.Url("?mode=ro"));
-    KelTOMForAdminServer tom(*db);
-    db->Begin();
-    KelSystemState& state = tom.ForSystemStates().MaterializeForUpdate({}, oid);
-    state.SetAdminSvrState(KelSvrState::Running);
-    auto e = Caught<KelDBException>([&] { tom.ForSystemStates().Flush(); });
-    ASSERT_TRUE(e) << "a read-only file was written";
-    EXPECT_EQ(e->Category(), KelDBErrorCategory::ReadOnly) << e->What();
-    EXPECT_FALSE(e->IsRetryable());
-    EXPECT_EQ(e->Table(), "kel_system_state");
-    EXPECT_EQ(e->Key(), Printed(oid));
-    EXPECT_EQ(tom.ForSystemStates().LiveEntries().begin()->second->State(),
-              KelCachedObjectState::MaterializedForUpdate);
-    db->Rollback();
-    tom.TxnHasBeenCommitted();
-    EXPECT_EQ(StoredState(file, oid), KelSvrState::Stopped);
-}
-
-// A file that may not grow any more fails the Flush at the first record that does not
-// fit: the records before it were written, the later ones not, and after the rollback
-// none is there. Malformed size options are refused when the file is opened.
-TEST(SqliteFileFaults, FullFileStopsTheFlushAndRollsBackWhole)
+// Malformed options are refused at the open. A read-only file refuses the write with an
+// error no retry cures; a full one fails the Flush at the first record that does not fit;
+// after either rollback nothing of the transaction is there.
+TEST(SqliteFileFaults, ReadOnlyOrFullFileStopsTheFlushAndRollsBackWhole)
 {
     AdminSqliteFile file;
     for (char const* bad : {"?max_page_count=", "?max_page_count=0", "?max_page_count=-5", "?max_page_count=12;x",
@@ -251,7 +194,26 @@ TEST(SqliteFileFaults, FullFileStopsTheFlushAndRollsBackWhole)
         EXPECT_NE(e->Message().find("SQLite option"), std::string::npos) << e->Message();
     }
 
-    SeedState(file);
+    std::unique_ptr<KelDatabase> seeding = KelDatabase::Open(file.Url());
+    seeding->CreateSchema();
+    KelOID const oid = AdminSeedSystem(*seeding, *std::make_unique<KelTOMForAdminServer>(*seeding), "SYS1");
+    seeding.reset();
+    {
+        std::unique_ptr<KelDatabase> db = KelDatabase::Open(file.Url("?mode=ro"));
+        KelTOMForAdminServer tom(*db);
+        db->Begin();
+        tom.ForSystemStates().MaterializeForUpdate({}, oid).SetAdminSvrState(KelSvrState::Running);
+        auto e = Caught<KelDBException>([&] { tom.ForSystemStates().Flush(); });
+        ASSERT_TRUE(e) << "a read-only file was written";
+        EXPECT_EQ(e->Category(), KelDBErrorCategory::ReadOnly) << e->What();
+        EXPECT_FALSE(e->IsRetryable());
+        EXPECT_EQ(e->Table(), "kel_system_state");
+        EXPECT_EQ(e->Key(), Printed(oid));
+        EXPECT_EQ(tom.ForSystemStates().LiveEntries().begin()->second->State(),
+                  KelCachedObjectState::MaterializedForUpdate);
+        db->Rollback();
+        tom.TxnHasBeenCommitted();
+    }
     int pages = 0;
     {
         std::unique_ptr<KelDrvConnection> raw = KelDrvOpen(file.Url());
@@ -297,6 +259,7 @@ TEST(SqliteFileFaults, FullFileStopsTheFlushAndRollsBackWhole)
     std::vector<KelSystemLogRecord const*> read;
     fresh.ForSystemLogs().MaterializeSystemLogRecordsForRead(S("SYS1"), read);
     EXPECT_TRUE(read.empty()) << read.size() << " records of the failed transaction are there";
+    EXPECT_EQ(fresh.ForSystemStates().MaterializeForRead({}, oid).AdminSvrState(), KelSvrState::Stopped);
     unlimited->Commit();
     fresh.TxnHasBeenCommitted();
 }

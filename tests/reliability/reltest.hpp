@@ -1,6 +1,5 @@
-// Helpers of the reliability tests: PostgreSQL sessions to end, loop counts (fewer under
-// AddressSanitizer), forked children that leave a small result in shared memory, and
-// one-way signals between processes. Every wait is bounded.
+// Helpers of the reliability tests: sessions to end, scaled loop counts, forked children
+// and signals between processes. Every wait is bounded.
 #pragma once
 
 #include "db/keldbexc.hpp"
@@ -19,27 +18,28 @@
 
 #include <chrono>
 #include <cstdio>
-#include <cstdlib>
 #include <cstring>
 #include <functional>
-#include <memory>
 #include <new>
 #include <stdexcept>
-#include <string>
 #include <thread>
-#include <type_traits>
 
-// The URL or conninfo with an application name by which a second connection finds it.
-inline std::string WithApplicationName(std::string const& url, std::string const& name)
+// A fresh schema on the PostgreSQL server and its URL with an application name by which
+// RelTerminateSessions finds it; empty without a server.
+inline std::string RelFreshPostgres(std::string const& name)
 {
+    std::string const url = ResolveUrl("postgresql");
+    if (url.empty()) return url;
+    KelDatabase::Open(url)->DropSchema();
+    KelDatabase::Open(url)->CreateSchema();
     if (url.find("://") == std::string::npos) return url + " application_name=" + name;
     return url + (url.find('?') == std::string::npos ? "?" : "&") + "application_name=" + name;
 }
 
 // Ends the PostgreSQL sessions of that application name; returns how many it ended.
-inline int RelTerminateSessions(std::string const& url, std::string const& name)
+inline int RelTerminateSessions(std::string const& name)
 {
-    std::unique_ptr<KelDrvConnection> killer = KelDrvOpen(url);
+    std::unique_ptr<KelDrvConnection> killer = KelDrvOpen(ResolveUrl("postgresql"));
     auto stmt =
         killer->Prepare("SELECT pg_terminate_backend(pid, 5000) FROM pg_stat_activity WHERE application_name = $1", "");
     stmt->BindText(1, KelString(name));
@@ -59,7 +59,7 @@ constexpr int RelScaled(int full)
 #endif
 }
 
-// A one-way signal between processes: Post writes a byte into a pipe, Wait reads one.
+// A one-way signal between processes through a pipe.
 class RelSignal {
 public:
     RelSignal()
@@ -78,7 +78,6 @@ public:
         char c = 1;
         if (write(_fd[1], &c, 1) != 1) throw std::runtime_error("signal lost");
     }
-    // False when nothing came within the limit.
     bool Wait(std::chrono::milliseconds limit)
     {
         pollfd p{_fd[0], POLLIN, 0};
@@ -91,15 +90,10 @@ private:
     int _fd[2];
 };
 
-// Work done by a forked child process. The child runs body and leaves its Result (a
-// trivially copyable struct) or the text of the exception that stopped it in memory shared
-// with the parent, then ends with _exit, so that nothing of the parent (test framework,
-// open connections, static objects) runs or closes twice. The parent collects the report
-// with Join; a child that outlives the object is killed by its pid and reaped.
+// A forked child runs body and leaves its Result (trivially copyable) or its error in shared
+// memory, then ends with _exit so nothing of the parent runs twice; killed if it outlives us.
 template <class Result>
 class RelChild {
-    static_assert(std::is_trivially_copyable<Result>::value, "a report is left in shared memory");
-
 public:
     explicit RelChild(std::function<Result()> const& body)
     {
@@ -132,24 +126,20 @@ public:
     RelChild(RelChild const&) = delete;
     RelChild& operator=(RelChild const&) = delete;
 
-    // Waits until the deadline for the child to end; false with error set when the child
-    // failed, died or did not finish in time (it is then killed).
-    bool Join(std::chrono::steady_clock::time_point deadline, Result& result, std::string& error)
+    // Waits until the deadline for the child; a failure, death or timeout is a test failure.
+    bool Join(std::chrono::steady_clock::time_point deadline, Result& result)
     {
         while (waitpid(_pid, nullptr, WNOHANG) == 0) {
             if (std::chrono::steady_clock::now() > deadline) {
-                error = "the child did not finish in time";
+                ADD_FAILURE() << "the child did not finish in time";
                 return false;
             }
             std::this_thread::sleep_for(std::chrono::milliseconds(5));
         }
         _pid = -1;
-        if (!_report->ok) {
-            error = _report->error[0] ? _report->error : "the child died without a report";
-            return false;
-        }
+        if (!_report->ok) ADD_FAILURE() << (_report->error[0] ? _report->error : "the child died without a report");
         result = _report->value;
-        return true;
+        return _report->ok;
     }
 
 private:
@@ -161,13 +151,3 @@ private:
     Report* _report;
     pid_t _pid;
 };
-
-// Joins the child into result; a failure is reported with the child's error.
-template <class Result>
-bool RelJoin(RelChild<Result>& child, std::chrono::steady_clock::time_point deadline, Result& result)
-{
-    std::string error;
-    if (child.Join(deadline, result, error)) return true;
-    ADD_FAILURE() << error;
-    return false;
-}

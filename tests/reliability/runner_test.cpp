@@ -1,6 +1,5 @@
-// The transaction runner: what it runs again (busy, deadlock, connection lost before COMMIT)
-// and what never (constraint violation, other errors, a COMMIT lost in flight); a failure
-// leaves nothing behind. Read-only runs refuse writes and row locks and wait for no writer.
+// The transaction runner: what it retries and what never; a failure leaves nothing behind;
+// read-only runs refuse writes and row locks and wait for no writer.
 #include "reltest.hpp"
 
 #include "admin/keldatxn.hpp"
@@ -65,9 +64,7 @@ TEST_P(Runner, FailureThatNoRetryCuresIsRethrownAtOnceWithNothingWrittenAndCache
     KelOID const taken = KelOID::Generate();
     runner.Run([&](KelTOMForAdminServer& t) { AddLog(t, taken); });
 
-    // A duplicate key (the cache does not know the row, the database refuses it), any other
-    // exception of the work and a COMMIT whose outcome is unknown (it may have committed):
-    // each is rethrown after one run, whatever the attempts allowed.
+    // A duplicate key, any other exception and a COMMIT of unknown outcome: one run each.
     KelOID const first = KelOID::Generate();
     int runs = 0;
     runner.ResetStatistics();
@@ -121,8 +118,7 @@ TEST_P(Runner, ReadOnlyTransactionRefusesWritesAndRowLocksAndWaitsForNoWriter)
     EXPECT_EQ(runner.Statistics().attempts, 2u) << "a read-only refusal is not retried";
     EXPECT_TRUE(CachesEmpty(*tom));
 
-    // Another connection holds the state's row lock (and, on SQLite, the write lock) with
-    // an uncommitted change; this one may wait 1 ms for a lock.
+    // Another connection holds the row lock (on SQLite the write lock) with a change.
     std::unique_ptr<KelDatabase> otherDb = KelDatabase::Open(url);
     KelTOMForAdminServer other(*otherDb);
     otherDb->Begin();
@@ -167,24 +163,20 @@ INSTANTIATE_TEST_SUITE_P(Databases, Runner, testing::Values("sqlite", "postgresq
 
 TEST(RunnerFaults, ConnectionLostBeforeCommitIsRetriedButLostDuringCommitIsNot)
 {
-    std::string const base = ResolveUrl("postgresql");
-    if (base.empty()) GTEST_SKIP() << "KELDATOM_PG_URL is not set";
-    std::string const name = "kelrel_runner_" + std::to_string(getpid());
-    KelDatabase::Open(base)->DropSchema();
-    KelDatabase::Open(base)->CreateSchema();
-    std::unique_ptr<KelDatabase> db = KelDatabase::Open(WithApplicationName(base, name));
+    std::string const name = "kelrel_runner_" + std::to_string(getpid()), url = RelFreshPostgres(name);
+    if (url.empty()) GTEST_SKIP() << "KELDATOM_PG_URL is not set";
+    std::unique_ptr<KelDatabase> db = KelDatabase::Open(url);
     KelTOMForAdminServer tom(*db);
     AdminSeedSystem(*db, tom, "SYS1");
     KelTxnRunner runner(tom);
     runner.ResetStatistics();
 
-    // Lost before COMMIT: the first run's statement finds the session gone; the runner
-    // reconnects, the statements are prepared again, and the second run commits.
+    // Lost before COMMIT: the runner reconnects, prepares again, and the second run commits.
     KelOID const first = KelOID::Generate();
     int runs = 0;
     runner.Run([&](KelTOMForAdminServer& t) {
         if (++runs == 1) {
-            ASSERT_EQ(RelTerminateSessions(base, name), 1);
+            ASSERT_EQ(RelTerminateSessions(name), 1);
         }
         AddLog(t, first);
     });
@@ -199,7 +191,7 @@ TEST(RunnerFaults, ConnectionLostBeforeCommitIsRetriedButLostDuringCommitIsNot)
         runner.Run([&](KelTOMForAdminServer& t) {
             ++runs;
             AddLog(t, second);
-            ASSERT_EQ(RelTerminateSessions(base, name), 1);
+            ASSERT_EQ(RelTerminateSessions(name), 1);
         });
     });
     ASSERT_TRUE(e) << "a COMMIT on a dead connection succeeded";
