@@ -1,6 +1,4 @@
-// The per-class cache over system states on SQLite: materialize, save, delete, drop,
-// flush, refresh and clear, counted with the accessor's call statistics. (A Flush that
-// the database stops: the reliability tests.)
+// The per-class cache over system states: materialize, save, delete, drop, flush, refresh, clear.
 #include "tests/tom/tomfixture.hpp"
 
 #include <algorithm>

@@ -1,5 +1,4 @@
-// Cache entries: the transition table over every valid and invalid state, ownership of
-// the rows and functors handed over, and the raise of an invalid case.
+// Cache entries: the transition table, ownership of rows and functors, invalid cases.
 #include "tests/tom/tomfixture.hpp"
 
 using Entry = KelTomDictMember<KelSystemState, KEL_SYSTEM_STATE, KelDatabase::SystemState>;

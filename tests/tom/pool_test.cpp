@@ -1,6 +1,4 @@
-// The block pool behind the caches' dictionaries: blocks never overlap, a freed block is
-// the next of its size, a pool with a block in use keeps its chunks, and every chunk a
-// pool held is accounted for once it is gone.
+// The block pool behind the caches' dictionaries.
 #include "objects/kelasyss.hpp"
 #include "tom/keldtom.hpp"
 #include "tom/keltpool.hpp"
