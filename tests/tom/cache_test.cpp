@@ -4,7 +4,7 @@
 #include <algorithm>
 #include <cstdio>
 
-TEST_F(TomTest, ReadsGoToTheDatabaseOnlyOnAMiss)
+TEST_F(TomTest, ReadsGoToTheDatabaseOnlyOnAMissAndSaveRefusesReadOnlyEntries)
 {
     AddState(TomOid(1));
     auto const& calls = db->systemState().Stats();
@@ -27,6 +27,17 @@ TEST_F(TomTest, ReadsGoToTheDatabaseOnlyOnAMiss)
     ASSERT_TRUE(notUnique);
     EXPECT_EQ(notUnique->KeyValues().Str(), "Key=01000000000000000000000000000000");
     EXPECT_EQ(states->LiveEntries().size(), 2u);
+
+    // Save inserts a new object, then updates it; a read one it refuses.
+    states->Save(created);
+    states->Save(created);
+    EXPECT_EQ(calls.insert, 2u);  // one of them by AddState
+    EXPECT_EQ(calls.updcli, 1u);
+    EXPECT_EQ(StateOf(TomOid(2)), KelCachedObjectState::Saved);
+    KelContractRecorder rec;
+    EXPECT_EQ(TomInvalidCase([&] { states->Save(a); }), 2);
+    EXPECT_TRUE(rec.Has("(*iter).second->State() != KelCachedObjectState::MaterializedForRead"));
+    EXPECT_EQ(StateOf(TomOid(1)), KelCachedObjectState::MaterializedForRead);
 }
 
 TEST_F(TomTest, ReadForUpdateUpgradesInPlaceOrOnOracleReadsAgain)
@@ -58,24 +69,6 @@ TEST_F(TomTest, ReadForUpdateUpgradesInPlaceOrOnOracleReadsAgain)
     EXPECT_EQ(KelGetRtDbType(), KelDBType::SQLite);    // the override ended with its scope
     EXPECT_EQ(states->Statistics().updateMisses, 2u);  // the upgrade and the Oracle re-read
     EXPECT_EQ(states->Statistics().updateHits, 1u);
-}
-
-TEST_F(TomTest, SaveInsertsThenUpdatesAndRefusesReadOnlyEntries)
-{
-    AddState(TomOid(1));
-    auto const& calls = db->systemState().Stats();
-    KelSystemState& created = states->Create(TomStates::CreateInpParm(TomOid(2)));
-    states->Save(created);
-    states->Save(created);
-    EXPECT_EQ(calls.insert, 2u);  // one of them by AddState
-    EXPECT_EQ(calls.updcli, 1u);
-    EXPECT_EQ(StateOf(TomOid(2)), KelCachedObjectState::Saved);
-
-    KelSystemState const& read = states->MaterializeForRead(parm, TomOid(1));
-    KelContractRecorder rec;
-    EXPECT_EQ(TomInvalidCase([&] { states->Save(read); }), 2);
-    EXPECT_TRUE(rec.Has("(*iter).second->State() != KelCachedObjectState::MaterializedForRead"));
-    EXPECT_EQ(StateOf(TomOid(1)), KelCachedObjectState::MaterializedForRead);
 }
 
 TEST_F(TomTest, FlushWritesDirtyEntriesInKeyOrderAndSkipsReadOnes)
