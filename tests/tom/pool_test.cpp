@@ -9,7 +9,7 @@
 #include <set>
 #include <vector>
 
-TEST(BlockPool, HandsOutDisjointBlocksReusesFreedOnesAndAccountsForItsChunks)
+TEST(BlockPool, HandsOutDisjointBlocksReusesFreedOnesAccountsForItsChunksAndIsNotCopied)
 {
     std::size_t const before = KelTomBlockPool::MappedBytes();
     {
@@ -41,10 +41,8 @@ TEST(BlockPool, HandsOutDisjointBlocksReusesFreedOnesAndAccountsForItsChunks)
         pool.Deallocate(blocks[0], 64);
     }
     EXPECT_EQ(KelTomBlockPool::MappedBytes(), before);
-}
 
-TEST(BlockPool, ACopiedDictionaryTakesItsNodesFromTheHeap)
-{
+    // A copied dictionary takes its nodes from the heap.
     auto pool = std::make_unique<KelTomBlockPool>();
     KelTomDictionary<KelSystemState> dict(pool.get());
     dict.emplace(KelOID::Generate(), nullptr);
