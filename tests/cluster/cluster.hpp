@@ -1,8 +1,5 @@
-// A PostgreSQL cluster on loopback for the failover tests: a primary and a synchronous
-// streaming standby (every commit waits until the standby has applied it), each run by the
-// postgres user on a port of its own, in a temporary folder that goes with the object, both
-// servers stopped. Building one needs the server's programs and the right to act as the
-// postgres user (root); Available() says whether this machine and run want it.
+// A loopback PostgreSQL primary and synchronous streaming standby, run by the postgres user
+// (so only root builds one) in a temporary folder that goes, servers stopped, with the object.
 #pragma once
 
 #include "db/keldrv.hpp"
@@ -49,9 +46,8 @@ private:
         char folder[] = "/tmp/keldatom-cluster.XXXXXX";
         if (!mkdtemp(folder)) throw std::runtime_error("mkdtemp");
         _dir = folder;
-        int const base = 20000 + static_cast<int>(getpid() % 10000) * 2;
-        _primaryPort = base;
-        _standbyPort = base + 1;
+        _primaryPort = 20000 + static_cast<int>(getpid() % 10000) * 2;
+        _standbyPort = _primaryPort + 1;
         Shell("chown postgres:postgres " + _dir);
         AsPostgres(Bin() + "/initdb -D " + _dir + "/primary -A trust -U postgres");
         Configure("primary", _primaryPort);
@@ -61,7 +57,7 @@ private:
                    " -U postgres -c fast -D " + _dir + "/standby -R -X stream");
         Configure("standby", _standbyPort);
         AsPostgres(Ctl("standby") + " start");
-        // Synchronous from here on: a commit returns once the standby has applied it.
+        // From here a commit returns once the standby has applied it.
         std::unique_ptr<KelDrvConnection> primary = KelDrvOpen(Url(_primaryPort));
         primary->Execute("ALTER SYSTEM SET synchronous_standby_names = '*'");
         primary->Execute("ALTER SYSTEM SET synchronous_commit = 'remote_apply'");
@@ -92,20 +88,12 @@ private:
     }
 
 public:
-    // One server alone.
-    std::string PrimaryUrl() const { return Url(_primaryPort); }
     std::string StandbyUrl() const { return Url(_standbyPort); }
     // Both hosts: whichever takes writes, or whichever is a standby.
-    std::string WriteUrl(std::string const& extra = std::string()) const
-    {
-        return Hosts() + "?target_session_attrs=read-write" + extra;
-    }
-    std::string ReadUrl(std::string const& extra = std::string()) const
-    {
-        return Hosts() + "?target_session_attrs=standby" + extra;
-    }
+    std::string WriteUrl() const { return Hosts() + "?target_session_attrs=read-write"; }
+    std::string ReadUrl(std::string const& extra) const { return Hosts() + "?target_session_attrs=standby" + extra; }
 
-    // The primary dies at once, as in a crash; then the standby is made the primary.
+    // The primary dies as in a crash; then the standby becomes the primary.
     void StopPrimaryHard() { AsPostgres(Ctl("primary") + " -m immediate stop"); }
     void PromoteStandby() { AsPostgres(Ctl("standby") + " promote"); }
 

@@ -1,16 +1,7 @@
-// Hostile rows for the administration server's managers: arbitrary bytes become rows of
-// the four log and state tables (OIDs of any length or null, any indicator, texts of any
-// length and content, well-formed timestamps now and then) and parameter lists for the
-// tokenizer. Each row goes through its manager's row-to-object conversion and, when that
-// built an object, back to a row.
-//
-// Contract checks report and go on for the run of one input (KelContractRecorder), so a
-// rejection is a recorded check with its text, never a crash. A row that passed every
-// check must come back from the round trip as it went in (negative indicators as -1);
-// Run returns the first difference it sees, or an empty text.
-//
-// Used by the libFuzzer target (tests/fuzz/target) and by the test that replays the
-// corpus (tests/reliability). One thread; the managers live as long as the process.
+// Arbitrary bytes become rows of the four log and state tables, or parameter lists for the
+// tokenizer; each row goes to an object and back. A rejection is a recorded contract check,
+// never a crash; a row that passed every check must come back as it went in. Used by the
+// fuzz target and the corpus replay (tests/reliability); the byte order fixes the corpus.
 #pragma once
 
 #include "admin/keldtad1.hpp"
@@ -38,25 +29,19 @@ public:
     KelFuzzBytes(std::uint8_t const* data, std::size_t size) : _data(data), _size(size), _pos(0) {}
 
     std::uint8_t Byte() { return _pos < _size ? _data[_pos++] : 0; }
-    std::int16_t Int16()
+    // Little-endian integers; the reads are sequenced so every compiler reads an input alike.
+    std::uint32_t Bytes(int n)
     {
-        std::uint16_t v = Byte();
-        v = static_cast<std::uint16_t>(v | Byte() << 8);
-        return static_cast<std::int16_t>(v);
+        std::uint32_t v = 0;
+        for (int i = 0; i < n; ++i) v |= std::uint32_t(Byte()) << (8 * i);
+        return v;
     }
-    // 0 to 65535 (the reads are sequenced, so every compiler reads an input alike).
-    std::size_t Length()
+    std::int16_t Int16() { return static_cast<std::int16_t>(Bytes(2)); }
+    std::int32_t Int32() { return static_cast<std::int32_t>(Bytes(4)); }
+    std::size_t Length()  // 0 to 65535, high byte first
     {
         std::size_t n = Byte();
         return n << 8 | Byte();
-    }
-    std::int32_t Int32()
-    {
-        std::uint32_t v = Byte();
-        v |= std::uint32_t(Byte()) << 8;
-        v |= std::uint32_t(Byte()) << 16;
-        v |= std::uint32_t(Byte()) << 24;
-        return static_cast<std::int32_t>(v);
     }
     // An indicator: mostly -1 or 0, sometimes any value.
     std::int16_t Indicator()
@@ -79,8 +64,7 @@ public:
         std::string const bytes = Raw(mode == 7 ? Byte() % 40 : 16);
         return KelBinary(bytes.data(), static_cast<std::int32_t>(bytes.size()));
     }
-    // A text column of `limit` characters: null, a text that fits (mostly), a timestamp
-    // text, or any text up to 2100 bytes.
+    // Null, a timestamp, any text up to 2100 bytes, or (mostly) one that fits `limit`.
     KelString Text(std::size_t limit)
     {
         std::uint8_t const mode = Byte() % 8;
@@ -101,8 +85,7 @@ public:
 private:
     std::string Timestamp()
     {
-        // "YYYY-MM-DD-HH.MM.SS.ffffff", mostly a valid date and time; now and then one
-        // byte replaced by any byte.
+        // "YYYY-MM-DD-HH.MM.SS.ffffff", now and then with one byte replaced.
         int const year = Byte() % 100 * 100 + Byte() % 100;
         int const month = 1 + Byte() % 12, day = 1 + Byte() % 31, hour = Byte() % 25, minute = Byte() % 60;
         int const second = Byte() % 60, micros = static_cast<int>(Length() * 15 % 1000000);
@@ -137,7 +120,7 @@ public:
     {
         KelFuzzBytes in(data, size);
         std::uint8_t const choice = in.Byte();
-        // Now and then every row and object is traced too (into a capture that is dropped).
+        // Now and then traced too, into a capture that is dropped.
         std::unique_ptr<KelTraceCapture> trace;
         if (choice & 0x80) trace = std::make_unique<KelTraceCapture>(9);
         KelContractRecorder recorder;
@@ -150,16 +133,13 @@ public:
             case 3: ErrorLog(in, recorder); break;
             default: Tokens(in); break;
             }
-        } catch (KelContractViolation const&) {
-            // A check that cannot go on (a null handle would be used next).
-        } catch (KelException const&) {
-            // The library's own exceptions are answers too.
+        } catch (KelContractViolation const&) {  // a check that cannot go on
+        } catch (KelException const&) {          // the library's own answers
         }
         return _difference;
     }
 
-    // How many inputs went through a checked round trip, by kind: server instance, system
-    // state, system log, error log, parameter list.
+    // Checked round trips by kind: instance, state, system log, error log, parameter list.
     std::size_t RoundTrips(int kind) const { return _roundTrips[kind]; }
 
 private:
@@ -196,9 +176,8 @@ private:
         return std::vector<std::string>(lines.begin() + 2, lines.end());
     }
 
-    // The row through its manager's conversion to an object and back. A row that passed
-    // every check must come back as it went in, once made what the round trip makes of it:
-    // a negative indicator -1 (the value then does not count), any other 0.
+    // Row to object and back; a row that passed every check comes back as it went in, a
+    // negative indicator as -1 (its value then not counting), any other as 0.
     template <class Row, class Manager>
     void RoundTrip(Manager& manager, Row row, KelContractRecorder& recorder, int kind)
     {
@@ -209,8 +188,7 @@ private:
         if (!valid || !recorder.Empty()) return;
         ++_roundTrips[kind];
         if constexpr (std::is_same_v<Row, KEL_SYSTEM_LOG>) {
-            // The parameters are split only when their indicator is exactly 0; any other
-            // present indicator gives an empty list that is written as an empty text.
+            // Parameters are split only under indicator 0; a positive one writes "".
             if (row._iMessageParameters > 0) row._messageParameters = KelString("");
             row._errorFlag = row._errorFlag != 0;
         }
@@ -255,9 +233,8 @@ private:
                   recorder, 3);
     }
 
-    // The tokenizer over any list, delimiter and flags, twice (the second list through
-    // SetList). A token never holds the delimiter, the walk ends, and with both flags set
-    // the tokens joined by the delimiter give the list back.
+    // Two lists (the second by SetList): tokens never hold the delimiter, the walk ends,
+    // and with both flags set the joined tokens give the list back.
     void Tokens(KelFuzzBytes& in)
     {
         char const delimiter[2] = {static_cast<char>(in.Byte()), 0};

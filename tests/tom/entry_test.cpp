@@ -1,5 +1,4 @@
-// Cache entries: the transition table over every valid and invalid state, ownership of
-// the rows and functors handed over, and the raise of an invalid case.
+// Cache entries: the transition table, ownership of rows and functors, invalid cases.
 #include "tests/tom/tomfixture.hpp"
 
 using Entry = KelTomDictMember<KelSystemState, KEL_SYSTEM_STATE, KelDatabase::SystemState>;
@@ -48,7 +47,7 @@ TEST_F(TomTest, TransitionTableOverValidAndInvalidStates)
     EXPECT_THROW(e.Deleted(), KelContractViolation);
 }
 
-TEST_F(TomTest, InvalidCaseIsRaisedFromTheEntryAndTracedUnderXt)
+TEST_F(TomTest, InvalidCaseIsRaisedAndTracedAndEntriesOwnWhatTheyHold)
 {
     Entry e(new KelSystemState(TomOid(1)), KelCachedObjectState::MaterializedForRead, nullptr, nullptr);
     KelTraceCapture cap(-1, 0, 0, false, true);
@@ -62,19 +61,17 @@ TEST_F(TomTest, InvalidCaseIsRaisedFromTheEntryAndTracedUnderXt)
               std::string::npos);
     ASSERT_EQ(cap.Records().size(), 1u);
     EXPECT_EQ(cap.Records()[0].text, "THROW_INT, " + text);
-}
 
-TEST_F(TomTest, EntriesOwnWhatTheyHoldUntilHandedOver)
-{
+    // An entry owns what it holds until handed over.
     auto* object = new KelSystemState(TomOid(1));
     {
-        Entry e(object, KelCachedObjectState::MaterializedForUpdate, Functor::ForUpdate(db->systemState()).release(),
-                new KEL_SYSTEM_STATE());
-        e.Saved(new KEL_SYSTEM_STATE(), Functor::ForUpdate(db->systemState()).release());
+        Entry owner(object, KelCachedObjectState::MaterializedForUpdate,
+                    Functor::ForUpdate(db->systemState()).release(), new KEL_SYSTEM_STATE());
+        owner.Saved(new KEL_SYSTEM_STATE(), Functor::ForUpdate(db->systemState()).release());
         auto* second = new KEL_SYSTEM_STATE();
-        e.Saved(second, Functor::ForUpdate(db->systemState()).release());
-        EXPECT_EQ(e.Row(), second);  // the earlier pairs are freed (the sanitizer build checks)
-        e.ResetServerObject();
+        owner.Saved(second, Functor::ForUpdate(db->systemState()).release());
+        EXPECT_EQ(owner.Row(), second);  // the earlier pairs are freed (the sanitizer build checks)
+        owner.ResetServerObject();
     }
     EXPECT_EQ(object->ID(), TomOid(1));  // survives its entry
     delete object;

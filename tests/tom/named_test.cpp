@@ -1,5 +1,4 @@
-// The named-object cache over persons on SQLite: bulk reads, deleted objects, OID, Search
-// and the lock-holder checks of Release.
+// The named-object cache over persons: bulk reads, deleted objects, OID, Search, Release.
 #include "tests/tom/tomfixture.hpp"
 
 // The key parameter of the person of that user name.
@@ -25,16 +24,6 @@ protected:
     KelOID ann;
     TomPersons::MaterializeInpParm const pparm{};
 };
-
-TEST_F(TomPersonTest, BulkReadExpectsAnEmptyCache)
-{
-    persons->MaterializeForRead(pparm, KelString("ann"));
-    KelContractRecorder rec;
-    std::vector<KelPersonData const*> all;
-    persons->MaterializeAllForRead(pparm, all);
-    EXPECT_EQ(all.size(), 4u);
-    EXPECT_TRUE(rec.Has("(this->_dict).size() == count - 1"));
-}
 
 TEST_F(TomPersonTest, DeletedObjectsAreNotFoundForReadButEnteredForUpdate)
 {
@@ -72,6 +61,14 @@ TEST_F(TomPersonTest, OidComesFromTheCacheOrTheRow)
     ASSERT_EQ(cap.Records().size(), 1u);
     EXPECT_EQ(cap.Records()[0].text.rfind("THROW_INT, KelTOMNotFoundException, KeyValues=UserID nobody not found", 0),
               0u);
+
+    // A bulk read expects an empty cache: it reports, then reads every row.
+    persons->MaterializeForRead(pparm, KelString("ann"));
+    KelContractRecorder rec;
+    std::vector<KelPersonData const*> all;
+    persons->MaterializeAllForRead(pparm, all);
+    EXPECT_EQ(all.size(), 4u);
+    EXPECT_TRUE(rec.Has("(this->_dict).size() == count - 1"));
 }
 
 TEST_F(TomPersonTest, ReleaseChecksTheLockHolder)

@@ -1,6 +1,4 @@
-// The block pool behind the caches' dictionaries: blocks never overlap, a freed block is
-// the next of its size, a pool with a block in use keeps its chunks, and every chunk a
-// pool held is accounted for once it is gone.
+// The block pool behind the caches' dictionaries.
 #include "objects/kelasyss.hpp"
 #include "tom/keldtom.hpp"
 #include "tom/keltpool.hpp"
@@ -11,7 +9,7 @@
 #include <set>
 #include <vector>
 
-TEST(BlockPool, HandsOutDisjointBlocksReusesFreedOnesAndAccountsForItsChunks)
+TEST(BlockPool, HandsOutDisjointBlocksReusesFreedOnesAccountsForItsChunksAndIsNotCopied)
 {
     std::size_t const before = KelTomBlockPool::MappedBytes();
     {
@@ -43,10 +41,8 @@ TEST(BlockPool, HandsOutDisjointBlocksReusesFreedOnesAndAccountsForItsChunks)
         pool.Deallocate(blocks[0], 64);
     }
     EXPECT_EQ(KelTomBlockPool::MappedBytes(), before);
-}
 
-TEST(BlockPool, ACopiedDictionaryTakesItsNodesFromTheHeap)
-{
+    // A copied dictionary takes its nodes from the heap.
     auto pool = std::make_unique<KelTomBlockPool>();
     KelTomDictionary<KelSystemState> dict(pool.get());
     dict.emplace(KelOID::Generate(), nullptr);

@@ -1,5 +1,4 @@
-// Two of the library's managers over a real SQLite database: system states (the bulk-query
-// cache) and persons (the named-object cache, here letting a row stand for a deleted one).
+// System states (bulk-query cache) and persons (named-object cache) over in-memory SQLite.
 #pragma once
 
 #include "admin/keldtad2.hpp"
@@ -21,8 +20,7 @@
 #include <string>
 #include <vector>
 
-// The administration server's system state manager; records the key of every row it
-// builds for writing, in order.
+// The system state manager, recording the key of every row it builds for writing.
 class TomStates : public KelTOMForSystemStates {
 public:
     using KelTOMForSystemStates::KelTOMForSystemStates;
@@ -50,7 +48,7 @@ public:
 
 inline KelOID TomOid(unsigned char first, unsigned char last = 0) { return TestOid(first, last); }
 
-// What the call throws as KelIntExcInvalidCase: its value, or -1 when it throws nothing.
+// The value of the KelIntExcInvalidCase the call throws, or -1.
 inline int TomInvalidCase(std::function<void()> const& call)
 {
     std::optional<KelIntExcInvalidCase> e = Caught<KelIntExcInvalidCase>(call);
