@@ -1,5 +1,4 @@
-// Shared by the administration server's tests: a fresh schema with the object manager over it,
-// a temporary SQLite file, a seeded system, a complete system log record.
+// Shared by the administration server's tests: fresh schema and object manager, SQLite file, seeds.
 #pragma once
 
 #include "admin/keldatom.hpp"
@@ -62,8 +61,7 @@ protected:
         db.reset();
     }
     bool IsPostgres() const { return GetParam() == "postgresql"; }
-    // Commits and empties the caches, as the administration server does.
-    void Commit()
+    void Commit()  // and empties the caches, as the administration server does
     {
         db->Commit();
         tom->TxnHasBeenCommitted();
@@ -77,8 +75,7 @@ private:
     std::unique_ptr<AdminSqliteFile> _file;
 };
 
-// Commits system `name` (group GRP1), its state and `instances` server instances (request
-// type 0); returns its OID and appends the instances' OIDs to oids.
+// Commits system `name` (group GRP1), its state and `instances` server instances; returns its OID.
 inline KelOID AdminSeedSystem(KelDatabase& db, KelTOMForAdminServer& tom, char const* name, int instances = 0,
                               std::vector<KelOID>* oids = nullptr)
 {
@@ -87,7 +84,6 @@ inline KelOID AdminSeedSystem(KelDatabase& db, KelTOMForAdminServer& tom, char c
         tom.ForSystems().Create(KelTOMForSystemParms::CreateInpParm(KelSystemID(KelString(name), KelString("GRP1"))));
     KelOID const systemOid = system.OID();
     tom.ForSystems().Save(system);
-    // A new object is clean: Flush would skip it, Save inserts it.
     tom.ForSystemStates().Save(tom.ForSystemStates().Create(KelTOMForSystemStateParms::CreateInpParm(systemOid)));
     for (int i = 0; i < instances; ++i) {
         KelOID const oid = KelOID::Generate();

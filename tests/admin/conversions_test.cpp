@@ -34,7 +34,7 @@ KEL_SYSTEM_LOG LogRow(KelString const& params, std::int16_t iParams)
 
 }  // namespace
 
-TEST_F(Conversions, SystemLogUserLosesItsGroupAndNegativeIndicatorsAreNull)
+TEST_F(Conversions, SystemLogUserLosesItsGroupNegativeIndicatorsAreNullAndLevelNineDumps)
 {
     auto& logs = tom.ForSystemLogs();
     std::unique_ptr<KelSystemLogRecord> record(logs.CreateMaterializedServerObject({}, LogRow("p", 0)));
@@ -54,13 +54,10 @@ TEST_F(Conversions, SystemLogUserLosesItsGroupAndNegativeIndicatorsAreNull)
     EXPECT_EQ(row->_iSvrKind, -1);
     EXPECT_EQ(row->_iSvrState, -1);
     EXPECT_EQ(row->_svrState, 0);
-}
 
-TEST_F(Conversions, LevelNineDumpsOfRowsAndObjects)
-{
     KelTraceCapture capture(9, 0x8 | 0x10, 0x400);
-    KEL_SYSTEM_STATE row(Oid(1), "", -1, 3);
-    std::unique_ptr<KelSystemState> object(tom.ForSystemStates().CreateMaterializedServerObject({}, row));
+    KEL_SYSTEM_STATE stateRow(Oid(1), "", -1, 3);
+    std::unique_ptr<KelSystemState> object(tom.ForSystemStates().CreateMaterializedServerObject({}, stateRow));
     ASSERT_EQ(capture.Records().size(), 2u);
     KelTraceRecord const& rowDump = capture.Records()[0];
     EXPECT_EQ(rowDump.function, "KelTOMForSystemStates::CreateMaterializedServerObject");
