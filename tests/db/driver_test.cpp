@@ -22,10 +22,6 @@ protected:
         conn->Execute(std::string("CREATE TABLE kel_drv_probe (id ") + d.intType + " PRIMARY KEY, n " + d.intType +
                       ", s " + d.textType + ", b " + d.oidType + ")");
     }
-    void TearDown() override
-    {
-        if (conn) conn->Execute("DROP TABLE IF EXISTS kel_drv_probe");
-    }
     std::unique_ptr<KelDrvConnection> conn;
 };
 
@@ -60,9 +56,7 @@ TEST_P(Driver, ValuesComeBackAsBoundAndEmptyDiffersFromNull)
         ASSERT_TRUE(select->Step());
         EXPECT_EQ(c.n, select->ColumnInt32(0));
         EXPECT_EQ(c.s.IsNull(), select->IsNull(1));
-        EXPECT_EQ(c.s.IsNull(), select->ColumnText(1).IsNull());
-        EXPECT_EQ(c.s.Str(), select->ColumnText(1).Str());
-        EXPECT_EQ(c.b.IsNull(), select->ColumnBlob(2).IsNull());
+        EXPECT_EQ(c.s, select->ColumnText(1));
         EXPECT_EQ(c.b, select->ColumnBlob(2));
         EXPECT_FALSE(select->Step());
     }
