@@ -1,5 +1,4 @@
-// The drivers below the accessors: bound values come back unchanged, a failed statement
-// runs again, and errors arrive with the right category.
+// The drivers: bound values come back unchanged, failed statements run again, errors are categorized.
 #include "db/keldbexc.hpp"
 #include "db/keldrv.hpp"
 

@@ -1,5 +1,4 @@
-// Row records: printed forms, the full constructors' checks, refilling a text in place
-// and the LOB handle's release.
+// Row records: printed forms, constructor checks, refilling in place, LOB handle release.
 #include "db/keldsdf.hpp"
 #include "db/keldsdom.hpp"
 #include "db/keldsper.hpp"

@@ -1,5 +1,4 @@
-// Exceptions, raising, trace switches and the control-flow guard. (The trace of a raise,
-// word for word: the cache tests.)
+// Exceptions, raising, trace switches and the control-flow guard.
 #include "kernel/kelkexc.hpp"
 #include "kernel/kelktrc.hpp"
 

@@ -1,5 +1,4 @@
-// Kernel services: byte strings and strings (null versus empty, sharing, appending,
-// order) and the database timestamp text. (The fuzz corpus replay covers the tokenizer.)
+// Kernel services: byte strings, strings and the database timestamp text.
 #include "kernel/kelkbin.hpp"
 #include "kernel/kelkcon.hpp"
 #include "kernel/kelkstr.hpp"
