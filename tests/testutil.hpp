@@ -1,6 +1,5 @@
-// Helpers of every test folder: the printed form of a value, an OID of a few given
-// bytes, the exception of a given type that a call throws, and the invariant text of a
-// server object's null flag.
+// Helpers of every test folder: printed form, a test OID, the exception a call throws,
+// a null flag's invariant text.
 #pragma once
 
 #include "kernel/kelkoid.hpp"

@@ -1,5 +1,4 @@
-// The drivers below the accessors: bound values come back unchanged, a failed statement
-// runs again, and errors arrive with the right category.
+// The drivers: bound values come back unchanged, failed statements run again, errors are categorized.
 #include "db/keldbexc.hpp"
 #include "db/keldrv.hpp"
 
@@ -21,10 +20,6 @@ protected:
         conn->Execute("DROP TABLE IF EXISTS kel_drv_probe");
         conn->Execute(std::string("CREATE TABLE kel_drv_probe (id ") + d.intType + " PRIMARY KEY, n " + d.intType +
                       ", s " + d.textType + ", b " + d.oidType + ")");
-    }
-    void TearDown() override
-    {
-        if (conn) conn->Execute("DROP TABLE IF EXISTS kel_drv_probe");
     }
     std::unique_ptr<KelDrvConnection> conn;
 };
@@ -60,9 +55,7 @@ TEST_P(Driver, ValuesComeBackAsBoundAndEmptyDiffersFromNull)
         ASSERT_TRUE(select->Step());
         EXPECT_EQ(c.n, select->ColumnInt32(0));
         EXPECT_EQ(c.s.IsNull(), select->IsNull(1));
-        EXPECT_EQ(c.s.IsNull(), select->ColumnText(1).IsNull());
-        EXPECT_EQ(c.s.Str(), select->ColumnText(1).Str());
-        EXPECT_EQ(c.b.IsNull(), select->ColumnBlob(2).IsNull());
+        EXPECT_EQ(c.s, select->ColumnText(1));
         EXPECT_EQ(c.b, select->ColumnBlob(2));
         EXPECT_FALSE(select->Step());
     }

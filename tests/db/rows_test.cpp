@@ -1,5 +1,4 @@
-// Row records: printed forms, the full constructors' checks, refilling a text in place
-// and the LOB handle's release.
+// Row records: printed forms, constructor checks, refilling in place, LOB handle release.
 #include "db/keldsdf.hpp"
 #include "db/keldsdom.hpp"
 #include "db/keldsper.hpp"
@@ -68,8 +67,6 @@ using WatchedLob = KelLOBAccess<KelString, KelDatabase::Person, WatchingLocator>
 
 }  // namespace
 
-// The column lists drive printing and the constructors' checks alike, so one table's
-// full list stands for all; the others keep what differs (null OIDs, LOB texts).
 TEST(RowRecords, PrintedForms)
 {
     // Nullable columns print as bare labels; the address is printed in hexadecimal only.
@@ -77,10 +74,8 @@ TEST(RowRecords, PrintedForms)
     EXPECT_EQ(Members(svr), "\nthis=" + Hex(&svr) + "\n_svrOid=" + kZeroOid + "\n_creationTime=\n_systemOid=" +
                                 kZeroOid + "\n_svrType=0\n_svrState=0\n_lastStateChange=\n_requestType=");
     KEL_SYSTEM_STATE state(Oid(), Stamp(), -1, 3);
-    std::ostringstream os;
-    state.PrintMembers(os);
-    os << 255;
-    EXPECT_EQ(os.str(), "\nthis=" + Hex(&state) + "\n_systemOid=" + kOidHex + "\n_adminSvrStart=\n_adminSvrState=3255");
+    EXPECT_EQ(Members(state),
+              "\nthis=" + Hex(&state) + "\n_systemOid=" + kOidHex + "\n_adminSvrStart=\n_adminSvrState=3");
 
     // -2 counts as present; a present null text prints "<null>"; the flag prints as a number.
     KEL_SYSTEM_LOG log = SystemLog("a;b", 0);
@@ -105,7 +100,6 @@ TEST(RowRecords, PrintedForms)
 // Widths are checked in column order, nullable ones only when present, null checks first.
 TEST(RowRecords, ConstructorChecksWidthsInColumnOrderAndNullableOnesOnlyWhenPresent)
 {
-    // Under the default policy the first failed check throws.
     auto v =
         Caught<KelContractViolation>([] { KEL_SVR_INSTANCE_STATE(Oid(), Stamp(), Oid(), 1, 2, Text(27), 0, 0, -1); });
     ASSERT_TRUE(v) << "no violation";
@@ -115,12 +109,10 @@ TEST(RowRecords, ConstructorChecksWidthsInColumnOrderAndNullableOnesOnlyWhenPres
     KelContractRecorder rec;
     SystemLog(Text(1024), 0);
     SystemLog(Text(1025), -1);  // null: its value is not looked at
-    SystemLog(KelString(), -1);
     EXPECT_TRUE(rec.Empty()) << rec.Conditions().front();
     KEL_SYSTEM_LOG log = SystemLog(Text(1025), 0);
     SystemLog(Text(1025), -2);
     EXPECT_EQ(rec.Conditions(), (std::vector<std::string>{parameters, parameters}));
-    EXPECT_NE(rec.Failures().front().file.find("keldsdf"), std::string::npos);
     EXPECT_EQ(log._messageParameters.Length(), 1025);  // the row is built all the same
     rec.Clear();
 
@@ -135,7 +127,6 @@ TEST(RowRecords, ConstructorChecksWidthsInColumnOrderAndNullableOnesOnlyWhenPres
                                         "_componentName.Length() <= 32", "_errorDescription.Length() <= 1024"}));
     rec.Clear();
     KEL_SYSTEM_STATE(Oid(), Text(27), -1, 1);
-    KEL_SYSTEM_STATE(Oid(), Text(26), 0, -5);  // numbers and indicators are not checked
     EXPECT_TRUE(rec.Empty());
 
     // Null OIDs fail their null checks and pass their length checks; every null check
@@ -147,9 +138,6 @@ TEST(RowRecords, ConstructorChecksWidthsInColumnOrderAndNullableOnesOnlyWhenPres
               (std::vector<std::string>{"_objectId.IsNull() != true", "_systemlogId.IsNull() != true",
                                         "_componentName.IsNull() != true", "_errorDescription.IsNull() != true",
                                         "!IsNull()", "!IsNull()"}));
-    rec.Clear();
-    KEL_SYSTEM_STATE(Oid(), KelString(), 0, 0);  // a present nullable text that is null
-    EXPECT_EQ(rec.Conditions(), std::vector<std::string>{"!IsNull()"});
 }
 
 // Rows read into one buffer again and again reuse its room through Fill.
@@ -159,7 +147,6 @@ TEST(RowRecords, RefillWritesInPlaceOnlyWhenTheRepresentationIsItsOwnAndLargeEno
     unsigned char const* before = room.Data();
     room.Fill("abc", 3);
     EXPECT_EQ(room.Data(), before);
-    EXPECT_STREQ(room.C_str(), "abc");
 
     KelString const sharer = room;  // shared: the next fill must leave the sharer alone
     room.Fill("xy", 2);
@@ -172,9 +159,6 @@ TEST(RowRecords, RefillWritesInPlaceOnlyWhenTheRepresentationIsItsOwnAndLargeEno
     EXPECT_EQ(sharer, KelString("abc"));
     EXPECT_EQ(room, KelString("abd"));
 
-    KelString small(KelString::createEmpty, 2);
-    small.Fill("longer", 6);  // no room: a new representation
-    EXPECT_EQ(small, KelString("longer"));
     KelString null;
     null.Fill("", 0);  // filling a null handle gives an empty, non-null string
     EXPECT_FALSE(null.IsNull());

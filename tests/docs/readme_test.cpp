@@ -1,6 +1,4 @@
-// README's promises about the command-line tool, kept true: every `kelatom ...` command it
-// shows runs on a scratch database (seeded by `kelatom init --demo`, as a reader would have
-// it) and exits 0, and the excerpt of `kelatom demo` is what the demo prints.
+// README's commands run on a demo-seeded scratch database and exit 0; its demo excerpt is printed.
 #include "toolrun.hpp"
 
 #include <unistd.h>
@@ -15,7 +13,6 @@ protected:
     void SetUp() override
     {
         readme = Slurp(KELDATOM_SOURCE_DIR "/README.md");
-        ASSERT_FALSE(readme.empty());
         dir = std::filesystem::temp_directory_path() / ("kelatom-readme-" + std::to_string(::getpid()));
     }
     void TearDown() override { std::filesystem::remove_all(dir); }
