@@ -1,5 +1,4 @@
-// Processes on one database at once: no lost increment, deadlocks retried, no lost lock,
-// distinct OIDs.
+// Processes on one database at once: no lost increment or lock, deadlocks retried.
 #include "reltest.hpp"
 
 #include "admin/keldatxn.hpp"
@@ -11,9 +10,7 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-// Transactions each incrementing every server instance of the system under its row lock;
-// one that waited 1 ms for a lock is rolled back and run again with a long timeout.
-// Returns the deadlocks seen.
+// Increments every server instance under its row lock, retrying deadlocks; returns how many.
 int RunWriter(std::string const& url, KelOID const& system, int transactions, Clock::time_point deadline)
 {
     std::unique_ptr<KelDatabase> db = KelDatabase::Open(url);

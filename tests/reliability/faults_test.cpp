@@ -1,5 +1,4 @@
-// Faults in the middle of a Flush (dead connection, taken key, read-only or full file): a
-// clear KelDBException and, after the rollback, no row of the failed transaction.
+// Faults in the middle of a Flush: a clear error and no row left after the rollback.
 #include "reltest.hpp"
 
 #include "db/keldrv.hpp"
@@ -180,9 +179,7 @@ TEST_P(KeyFaults, FailedBuildOrVanishedRowStopsTheFlushAtItsEntry)
 
 INSTANTIATE_TEST_SUITE_P(Databases, KeyFaults, testing::Values("sqlite", "postgresql"), DatabaseName);
 
-// Malformed options are refused at the open. A read-only file refuses the write with an
-// error no retry cures; a full one fails the Flush at the first record that does not fit;
-// after either rollback nothing of the transaction is there.
+// Bad options fail the open; a read-only or full file fails the Flush, leaving nothing.
 TEST(SqliteFileFaults, ReadOnlyOrFullFileStopsTheFlushAndRollsBackWhole)
 {
     AdminSqliteFile file;
