@@ -1,5 +1,4 @@
-// Processes on one database at once: no lost increment, deadlocks retried, no lost lock,
-// distinct OIDs.
+// Processes on one database at once: no lost increment or lock, deadlocks retried.
 #include "reltest.hpp"
 
 #include "admin/keldatxn.hpp"
@@ -11,9 +10,7 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-// Transactions each incrementing every server instance of the system under its row lock;
-// one that waited 1 ms for a lock is rolled back and run again with a long timeout.
-// Returns the deadlocks seen.
+// Increments every server instance under its row lock, retrying deadlocks; returns how many.
 int RunWriter(std::string const& url, KelOID const& system, int transactions, Clock::time_point deadline)
 {
     std::unique_ptr<KelDatabase> db = KelDatabase::Open(url);
@@ -76,8 +73,7 @@ struct DeadlockReport {
     char error[128];  // category, retryable, SQLSTATE, table and key of the deadlock
 };
 
-// Through the runner: locks and increments `first`, waits (first run only) until the other
-// side holds its first row, then locks and increments `second`.
+// Through the runner: locks `first`, waits once for the other side, then locks `second`.
 DeadlockReport RunLockingSide(std::string const& url, KelOID const& first, KelOID const& second, RelSignal& mine,
                               RelSignal& theirs)
 {
@@ -131,7 +127,6 @@ TEST_P(Concurrency, OppositeLockOrderIsADeadlockThatRollsBackAndRetries)
                                              " 1 40P01 kel_svr_instance_state " + Printed(victimsSecond))
         << "a retryable deadlock naming the row it waited for";
 
-    // The victim's first write went with its rollback.
     db->Begin();
     std::vector<KelSvrInstance const*> read;
     tom->ForSvrInstances().MaterializeSvrsForRead(system, read);
@@ -146,8 +141,7 @@ struct HolderReport {
 
 KelSystemID const sys1() { return KelSystemID(S("SYS1"), S("GRP1")); }
 
-// Each transaction locks the system, notes whether alice holds it and counts one update in
-// its description.
+// Each transaction locks the system, notes alice's lock and counts itself in the description.
 HolderReport RunHolder(std::string const& url, int transactions, Clock::time_point deadline)
 {
     std::unique_ptr<KelDatabase> db = KelDatabase::Open(url);
@@ -168,8 +162,7 @@ HolderReport RunHolder(std::string const& url, int transactions, Clock::time_poi
     return report;
 }
 
-// bob tries to release alice's lock in transactions of their own, then alice releases it;
-// returns bob's refusals that named alice.
+// bob tries to release alice's lock, then alice does; returns bob's refusals naming alice.
 int RunReleaser(std::string const& url, int attempts, Clock::time_point deadline)
 {
     std::unique_ptr<KelDatabase> db = KelDatabase::Open(url);
