@@ -1,7 +1,5 @@
-// Arbitrary bytes become rows of the four log and state tables, or parameter lists for the
-// tokenizer; each row goes to an object and back. A rejection is a recorded contract check,
-// never a crash; a row that passed every check must come back as it went in. Used by the
-// fuzz target and the corpus replay (tests/reliability); the byte order fixes the corpus.
+// Bytes become table rows (or tokenizer lists) sent to an object and back: a rejection is a
+// contract check, never a crash; an accepted row comes back unchanged. The byte order fixes the corpus.
 #pragma once
 
 #include "admin/keldtad1.hpp"
@@ -29,7 +27,7 @@ public:
     KelFuzzBytes(std::uint8_t const* data, std::size_t size) : _data(data), _size(size), _pos(0) {}
 
     std::uint8_t Byte() { return _pos < _size ? _data[_pos++] : 0; }
-    // Little-endian integers; the reads are sequenced so every compiler reads an input alike.
+    // Little-endian, read in sequence so every compiler reads an input alike.
     std::uint32_t Bytes(int n)
     {
         std::uint32_t v = 0;
@@ -43,20 +41,17 @@ public:
         std::size_t n = Byte();
         return n << 8 | Byte();
     }
-    // An indicator: mostly -1 or 0, sometimes any value.
     std::int16_t Indicator()
     {
         std::uint8_t const mode = Byte() % 4;
         return mode == 0 ? std::int16_t(-1) : mode == 3 ? Int16() : std::int16_t(0);
     }
-    // n bytes: from the input while it lasts, then a pattern.
     std::string Raw(std::size_t n)
     {
         std::string s(n, '\0');
         for (std::size_t i = 0; i < n; ++i) s[i] = static_cast<char>(_pos < _size ? _data[_pos++] : i * 31 + 7);
         return s;
     }
-    // Null, 16 bytes (mostly), or any length up to 39.
     KelBinary Oid()
     {
         std::uint8_t const mode = Byte() % 8;
@@ -73,7 +68,6 @@ public:
         if (mode == 7) return KelString(Raw(Length() % 2100));
         return KelString(Raw(Length() % (limit + 1)));
     }
-    // A timestamp column: mostly a timestamp text, else any text.
     KelString Time()
     {
         std::uint8_t const mode = Byte() % 8;
@@ -85,7 +79,6 @@ public:
 private:
     std::string Timestamp()
     {
-        // "YYYY-MM-DD-HH.MM.SS.ffffff", now and then with one byte replaced.
         int const year = Byte() % 100 * 100 + Byte() % 100;
         int const month = 1 + Byte() % 12, day = 1 + Byte() % 31, hour = Byte() % 25, minute = Byte() % 60;
         int const second = Byte() % 60, micros = static_cast<int>(Length() * 15 % 1000000);
@@ -120,7 +113,6 @@ public:
     {
         KelFuzzBytes in(data, size);
         std::uint8_t const choice = in.Byte();
-        // Now and then traced too, into a capture that is dropped.
         std::unique_ptr<KelTraceCapture> trace;
         if (choice & 0x80) trace = std::make_unique<KelTraceCapture>(9);
         KelContractRecorder recorder;
@@ -139,7 +131,6 @@ public:
         return _difference;
     }
 
-    // Checked round trips by kind: instance, state, system log, error log, parameter list.
     std::size_t RoundTrips(int kind) const { return _roundTrips[kind]; }
 
 private:
@@ -149,7 +140,6 @@ private:
         if (_difference.empty() && !(a == b)) _difference = std::string(what) + " changed in the round trip";
     }
 
-    // The null indicators of a row, in column order.
     static std::vector<std::int16_t*> Indicators(KEL_SVR_INSTANCE_STATE& r)
     {
         return {&r._iLastStateChange, &r._iRequestType};
