@@ -322,16 +322,16 @@ public:
         ++_statistics.saved;
     }
 
-    // Writes the entry at it with a row built by CreateTupleObject and gives it a fresh
-    // update functor. The entry stays in _dict. On an exception the entry keeps its state,
-    // functor and row record, and the new ones are freed.
+    // Writes the entry at it with a row built by CreateTupleObject; the entry's functor
+    // selects and updates from then on. The entry stays in _dict. On an exception the entry
+    // keeps its state, functor and row record, and the new row is freed.
     virtual void SaveImpl(iterator& it)
     {
         PendingWrite write = BuildWrite(it);
         if (write.insert)
-            SaveNewObject(_dict, it, write.row, write.functor);
+            SaveNewObject(_dict, it, write.row);
         else
-            SaveExistingObject(_dict, it, write.row, write.functor);
+            SaveExistingObject(_dict, it, write.row);
     }
 
     // Deletes the row with key at once (KelTOMNotFoundException if there is none, the cache
@@ -550,24 +550,22 @@ protected:
     // The lock-holder update touched more than one row.
     static void ReportMismatch() { kelkCheck(KelContractKind::Assert, false, "\"incomprehensible mismatch\" == 0"); }
 
-    // Inserts the New entry at it and hands row and functor to it.
-    void SaveNewObject(Dictionary& dict, iterator& it, std::unique_ptr<R>& row,
-                       std::unique_ptr<KelDBAccessFunctor>& functor)
+    // Inserts the New entry at it and hands row to it.
+    void SaveNewObject(Dictionary& dict, iterator& it, std::unique_ptr<R>& row)
     {
         (void)dict;
         DictMember* pDictMember = InsertEntry(it, *row);
-        SavedEntry(pDictMember, true, row, functor);
+        SavedEntry(pDictMember, true, row);
     }
 
-    // Updates the entry at it through the functor it holds and hands row and functor to it.
+    // Updates the entry at it through the functor it holds and hands row to it.
     // KelIntExcInvalidCase unless the entry is MaterializedForUpdate or Saved.
-    void SaveExistingObject(Dictionary& dict, iterator& it, std::unique_ptr<R>& row,
-                            std::unique_ptr<KelDBAccessFunctor>& functor)
+    void SaveExistingObject(Dictionary& dict, iterator& it, std::unique_ptr<R>& row)
     {
         (void)dict;
         bool updated;
         DictMember* pDictMember = UpdateEntry(it, *row, updated);
-        SavedEntry(pDictMember, updated, row, functor);
+        SavedEntry(pDictMember, updated, row);
     }
 
     // The cache's row buffer, for the cursor walks of its bulk reads as well: a walk leaves its
@@ -581,11 +579,10 @@ protected:
     KelDatabase& _db;
 
 private:
-    // One write of Save or Flush: the row built from the entry's object, the update functor
-    // the entry takes once written, and whether it is an insert (the entry is New).
+    // One write of Save or Flush: the row built from the entry's object, which the entry
+    // takes once written, and whether it is an insert (the entry is New).
     struct PendingWrite {
         std::unique_ptr<R> row;
-        std::unique_ptr<KelDBAccessFunctor> functor;
         bool insert;
         DictMember* entry;
     };
@@ -609,9 +606,8 @@ private:
     {
         std::unique_ptr<R> row(CreateTupleObject(*it->second->ServerObject()));
         KelTomCheckOrStop(row != nullptr, KelContractKind::Ensure, "pTuple != 0", __FILE__, __LINE__);
-        std::unique_ptr<KelDBAccessFunctor> functor = KelDBAccessFunctor::ForUpdate(Accessor());
         bool const insert = it->second->State() == KelCachedObjectState::New;
-        return PendingWrite{std::move(row), std::move(functor), insert, nullptr};
+        return PendingWrite{std::move(row), insert, nullptr};
     }
 
     // Inserts row through the New entry at it (in a pipeline: sends the insert).
@@ -642,14 +638,13 @@ private:
         return pDictMember;
     }
 
-    // The entry written: an update must have found its row; it takes row and functor.
-    static void SavedEntry(DictMember* pDictMember, bool updated, std::unique_ptr<R>& row,
-                           std::unique_ptr<KelDBAccessFunctor>& functor)
+    // The entry written: an update must have found its row; it takes the row and keeps its
+    // functor, which updates from now on.
+    static void SavedEntry(DictMember* pDictMember, bool updated, std::unique_ptr<R>& row)
     {
         kelkAssert(updated);
-        pDictMember->Saved(row.get(), functor.get());
+        pDictMember->Saved(row.get());
         (void)row.release();
-        (void)functor.release();
     }
 
     // Flush over one pipeline: each write is built and sent in key order, then the results
@@ -691,7 +686,7 @@ private:
             else
                 updated = accessor.takeUpdcli(write.entry->ServerObject()->ID());
             try {
-                SavedEntry(write.entry, updated, write.row, write.functor);
+                SavedEntry(write.entry, updated, write.row);
             } catch (...) {
                 // An update that found no row raised: the writes after it went through
                 // already and must not have. Back to the savepoint, then the writes after

@@ -136,6 +136,15 @@ public:
             return std::make_unique<KelDBAccessFunctor>(&A::seluni, &A::updcli, accessor);
         }
 
+        // From now on selects and updates through the same accessor: an entry's functor once
+        // the entry has been written, so that a write needs no functor of its own.
+        void BindForUpdate() noexcept
+        {
+            _insert = nullptr;
+            _select = &A::seluni;
+            _update = &A::updcli;
+        }
+
         bool CanInsert() const { return _insert != nullptr; }
         bool CanSelect() const { return _select != nullptr; }
         bool CanUpdate() const { return _update != nullptr; }
@@ -208,6 +217,24 @@ public:
             delete _pFunctor;
             _pRow = row;
             _pFunctor = functor;
+            super::_state = KelCachedObjectState::Saved;
+            return;
+        case KelCachedObjectState::MaterializedForRead: break;
+        }
+        KelTomRaiseInvalidCase(__FILE__, __LINE__, Name(Op::Saved), super::_state);
+    }
+
+    // As Saved(row, functor), but the entry keeps the functor it holds, bound to select and
+    // update from now on (nothing to free or allocate per write).
+    void Saved(R* row)
+    {
+        switch (super::_state) {
+        case KelCachedObjectState::New:
+        case KelCachedObjectState::MaterializedForUpdate:
+        case KelCachedObjectState::Saved:
+            delete _pRow;
+            _pRow = row;
+            if (_pFunctor) _pFunctor->BindForUpdate();
             super::_state = KelCachedObjectState::Saved;
             return;
         case KelCachedObjectState::MaterializedForRead: break;
