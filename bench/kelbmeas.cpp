@@ -1,5 +1,6 @@
 #include "bench/kelbmeas.hpp"
 
+#include "kernel/kelkblk.hpp"
 #include "tom/keltpool.hpp"
 
 #include <malloc.h>
@@ -24,9 +25,10 @@ std::uint64_t KelBenchHeapInUse()
 {
     struct mallinfo2 info = mallinfo2();
     // Small blocks (uordblks), blocks mapped on their own (hblkhd) and the chunks that the
-    // caches map for their dictionaries.
+    // caches map for their dictionaries; the small blocks kept for reuse are free memory.
     return static_cast<std::uint64_t>(info.uordblks) + static_cast<std::uint64_t>(info.hblkhd) +
-           static_cast<std::uint64_t>(KelTomBlockPool::MappedBytes());
+           static_cast<std::uint64_t>(KelTomBlockPool::MappedBytes()) -
+           static_cast<std::uint64_t>(KelSmallBlocks::KeptBytes());
 }
 
 bool KelBenchHeapMeasurable()
@@ -66,6 +68,7 @@ bool KelBenchResetPeak()
 
 void KelBenchTrimHeap()
 {
+    KelSmallBlocks::Release();
     malloc_trim(0);
     KelTomBlockPool::ReleaseSpareChunks();
 }

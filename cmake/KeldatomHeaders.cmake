@@ -22,6 +22,6 @@ set(KELDATOM_PUBLIC_HEADERS
     objects/kelmtenum.hpp objects/kelmtkwd.hpp objects/kelmtlpc.hpp objects/kelmtper.hpp
     objects/kelmtprs.hpp objects/kelmtrep.hpp objects/kelmtrol.hpp objects/kelmtseq.hpp
     objects/kelmtsvr.hpp objects/kelmtsys.hpp objects/kelmttpb.hpp
-    kernel/kelienti.hpp kernel/kelkbin.hpp kernel/kelkcon.hpp kernel/kelkcopr.hpp kernel/kelkexc.hpp
+    kernel/kelienti.hpp kernel/kelkbin.hpp kernel/kelkblk.hpp kernel/kelkcon.hpp kernel/kelkcopr.hpp kernel/kelkexc.hpp
     kernel/kelkfun.hpp kernel/kelknam.hpp kernel/kelkoid.hpp kernel/kelkstr.hpp kernel/kelktim.hpp
     kernel/kelktrc.hpp kernel/kelmsvid.hpp kernel/kelmsyst.hpp kernel/kelmusid.hpp)

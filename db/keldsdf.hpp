@@ -8,10 +8,12 @@
 // stores every column and then checks the column limits through the kernel's contract
 // checks, building the row even where a check fails. The default constructor gives the
 // buffer the accessors fill when they select: 16-byte OIDs, empty texts with room for
-// their limit, numbers 0, every indicator -1.
+// their limit, numbers 0, every indicator -1. A row made by new, as the caches make one
+// per write, has its block kept for reuse when it is deleted (KelSmallBlocks).
 #pragma once
 
 #include "kernel/kelkbin.hpp"
+#include "kernel/kelkblk.hpp"
 #include "kernel/kelkfun.hpp"
 #include "kernel/kelkoid.hpp"
 #include "kernel/kelkstr.hpp"
@@ -23,7 +25,7 @@ template <class R>
 class KelDBRowDef;
 
 // One row per server instance; key _svrOid.
-struct KEL_SVR_INSTANCE_STATE {
+struct KEL_SVR_INSTANCE_STATE : KelSmallBlockAllocated {
     KelBinary _svrOid;
     KelString _creationTime;  // timestamp text, at most 26
     KelBinary _systemOid;
@@ -52,7 +54,7 @@ struct KEL_SVR_INSTANCE_STATE {
 };
 
 // One row per system; key _systemOid.
-struct KEL_SYSTEM_STATE {
+struct KEL_SYSTEM_STATE : KelSmallBlockAllocated {
     KelBinary _systemOid;
     KelString _adminSvrStart;  // timestamp text, at most 26
     std::int16_t _iAdminSvrStart;
@@ -73,7 +75,7 @@ struct KEL_SYSTEM_STATE {
 };
 
 // One row per system log message; key _objectId.
-struct KEL_SYSTEM_LOG {
+struct KEL_SYSTEM_LOG : KelSmallBlockAllocated {
     KelBinary _objectId;
     KelString _creationTime;  // timestamp text, at most 26
     KelString _system;        // at most 8
@@ -117,7 +119,7 @@ struct KEL_SYSTEM_LOG {
 };
 
 // One row per error log entry; key _objectId.
-struct KEL_ERROR_LOG {
+struct KEL_ERROR_LOG : KelSmallBlockAllocated {
     KelBinary _objectId;
     KelString _creationTime;  // timestamp text, at most 26
     KelString _system;        // at most 8

@@ -10,6 +10,7 @@
 #include "db/keldb.hpp"
 #include "db/kellob.hpp"
 #include "kernel/kelkbin.hpp"
+#include "kernel/kelkblk.hpp"
 #include "kernel/kelkfun.hpp"
 #include "kernel/kelkstr.hpp"
 
@@ -19,7 +20,7 @@
 template <class R>
 class KelDBRowDef;
 
-struct KEL_PERSON {
+struct KEL_PERSON : KelSmallBlockAllocated {
     using Description = KelLOBAccess<KelString, KelDatabase::Person, KelDBLobLocator>;
 
     KelBinary _oid;

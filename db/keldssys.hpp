@@ -10,6 +10,7 @@
 #include "db/keldb.hpp"
 #include "db/kellob.hpp"
 #include "kernel/kelkbin.hpp"
+#include "kernel/kelkblk.hpp"
 #include "kernel/kelkfun.hpp"
 #include "kernel/kelkstr.hpp"
 #include "kernel/kelmsyst.hpp"
@@ -20,7 +21,7 @@
 template <class R>
 class KelDBRowDef;
 
-struct KEL_SYSTEM {
+struct KEL_SYSTEM : KelSmallBlockAllocated {
     using Description = KelLOBAccess<KelString, KelDatabase::System, KelDBLobLocator>;
 
     KelBinary _oid;

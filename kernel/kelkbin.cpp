@@ -1,5 +1,6 @@
 #include "kernel/kelkbin.hpp"
 
+#include "kernel/kelkblk.hpp"
 #include "kernel/kelkcon.hpp"
 #include "kernel/kelkstr.hpp"
 
@@ -14,7 +15,8 @@ KelBinary::Rep* KelBinary::Rep::Allocate(std::int32_t len, std::int32_t allocLen
     if (allocLen < len) allocLen = len;
     // One block: the representation, then room for allocLen bytes and a NUL. Only the
     // bytes in use and the NUL are cleared; the room beyond is written before it is read.
-    void* block = ::operator new(sizeof(Rep) + static_cast<std::size_t>(allocLen) + 1);
+    // Short texts come and go by the thousand: their blocks are kept for reuse.
+    void* block = KelSmallBlocks::Allocate(sizeof(Rep) + static_cast<std::size_t>(allocLen) + 1);
     Rep* rep = new (block) Rep;
     std::memset(rep->Bytes(), 0, static_cast<std::size_t>(len) + 1);
     rep->_len = len;
@@ -26,8 +28,9 @@ KelBinary::Rep* KelBinary::Rep::Allocate(std::int32_t len, std::int32_t allocLen
 void KelBinary::Rep::Free(Rep* rep)
 {
     if (!rep) return;
+    std::size_t const bytes = sizeof(Rep) + static_cast<std::size_t>(rep->_allocLen) + 1;
     rep->~Rep();
-    ::operator delete(rep);
+    KelSmallBlocks::Free(rep, bytes);
 }
 
 // The condition's text is the check's text, blanks included.

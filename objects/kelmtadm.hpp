@@ -12,6 +12,7 @@
 // StreamKeywordDelimited writes the readable "keyword=value" text used in traces.
 #pragma once
 
+#include "kernel/kelkblk.hpp"
 #include "kernel/kelkfun.hpp"
 #include "kernel/kelkoid.hpp"
 #include "kernel/kelkstr.hpp"
@@ -75,6 +76,9 @@ struct KelErrorLogRep : KelDataRep<KelErrorLogRep>, KelLogRecordHead {
 
 class KelErrorLogRecord : public KelDataPart<KelErrorLogRecord, KelErrorLogRep> {
 public:
+    // The records' blocks are kept for reuse (KelSmallBlocks), freed with the record's own size.
+    static void* operator new(std::size_t bytes) { return KelSmallBlocks::Allocate(bytes); }
+    static void operator delete(void* block, std::size_t bytes) noexcept { KelSmallBlocks::Free(block, bytes); }
     // A record of which only the OID is known: every other member null (strings null,
     // times and the system log ID all zero, numbers 0).
     explicit KelErrorLogRecord(KelOID const& id);
@@ -184,6 +188,9 @@ struct KelSystemLogRep : KelDataRep<KelSystemLogRep>, KelLogRecordHead {
 
 class KelSystemLogRecord : public KelDataPart<KelSystemLogRecord, KelSystemLogRep> {
 public:
+    // The records' blocks are kept for reuse (KelSmallBlocks), freed with the record's own size.
+    static void* operator new(std::size_t bytes) { return KelSmallBlocks::Allocate(bytes); }
+    static void operator delete(void* block, std::size_t bytes) noexcept { KelSmallBlocks::Free(block, bytes); }
     using Parameters = KelValueSequence<KelString, -100>;
 
     // A record of which only the OID is known: every other member null (strings null,

@@ -21,13 +21,16 @@
 // Rep>. The class keeps its members, accessors, invariant texts and keyword text.
 #pragma once
 
+#include "kernel/kelkblk.hpp"
 #include "objects/kelmtrep.hpp"
 
 #include <cstdint>
 #include <iosfwd>
 
+// A Rep's block is kept for reuse when it is freed (KelSmallBlocks): the caches make and
+// free objects by the thousand.
 template <class Rep>
-struct KelDataRep {
+struct KelDataRep : KelSmallBlockAllocated {
     std::uint32_t _count = 1;
     bool _dirty = false;
 
@@ -158,6 +161,10 @@ class KelDataObject : public KelDataPart<Derived, Rep> {
     using Part = KelDataPart<Derived, Rep>;
 
 public:
+    // The objects' blocks are kept for reuse (KelSmallBlocks), freed with the object's own size.
+    static void* operator new(std::size_t bytes) { return KelSmallBlocks::Allocate(bytes); }
+    static void operator delete(void* block, std::size_t bytes) noexcept { KelSmallBlocks::Free(block, bytes); }
+
     // Drops this handle's reference; the Rep is destroyed with its last one.
     virtual ~KelDataObject() = default;
 

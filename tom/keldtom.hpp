@@ -12,6 +12,7 @@
 // One transaction, one thread: nothing here is locked.
 #pragma once
 
+#include "kernel/kelkblk.hpp"
 #include "kernel/kelkcon.hpp"
 #include "kernel/kelkfun.hpp"
 #include "kernel/kelktrc.hpp"
@@ -107,8 +108,9 @@ public:
     using Key = KelTomKey<T>;
 
     // Binds one accessor to pointers to its operations. An insert functor has only the
-    // insert operation; an update functor has select (seluni) and update (updcli).
-    class KelDBAccessFunctor {
+    // insert operation; an update functor has select (seluni) and update (updcli). Made
+    // and freed for every entry: its block is kept for reuse (KelSmallBlocks).
+    class KelDBAccessFunctor : public KelSmallBlockAllocated {
     public:
         using InsertOperation = void (A::*)(R const&);
         using SelectOperation = bool (A::*)(Key const&, R&) const;
