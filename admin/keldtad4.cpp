@@ -2,6 +2,8 @@
 
 #include "admin/keldtatr.hpp"
 
+#include <cstring>
+
 KelSystemLogRecord* KelTOMForSystemLogRecords::CreateNewServerObject(CreateInpParm const& parm)
 {
     auto* record = new KelSystemLogRecord(parm.Key());
@@ -50,8 +52,25 @@ KEL_SYSTEM_LOG* KelTOMForSystemLogRecords::CreateTupleObject(KelSystemLogRecord 
     if (!parametersAreNull)
         for (KelString const& parameter : record.MessageParameters())
             room += (parameter.IsNull() ? 0 : parameter.Length()) + 1;
-    KelString parameterText(KelString::createEmpty, room);
-    if (!parametersAreNull) {
+    // Joined in a buffer of the column's width and copied once; a longer text (which the
+    // row's width check then reports) is appended piece by piece.
+    KelString parameterText;
+    char joined[1024];
+    if (room <= static_cast<std::int32_t>(sizeof joined)) {
+        std::size_t used = 0;
+        bool first = true;
+        if (!parametersAreNull)
+            for (KelString const& parameter : record.MessageParameters()) {
+                if (!first) joined[used++] = ';';
+                if (!parameter.IsNull() && parameter.Length() > 0) {
+                    std::memcpy(joined + used, parameter.C_str(), static_cast<std::size_t>(parameter.Length()));
+                    used += static_cast<std::size_t>(parameter.Length());
+                }
+                first = false;
+            }
+        parameterText = KelString(joined, static_cast<std::int32_t>(used));
+    } else {
+        parameterText = KelString(KelString::createEmpty, room);
         bool first = true;
         for (KelString const& parameter : record.MessageParameters()) {
             if (!first) parameterText |= ";";
