@@ -38,3 +38,29 @@ struct KelSmallBlockAllocated {
     static void* operator new(std::size_t bytes) { return KelSmallBlocks::Allocate(bytes); }
     static void operator delete(void* block, std::size_t bytes) noexcept { KelSmallBlocks::Free(block, bytes); }
 };
+
+// The allocator of a standard container whose blocks are small and made and freed with
+// their owner, such as the parameter list of every log record: through KelSmallBlocks.
+template <class T>
+struct KelSmallBlockAllocator {
+    using value_type = T;
+
+    KelSmallBlockAllocator() noexcept = default;
+    template <class U>
+    KelSmallBlockAllocator(KelSmallBlockAllocator<U> const&) noexcept
+    {
+    }
+    T* allocate(std::size_t n) { return static_cast<T*>(KelSmallBlocks::Allocate(n * sizeof(T))); }
+    void deallocate(T* p, std::size_t n) noexcept { KelSmallBlocks::Free(p, n * sizeof(T)); }
+
+    template <class U>
+    friend bool operator==(KelSmallBlockAllocator const&, KelSmallBlockAllocator<U> const&) noexcept
+    {
+        return true;
+    }
+    template <class U>
+    friend bool operator!=(KelSmallBlockAllocator const&, KelSmallBlockAllocator<U> const&) noexcept
+    {
+        return false;
+    }
+};

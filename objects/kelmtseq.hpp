@@ -6,6 +6,7 @@
 // Copies are independent (the elements themselves may be shared handles).
 #pragma once
 
+#include "kernel/kelkblk.hpp"
 #include "kernel/kelkcon.hpp"
 
 #include <cstddef>
@@ -14,7 +15,7 @@
 template <class T, int Bound>
 class KelValueSequence {
 public:
-    using const_iterator = typename std::vector<T>::const_iterator;
+    using const_iterator = typename std::vector<T, KelSmallBlockAllocator<T>>::const_iterator;
 
     KelValueSequence() = default;
 
@@ -45,5 +46,6 @@ public:
 
 private:
     static constexpr std::size_t firstRoom = Bound > 0 && Bound < 4 ? std::size_t(Bound) : 4;
-    std::vector<T> _values;
+    // Its block is one of the small ones kept for reuse (KelSmallBlocks).
+    std::vector<T, KelSmallBlockAllocator<T>> _values;
 };
