@@ -5,6 +5,7 @@
 #include <libpq-fe.h>
 
 #include <cctype>
+#include <charconv>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -170,7 +171,10 @@ public:
     void BindInt32(int pos, std::int32_t value) override
     {
         std::size_t i = Index(pos);
-        std::snprintf(_numbers[i].digits, sizeof _numbers[i].digits, "%ld", static_cast<long>(value));
+        // The decimal text "%ld" gives, without the formatter: every number of every row
+        // written is converted here.
+        char* end = std::to_chars(_numbers[i].digits, _numbers[i].digits + sizeof _numbers[i].digits - 1, value).ptr;
+        *end = '\0';
         _values[i] = _numbers[i].digits;
         _formats[i] = 0;
     }
@@ -180,7 +184,7 @@ public:
         if (value.IsNull()) return BindNull(pos);
         std::size_t i = Index(pos);
         _kept[i] = value;
-        _values[i] = reinterpret_cast<char const*>(value.Data());
+        _values[i] = reinterpret_cast<char const*>(value.BytesOrNull());
         _lengths[i] = value.Length();
         _formats[i] = 1;
     }

@@ -63,17 +63,6 @@ void KelBinary::Fill(void const* data, std::int32_t n)
     _pRep->_len = n;
 }
 
-// NOLINTNEXTLINE(bugprone-unhandled-self-assignment,cert-oop54-cpp): the Rep test covers self-assignment
-KelBinary& KelBinary::operator=(KelBinary const& other)
-{
-    if (_pRep != other._pRep) {
-        if (other._pRep) ++other._pRep->_count;
-        Release();
-        _pRep = other._pRep;
-    }
-    return *this;
-}
-
 KelBinary& KelBinary::operator=(KelBinary&& other) noexcept
 {
     if (this != &other) {

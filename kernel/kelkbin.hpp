@@ -26,7 +26,17 @@ public:
         }
     }
     KelBinary(KelBinary&& other) noexcept : _pRep(other._pRep) { other._pRep = nullptr; }
-    KelBinary& operator=(KelBinary const& other);
+    // Inline: a bind keeps a handle on every text it binds.
+    // NOLINTNEXTLINE(bugprone-unhandled-self-assignment,cert-oop54-cpp): the Rep test covers self-assignment
+    KelBinary& operator=(KelBinary const& other)
+    {
+        if (_pRep != other._pRep) {
+            if (other._pRep) ++other._pRep->_count;
+            Release();
+            _pRep = other._pRep;
+        }
+        return *this;
+    }
     KelBinary& operator=(KelBinary&& other) noexcept;
     ~KelBinary() { Release(); }
 
@@ -34,6 +44,8 @@ public:
     std::int32_t Length() const { return _pRep ? _pRep->_len : 0; }
     // REQUIRES: !IsNull().
     unsigned char const* Data() const;
+    // The bytes, or null for a null binary: unchecked and inline, for the binds of a row.
+    unsigned char const* BytesOrNull() const { return _pRep ? _pRep->Bytes() : nullptr; }
     // Upper-case hexadecimal text of the bytes; null for a null binary.
     KelString AsHexString() const;
     // Makes this handle hold a copy of n bytes from data: in its own representation when
