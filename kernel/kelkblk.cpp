@@ -22,7 +22,7 @@ struct FreeBlock {
 struct Lists {
     FreeBlock* head[classes];
     std::size_t kept;
-    bool owned;   // the owner has been made: the lists are freed at thread exit
+    bool owned;   // the owner has been made and not yet run: the lists are freed at thread exit
     bool closed;  // the thread is ending: keep nothing more
 };
 thread_local Lists lists __attribute__((tls_model("initial-exec")));
@@ -43,6 +43,7 @@ struct ListsOwner {
     ~ListsOwner()
     {
         FreeAll(lists);
+        lists.owned = false;
         lists.closed = true;
     }
 };
@@ -71,21 +72,41 @@ void* KelSmallBlocks::Allocate(std::size_t bytes)
     return ::operator new(SizeOf(c));
 }
 
-void KelSmallBlocks::Free(void* block, std::size_t bytes) noexcept
+namespace {
+
+// Free's rare paths, out of line so that its common one needs no stack frame: the first block
+// a thread keeps (its lists are then freed when it ends), and every block that goes back to
+// the heap.
+[[gnu::noinline]] void FreeRarely(void* block, std::size_t bytes) noexcept
 {
     if (!block) return;
-    if (!keeping || bytes > maxBlock) return ::operator delete(block);
-    std::size_t const c = ClassOf(bytes);
     Lists& l = lists;
-    if (l.kept + SizeOf(c) > keptLimit || l.closed) return ::operator delete(block);
-    if (!l.owned) {
-        l.owned = true;
-        owner.made = true;  // made now: frees the lists when the thread ends
-    }
+    std::size_t const c = ClassOf(bytes);
+    if (!keeping || bytes > KelSmallBlocks::maxBlock || l.closed || l.kept + SizeOf(c) > KelSmallBlocks::keptLimit)
+        return ::operator delete(block);
+    l.owned = true;
+    owner.made = true;  // made now: frees the lists when the thread ends
     FreeBlock* freed = static_cast<FreeBlock*>(block);
     freed->next = l.head[c];
     l.head[c] = freed;
     l.kept += SizeOf(c);
+}
+
+}  // namespace
+
+void KelSmallBlocks::Free(void* block, std::size_t bytes) noexcept
+{
+    std::size_t const c = ClassOf(bytes);
+    Lists& l = lists;
+    // Owned lists are not closed: the owner clears the flag when it frees them.
+    if (keeping && block && bytes <= maxBlock && l.owned && l.kept + SizeOf(c) <= keptLimit) {
+        FreeBlock* freed = static_cast<FreeBlock*>(block);
+        freed->next = l.head[c];
+        l.head[c] = freed;
+        l.kept += SizeOf(c);
+        return;
+    }
+    FreeRarely(block, bytes);
 }
 
 void KelSmallBlocks::Release() noexcept { FreeAll(lists); }
