@@ -99,7 +99,9 @@ void KelSmallBlocks::Free(void* block, std::size_t bytes) noexcept
     std::size_t const c = ClassOf(bytes);
     Lists& l = lists;
     // Owned lists are not closed: the owner clears the flag when it frees them.
-    if (keeping && block && bytes <= maxBlock && l.owned && l.kept + SizeOf(c) <= keptLimit) {
+    if (keeping && block && bytes <= maxBlock && l.owned) {
+        // Over the limit (the commit of a large transaction): straight back to the heap.
+        if (l.kept + SizeOf(c) > keptLimit) return ::operator delete(block);
         FreeBlock* freed = static_cast<FreeBlock*>(block);
         freed->next = l.head[c];
         l.head[c] = freed;
