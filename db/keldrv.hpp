@@ -48,6 +48,10 @@ public:
     // The stored bytes of a column that is not NULL, valid until the next Step or Reset
     // (possibly a null pointer for no bytes).
     virtual char const* ColumnBytes(int col, std::int32_t& length) const = 0;
+    // A column in one call, as a fetched row is read: false for NULL; otherwise true with
+    // what ColumnBytes or ColumnInt32 gives. The drivers answer without asking twice.
+    virtual bool ColumnBytesIfSet(int col, char const*& data, std::int32_t& length) const;
+    virtual bool ColumnInt32IfSet(int col, std::int32_t& value) const;
     // Copies of the exact bytes stored; a NULL column gives a null handle.
     KelString ColumnText(int col) const;
     KelBinary ColumnBlob(int col) const;

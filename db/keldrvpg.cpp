@@ -214,6 +214,18 @@ public:
         length = PQgetlength(_result, _row, col);
         return PQgetvalue(_result, _row, col);
     }
+    bool ColumnBytesIfSet(int col, char const*& data, std::int32_t& length) const override
+    {
+        if (PQgetisnull(_result, _row, col)) return false;
+        data = PgStatement::ColumnBytes(col, length);
+        return true;
+    }
+    bool ColumnInt32IfSet(int col, std::int32_t& value) const override
+    {
+        if (PQgetisnull(_result, _row, col)) return false;
+        value = PgStatement::ColumnInt32(col);
+        return true;
+    }
 
     void Reset() noexcept override
     {

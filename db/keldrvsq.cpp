@@ -110,6 +110,31 @@ public:
         length = sqlite3_column_bytes(_stmt, col);
         return data;
     }
+    // The column's value once (its type, then its bytes or number without a conversion);
+    // each sqlite3_column_* call looks the column up again. A value of another type takes
+    // the converting calls above, which also report a failed conversion. The connection
+    // is opened without a mutex, so its values need none.
+    bool ColumnBytesIfSet(int col, char const*& data, std::int32_t& length) const override
+    {
+        sqlite3_value* value = sqlite3_column_value(_stmt, col);
+        int const type = sqlite3_value_type(value);
+        if (type == SQLITE_NULL) return false;
+        if (type == SQLITE_TEXT || type == SQLITE_BLOB) {
+            data = static_cast<char const*>(sqlite3_value_blob(value));
+            length = sqlite3_value_bytes(value);
+        } else {
+            data = ColumnBytes(col, length);
+        }
+        return true;
+    }
+    bool ColumnInt32IfSet(int col, std::int32_t& result) const override
+    {
+        sqlite3_value* value = sqlite3_column_value(_stmt, col);
+        int const type = sqlite3_value_type(value);
+        if (type == SQLITE_NULL) return false;
+        result = type == SQLITE_INTEGER ? sqlite3_value_int(value) : sqlite3_column_int(_stmt, col);
+        return true;
+    }
 
     void Reset() noexcept override
     {
