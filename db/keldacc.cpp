@@ -7,7 +7,7 @@
 
 int KelDBBind(KelDrvStatement& stmt, int pos, KelOID const& key)
 {
-    stmt.BindBlob(pos, key.AsBinary());
+    stmt.BindOid(pos, key);
     return 1;
 }
 

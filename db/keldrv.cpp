@@ -15,6 +15,8 @@ KelString KelDrvStatement::ColumnText(int col) const
     return KelString(data ? data : "", length);
 }
 
+void KelDrvStatement::BindOid(int pos, KelOID const& oid) { BindBlob(pos, oid.AsBinary()); }
+
 bool KelDrvStatement::ColumnBytesIfSet(int col, char const*& data, std::int32_t& length) const
 {
     if (IsNull(col)) return false;

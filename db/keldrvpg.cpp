@@ -174,6 +174,14 @@ public:
         _values[i] = _numbers[i].digits;
         _formats[i] = 0;
     }
+    void BindOid(int pos, KelOID const& oid) override
+    {
+        std::size_t i = Index(pos);
+        std::memcpy(_numbers[i].digits, oid.Bytes(), 16);
+        _values[i] = _numbers[i].digits;
+        _lengths[i] = 16;
+        _formats[i] = 1;
+    }
     void BindText(int pos, KelString const& value) override { BindBlob(pos, value); }
     void BindBlob(int pos, KelBinary const& value) override
     {
@@ -307,6 +315,7 @@ private:
         }
     }
 
+    // A bound number's digits, or a bound OID's 16 bytes (BindOid).
     struct Number {
         char digits[16];
     };

@@ -8,8 +8,10 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <array>
 #include <cctype>
 #include <cstdint>
+#include <cstring>
 #include <vector>
 
 namespace {
@@ -55,6 +57,7 @@ public:
           _stmt(stmt),
           _changes(0),
           _kept(static_cast<std::size_t>(sqlite3_bind_parameter_count(stmt)) + 1),
+          _oids(_kept.size()),
           _locksRows(locksRows),
           _readOnlyTxn(readOnlyTxn)
     {
@@ -77,6 +80,16 @@ public:
         if (value.IsNull()) return BindNull(pos);
         Keep(pos, value);
         Check(sqlite3_bind_blob(_stmt, pos, value.Data(), value.Length(), SQLITE_STATIC), "SqStatement::BindBlob");
+    }
+    void BindOid(int pos, KelOID const& oid) override
+    {
+        if (pos > 0 && static_cast<std::size_t>(pos) < _oids.size()) {
+            std::memcpy(_oids[static_cast<std::size_t>(pos)].data(), oid.Bytes(), 16);
+            Check(sqlite3_bind_blob(_stmt, pos, _oids[static_cast<std::size_t>(pos)].data(), 16, SQLITE_STATIC),
+                  "SqStatement::BindBlob");
+        } else {
+            Check(sqlite3_bind_blob(_stmt, pos, oid.Bytes(), 16, SQLITE_TRANSIENT), "SqStatement::BindBlob");
+        }
     }
 
     bool Step() override
@@ -158,6 +171,8 @@ private:
     std::int64_t _changes;
     // Bound texts and binaries stay alive while SQLite points into them.
     std::vector<KelBinary> _kept;
+    // The bytes of the OIDs bound by BindOid, by parameter number.
+    std::vector<std::array<unsigned char, 16>> _oids;
     bool _locksRows;
     // The connection's: whether the open transaction is read-only.
     bool const& _readOnlyTxn;
