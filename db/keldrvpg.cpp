@@ -90,7 +90,7 @@ int ParameterCount(std::string const& sql)
     return count;
 }
 
-std::uint64_t BigEndian(char const* p, int n)
+inline std::uint64_t BigEndian(char const* p, int n)
 {
     std::uint64_t v = 0;
     for (int i = 0; i < n; ++i) v = (v << 8) | static_cast<unsigned char>(p[i]);
@@ -231,6 +231,13 @@ public:
     bool ColumnInt32IfSet(int col, std::int32_t& value) const override
     {
         if (PQgetisnull(_result, _row, col)) return false;
+        // The usual column, a 4-byte integer, without asking for its type again; any other
+        // goes through ColumnInt32's checks.
+        if (static_cast<std::size_t>(col) < _types.size() && _types[static_cast<std::size_t>(col)] == int4Oid &&
+            PQgetlength(_result, _row, col) == 4) {
+            value = static_cast<std::int32_t>(static_cast<std::uint32_t>(BigEndian(PQgetvalue(_result, _row, col), 4)));
+            return true;
+        }
         value = PgStatement::ColumnInt32(col);
         return true;
     }
@@ -306,6 +313,8 @@ private:
         ExecStatusType status = PQresultStatus(_result);
         if (_result && status == PGRES_TUPLES_OK) {
             _rows = PQntuples(_result);
+            _types.resize(static_cast<std::size_t>(PQnfields(_result)));
+            for (std::size_t i = 0; i < _types.size(); ++i) _types[i] = PQftype(_result, static_cast<int>(i));
         } else if (_result && status == PGRES_COMMAND_OK) {
             _changes = std::atoll(PQcmdTuples(_result));
         } else {
@@ -330,6 +339,8 @@ private:
     // Bound texts and binaries stay alive until the statement has run.
     std::vector<KelBinary> _kept;
     std::vector<Number> _numbers;
+    // The column types of the rows read, taken once per result.
+    std::vector<Oid> _types;
     PGresult* _result;
     int _row;
     int _rows;
