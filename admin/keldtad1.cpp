@@ -82,7 +82,6 @@ void KelTOMForSvrInstances::MaterializeSvrsForUpdate(KelOID const& systemOid, st
 {
     static std::string const function = "KelTOMForSvrInstances::MaterializeSvrsForUpdate";
     kelkCtrFlowComponent(function, 16);
-    using Member = KelTomDictMember<KelSvrInstance, KEL_SVR_INSTANCE_STATE, KelDatabase::SvrInstanceState>;
     auto& accessor = this->Database().svrInstanceState();
     KelBinary oid = systemOid.AsBinary();
     KelTomWalkCursor<KEL_SVR_INSTANCE_STATE>(
@@ -90,13 +89,13 @@ void KelTOMForSvrInstances::MaterializeSvrsForUpdate(KelOID const& systemOid, st
         [&](KEL_SVR_INSTANCE_STATE& row) { return accessor.selupdSystemOIDFetch(row); },
         [&] { accessor.selupdSystemOIDClose(); },
         [&](std::unique_ptr<KEL_SVR_INSTANCE_STATE>& row) {
-            KelOID key(row->_svrOid);
-            this->MergeRowForUpdate(function, row, [this](auto const& r) {
-                return CreateMaterializedServerObject(MaterializeInpParm(), r);
-            });
-            iterator iSvrInstance = this->_dict.find(key);
-            Member* pDictMember = dynamic_cast<Member*>(iSvrInstance->second);
-            kelkAssert(pDictMember != 0);
+            // The merge leaves iSvrInstance at the row's entry, which it has checked to be
+            // this cache's own kind of entry.
+            iterator iSvrInstance;
+            this->MergeRowForUpdate(
+                function, row,
+                [this](auto const& r) { return CreateMaterializedServerObject(MaterializeInpParm(), r); },
+                iSvrInstance);
             kelkEnsure((*iSvrInstance).second->State() == KelCachedObjectState::MaterializedForUpdate);
             KelSvrInstance* pSvrInstance = iSvrInstance->second->ServerObject();
             kelkEnsure(pSvrInstance != 0);

@@ -3,6 +3,28 @@
 #include "admin/keldtatr.hpp"
 
 #include <cstring>
+#include <utility>
+
+namespace {
+
+// The parameters in a row's text, a ";" between each two: all of them in order, empty ones
+// included; an empty text has none. KelString::Tokenizer splits so too, after copying
+// the text; this reads the row's bytes where they are.
+void AppendParameters(KelString const& text, KelSystemLogRecord::Parameters& parameters)
+{
+    if (text.IsNull() || text.Length() == 0) return;
+    char const* const bytes = text.C_str();
+    std::int32_t const length = text.Length();
+    for (std::int32_t start = 0;;) {
+        void const* found = std::memchr(bytes + start, ';', static_cast<std::size_t>(length - start));
+        std::int32_t const stop = found ? static_cast<std::int32_t>(static_cast<char const*>(found) - bytes) : length;
+        parameters.Append(KelString(bytes + start, stop - start));
+        if (!found) return;
+        start = stop + 1;
+    }
+}
+
+}  // namespace
 
 KelSystemLogRecord* KelTOMForSystemLogRecords::CreateNewServerObject(CreateInpParm const& parm)
 {
@@ -16,11 +38,8 @@ KelSystemLogRecord* KelTOMForSystemLogRecords::CreateMaterializedServerObject(Ma
 {
     char const* function = "KelTOMForSystemLogRecords::CreateMaterializedServerObject";
     KelTraceRow(__FILE__, __LINE__, function, "KEL_SYSTEM_LOG {", row);
-    KelValueSequence<KelString, -100> parameters;
-    if (row._iMessageParameters == 0) {
-        KelString::Tokenizer tokens(row._messageParameters, ";", true, true);
-        for (KelString token = tokens.Next(); !token.IsNull(); token = tokens.Next()) parameters.Append(token);
-    }
+    KelSystemLogRecord::Parameters parameters;
+    if (row._iMessageParameters == 0) AppendParameters(row._messageParameters, parameters);
     bool userIsNull = row._iUserId < 0;
     bool eventIsNull = row._iEventIdentifier < 0;
     bool messageTypeIsNull = row._iMessageType < 0;
@@ -35,7 +54,7 @@ KelSystemLogRecord* KelTOMForSystemLogRecords::CreateMaterializedServerObject(Ma
         static_cast<KelSvrKind::Type>(svrKindIsNull ? 0 : row._svrKind), svrKindIsNull,
         static_cast<KelSvrState::Type>(svrStateIsNull ? 0 : row._svrState), svrStateIsNull,
         userIsNull ? KelUserID() : KelUserID(row._userId, row._systemGroup), userIsNull,
-        exceptionIsNull ? 0 : row._exception, exceptionIsNull, parameters, row._iMessageParameters < 0);
+        exceptionIsNull ? 0 : row._exception, exceptionIsNull, std::move(parameters), row._iMessageParameters < 0);
     KelTraceObject(__FILE__, __LINE__, function, *record);
     return record;
 }

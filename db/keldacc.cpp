@@ -7,7 +7,7 @@
 
 int KelDBBind(KelDrvStatement& stmt, int pos, KelOID const& key)
 {
-    stmt.BindBlob(pos, key.AsBinary());
+    stmt.BindOid(pos, key);
     return 1;
 }
 
@@ -275,17 +275,6 @@ std::string ColumnValueText(KelDrvStatement const& stmt, int col, KelDBColumnTyp
     return hex;
 }
 }  // namespace
-
-bool KelDBColumnHolds(KelDBColumn const& c, char const* data, std::int32_t length)
-{
-    switch (c.type) {
-    case KelDBColumnType::Oid: return length == 16;
-    case KelDBColumnType::Time: return KelTimeStamp::IsVsqString(data, length);
-    case KelDBColumnType::Text: return c.limit <= 0 || length <= c.limit;
-    case KelDBColumnType::Int: break;
-    }
-    return c.limit == 0 || (length <= c.limit && length >= -c.limit - 1);
-}
 
 void KelDBRaiseBadRow(KelDBTableDef const& def, KelDrvStatement const& stmt, std::size_t column,
                       std::int32_t lengthOrValue)

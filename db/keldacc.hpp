@@ -12,6 +12,7 @@
 #include "db/keldbexc.hpp"
 #include "kernel/kelkbin.hpp"
 #include "kernel/kelkstr.hpp"
+#include "kernel/kelktim.hpp"
 
 #include <cstddef>
 #include <cstdint>
@@ -91,8 +92,18 @@ void KelDBReadInt(KelDrvStatement const& stmt, int col, std::int16_t& value);
 
 // The check of a fetched row, made column by column as the row is read (KelDBRowDef::Read):
 // a value that is not null must be an OID of 16 bytes, a time that parses, a text within its
-// limit or a number within its limit. For numbers `length` is the value.
-bool KelDBColumnHolds(KelDBColumn const& c, char const* data, std::int32_t length);
+// limit or a number within its limit. For numbers `length` is the value. Inline: it runs
+// for most columns of every row read.
+inline bool KelDBColumnHolds(KelDBColumn const& c, char const* data, std::int32_t length)
+{
+    switch (c.type) {
+    case KelDBColumnType::Oid: return length == 16;
+    case KelDBColumnType::Time: return KelTimeStamp::IsVsqString(data, length);
+    case KelDBColumnType::Text: return c.limit <= 0 || length <= c.limit;
+    case KelDBColumnType::Int: break;
+    }
+    return c.limit == 0 || (length <= c.limit && length >= -c.limit - 1);
+}
 // Throws the KelDBException of category BadRow for column `column` of the current row of
 // stmt, which broke its check: it names the table, the row's key and the column.
 [[noreturn]] void KelDBRaiseBadRow(KelDBTableDef const& def, KelDrvStatement const& stmt, std::size_t column,

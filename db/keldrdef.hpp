@@ -304,38 +304,40 @@ void KelDBRowDef<R>::CheckWidths(R const& row) const
 template <class R>
 void KelDBRowDef<R>::Read(KelDrvStatement const& stmt, R& row, KelString const& tableText) const
 {
-    // One pass: each column is asked once whether it is null and for its value, checked
+    // One pass: each column is asked once, in one driver call, for its value or null, checked
     // (KelDBColumnHolds) and stored. A bad row throws at its first bad column, in column
     // order; the columns before it have been stored by then.
     for (std::size_t i = 0; i < _fields.size(); ++i) {
         KelDBField<R> const& f = _fields[i];
         int const col = static_cast<int>(i);
-        bool const isNull = stmt.IsNull(col);
-        if (f.indicator) row.*f.indicator = isNull ? std::int16_t(-1) : std::int16_t(0);
         switch (f.kind) {
         case KelDBMemberKind::Oid:
         case KelDBMemberKind::Text: {
             KelBinary& value = f.oid ? row.*f.oid : static_cast<KelBinary&>(row.*f.text);
-            if (isNull) {
+            char const* data = nullptr;
+            std::int32_t length = 0;
+            bool const isSet = stmt.ColumnBytesIfSet(col, data, length);
+            if (f.indicator) row.*f.indicator = isSet ? std::int16_t(0) : std::int16_t(-1);
+            if (!isSet) {
                 // A nullable column keeps its buffer; the indicator says null.
                 if (!f.indicator) value = KelBinary();
                 break;
             }
-            std::int32_t length = 0;
-            char const* data = stmt.ColumnBytes(col, length);
             if (f.checked && !KelDBColumnHolds(f.column, data, length)) KelDBRaiseBadRow(*this, stmt, i, length);
             value.Fill(data, length);
             break;
         }
         case KelDBMemberKind::Int32:
         case KelDBMemberKind::Int16: {
-            if (isNull) {
+            std::int32_t value = 0;
+            bool const isSet = stmt.ColumnInt32IfSet(col, value);
+            if (f.indicator) row.*f.indicator = isSet ? std::int16_t(0) : std::int16_t(-1);
+            if (!isSet) {
                 // A nullable number keeps its value; the indicator says null.
                 if (f.int32 && !f.indicator) row.*f.int32 = 0;
                 if (f.int16) row.*f.int16 = 0;
                 break;
             }
-            std::int32_t const value = stmt.ColumnInt32(col);
             if (f.checked && !KelDBColumnHolds(f.column, nullptr, value)) KelDBRaiseBadRow(*this, stmt, i, value);
             if (f.int32)
                 row.*f.int32 = value;

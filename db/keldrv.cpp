@@ -15,6 +15,22 @@ KelString KelDrvStatement::ColumnText(int col) const
     return KelString(data ? data : "", length);
 }
 
+void KelDrvStatement::BindOid(int pos, KelOID const& oid) { BindBlob(pos, oid.AsBinary()); }
+
+bool KelDrvStatement::ColumnBytesIfSet(int col, char const*& data, std::int32_t& length) const
+{
+    if (IsNull(col)) return false;
+    data = ColumnBytes(col, length);
+    return true;
+}
+
+bool KelDrvStatement::ColumnInt32IfSet(int col, std::int32_t& value) const
+{
+    if (IsNull(col)) return false;
+    value = ColumnInt32(col);
+    return true;
+}
+
 KelBinary KelDrvStatement::ColumnBlob(int col) const
 {
     if (IsNull(col)) return KelBinary();

@@ -13,6 +13,7 @@
 
 #include "db/keldkrnl.hpp"
 #include "kernel/kelkbin.hpp"
+#include "kernel/kelkoid.hpp"
 #include "kernel/kelkstr.hpp"
 
 #include <chrono>
@@ -34,6 +35,9 @@ public:
     void BindInt16(int pos, std::int16_t value) { BindInt32(pos, value); }
     virtual void BindText(int pos, KelString const& value) = 0;
     virtual void BindBlob(int pos, KelBinary const& value) = 0;
+    // Binds an OID's 16 bytes, which the statement copies into room of its own: a key
+    // bound so needs no representation made and kept.
+    virtual void BindOid(int pos, KelOID const& oid);
 
     // Runs the statement on the first call after Reset and moves to its first row; later
     // calls move to the next row. False when no row is left (always for a statement that
@@ -48,6 +52,10 @@ public:
     // The stored bytes of a column that is not NULL, valid until the next Step or Reset
     // (possibly a null pointer for no bytes).
     virtual char const* ColumnBytes(int col, std::int32_t& length) const = 0;
+    // A column in one call, as a fetched row is read: false for NULL; otherwise true with
+    // what ColumnBytes or ColumnInt32 gives. The drivers answer without asking twice.
+    virtual bool ColumnBytesIfSet(int col, char const*& data, std::int32_t& length) const;
+    virtual bool ColumnInt32IfSet(int col, std::int32_t& value) const;
     // Copies of the exact bytes stored; a NULL column gives a null handle.
     KelString ColumnText(int col) const;
     KelBinary ColumnBlob(int col) const;

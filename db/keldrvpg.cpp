@@ -91,7 +91,7 @@ int ParameterCount(std::string const& sql)
     return count;
 }
 
-std::uint64_t BigEndian(char const* p, int n)
+inline std::uint64_t BigEndian(char const* p, int n)
 {
     std::uint64_t v = 0;
     for (int i = 0; i < n; ++i) v = (v << 8) | static_cast<unsigned char>(p[i]);
@@ -178,6 +178,14 @@ public:
         _values[i] = _numbers[i].digits;
         _formats[i] = 0;
     }
+    void BindOid(int pos, KelOID const& oid) override
+    {
+        std::size_t i = Index(pos);
+        std::memcpy(_numbers[i].digits, oid.Bytes(), 16);
+        _values[i] = _numbers[i].digits;
+        _lengths[i] = 16;
+        _formats[i] = 1;
+    }
     void BindText(int pos, KelString const& value) override { BindBlob(pos, value); }
     void BindBlob(int pos, KelBinary const& value) override
     {
@@ -217,6 +225,25 @@ public:
     {
         length = PQgetlength(_result, _row, col);
         return PQgetvalue(_result, _row, col);
+    }
+    bool ColumnBytesIfSet(int col, char const*& data, std::int32_t& length) const override
+    {
+        if (PQgetisnull(_result, _row, col)) return false;
+        data = PgStatement::ColumnBytes(col, length);
+        return true;
+    }
+    bool ColumnInt32IfSet(int col, std::int32_t& value) const override
+    {
+        if (PQgetisnull(_result, _row, col)) return false;
+        // The usual column, a 4-byte integer, without asking for its type again; any other
+        // goes through ColumnInt32's checks.
+        if (static_cast<std::size_t>(col) < _types.size() && _types[static_cast<std::size_t>(col)] == int4Oid &&
+            PQgetlength(_result, _row, col) == 4) {
+            value = static_cast<std::int32_t>(static_cast<std::uint32_t>(BigEndian(PQgetvalue(_result, _row, col), 4)));
+            return true;
+        }
+        value = PgStatement::ColumnInt32(col);
+        return true;
     }
 
     void Reset() noexcept override
@@ -290,6 +317,8 @@ private:
         ExecStatusType status = PQresultStatus(_result);
         if (_result && status == PGRES_TUPLES_OK) {
             _rows = PQntuples(_result);
+            _types.resize(static_cast<std::size_t>(PQnfields(_result)));
+            for (std::size_t i = 0; i < _types.size(); ++i) _types[i] = PQftype(_result, static_cast<int>(i));
         } else if (_result && status == PGRES_COMMAND_OK) {
             _changes = std::atoll(PQcmdTuples(_result));
         } else {
@@ -299,6 +328,7 @@ private:
         }
     }
 
+    // A bound number's digits, or a bound OID's 16 bytes (BindOid).
     struct Number {
         char digits[16];
     };
@@ -313,6 +343,8 @@ private:
     // Bound texts and binaries stay alive until the statement has run.
     std::vector<KelBinary> _kept;
     std::vector<Number> _numbers;
+    // The column types of the rows read, taken once per result.
+    std::vector<Oid> _types;
     PGresult* _result;
     int _row;
     int _rows;

@@ -8,8 +8,10 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <array>
 #include <cctype>
 #include <cstdint>
+#include <cstring>
 #include <vector>
 
 namespace {
@@ -55,6 +57,7 @@ public:
           _stmt(stmt),
           _changes(0),
           _kept(static_cast<std::size_t>(sqlite3_bind_parameter_count(stmt)) + 1),
+          _oids(_kept.size()),
           _locksRows(locksRows),
           _readOnlyTxn(readOnlyTxn)
     {
@@ -83,6 +86,16 @@ public:
         Keep(pos, value);
         Check(sqlite3_bind_blob(_stmt, pos, value.BytesOrNull(), value.Length(), SQLITE_STATIC),
               "SqStatement::BindBlob");
+    }
+    void BindOid(int pos, KelOID const& oid) override
+    {
+        if (pos > 0 && static_cast<std::size_t>(pos) < _oids.size()) {
+            std::memcpy(_oids[static_cast<std::size_t>(pos)].data(), oid.Bytes(), 16);
+            Check(sqlite3_bind_blob(_stmt, pos, _oids[static_cast<std::size_t>(pos)].data(), 16, SQLITE_STATIC),
+                  "SqStatement::BindBlob");
+        } else {
+            Check(sqlite3_bind_blob(_stmt, pos, oid.Bytes(), 16, SQLITE_TRANSIENT), "SqStatement::BindBlob");
+        }
     }
 
     bool Step() override
@@ -116,6 +129,31 @@ public:
         length = sqlite3_column_bytes(_stmt, col);
         return data;
     }
+    // The column's value once (its type, then its bytes or number without a conversion);
+    // each sqlite3_column_* call looks the column up again. A value of another type takes
+    // the converting calls above, which also report a failed conversion. The connection
+    // is opened without a mutex, so its values need none.
+    bool ColumnBytesIfSet(int col, char const*& data, std::int32_t& length) const override
+    {
+        sqlite3_value* value = sqlite3_column_value(_stmt, col);
+        int const type = sqlite3_value_type(value);
+        if (type == SQLITE_NULL) return false;
+        if (type == SQLITE_TEXT || type == SQLITE_BLOB) {
+            data = static_cast<char const*>(sqlite3_value_blob(value));
+            length = sqlite3_value_bytes(value);
+        } else {
+            data = ColumnBytes(col, length);
+        }
+        return true;
+    }
+    bool ColumnInt32IfSet(int col, std::int32_t& result) const override
+    {
+        sqlite3_value* value = sqlite3_column_value(_stmt, col);
+        int const type = sqlite3_value_type(value);
+        if (type == SQLITE_NULL) return false;
+        result = type == SQLITE_INTEGER ? sqlite3_value_int(value) : sqlite3_column_int(_stmt, col);
+        return true;
+    }
 
     void Reset() noexcept override
     {
@@ -139,6 +177,8 @@ private:
     std::int64_t _changes;
     // Bound texts and binaries stay alive while SQLite points into them.
     std::vector<KelBinary> _kept;
+    // The bytes of the OIDs bound by BindOid, by parameter number.
+    std::vector<std::array<unsigned char, 16>> _oids;
     bool _locksRows;
     // The connection's: whether the open transaction is read-only.
     bool const& _readOnlyTxn;

@@ -3,6 +3,7 @@
 #include "kernel/kelkcon.hpp"
 
 #include <ostream>
+#include <utility>
 
 KelCheckSite const KelErrorLogRep::site{__FILE__, __LINE__};
 KelCheckSite const KelSystemLogRep::site{__FILE__, __LINE__};
@@ -173,7 +174,7 @@ KelSystemLogRecord::KelSystemLogRecord(KelOID const& objectID, KelTimeStamp cons
                                        bool errorFlag, KelSvrKind::Type svrKind, bool svrKindIsNull,
                                        KelSvrState::Type svrState, bool svrStateIsNull, KelUserID const& userID,
                                        bool userIDIsNull, std::int32_t exception, bool exceptionIsNull,
-                                       Parameters const& messageParameters, bool messageParametersIsNull)
+                                       Parameters messageParameters, bool messageParametersIsNull)
 {
     Rep& r = R();
     SetHead(r, objectID, creationTime, systemName, systemGroupName);
@@ -187,7 +188,7 @@ KelSystemLogRecord::KelSystemLogRecord(KelOID const& objectID, KelTimeStamp cons
     r._svrState = svrState;
     r._userID = userID;
     r._exception = exception;
-    r._messageParameters = messageParameters;
+    r._messageParameters = std::move(messageParameters);
     r._iEventIdentifier = eventIdentifierIsNull;
     r._iMessageType = messageTypeIsNull;
     r._iSvrKind = svrKindIsNull;

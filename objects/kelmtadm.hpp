@@ -197,14 +197,14 @@ public:
     // the creation time all zero, the user ID and the parameters empty, numbers 0).
     explicit KelSystemLogRecord(KelOID const& id);
     // A record with every member; each optional member is followed by its null flag.
-    // The parameters are copied.
+    // The parameters are taken over (a caller that keeps its own passes a copy).
     KelSystemLogRecord(KelOID const& objectID, KelTimeStamp const& creationTime, KelString const& systemName,
                        KelString const& systemGroupName, std::int32_t messageNumber, KelSeverity::Type severity,
                        KelMessageClass::Type messageClass, KelString const& eventIdentifier, bool eventIdentifierIsNull,
                        std::int32_t messageType, bool messageTypeIsNull, bool errorFlag, KelSvrKind::Type svrKind,
                        bool svrKindIsNull, KelSvrState::Type svrState, bool svrStateIsNull, KelUserID const& userID,
-                       bool userIDIsNull, std::int32_t exception, bool exceptionIsNull,
-                       Parameters const& messageParameters, bool messageParametersIsNull);
+                       bool userIDIsNull, std::int32_t exception, bool exceptionIsNull, Parameters messageParameters,
+                       bool messageParametersIsNull);
     virtual ~KelSystemLogRecord() = default;
     void Refresh(KelSystemLogRecord const& other) { *this = other; }
 

@@ -10,6 +10,7 @@
 #include "kernel/kelkcon.hpp"
 
 #include <cstddef>
+#include <utility>
 #include <vector>
 
 template <class T, int Bound>
@@ -26,6 +27,12 @@ public:
         // The first element brings room for a few: most sequences stay that short.
         if (_values.capacity() == 0) _values.reserve(firstRoom);
         _values.push_back(value);
+    }
+    void Append(T&& value)
+    {
+        if (Bound > 0) kelkRequire(Size() < std::size_t(Bound));
+        if (_values.capacity() == 0) _values.reserve(firstRoom);
+        _values.push_back(std::move(value));
     }
     void Clear() { _values.clear(); }
 

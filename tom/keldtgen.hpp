@@ -33,6 +33,7 @@
 #include <exception>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 // Counts of one cache, next to the accessor's database calls (DatabaseCalls()).
@@ -486,9 +487,11 @@ protected:
     template <class Make>
     T* MergeRowForRead(std::string const& function, R const& row, Make&& make)
     {
-        iterator iter = _dict.findNotDeleted(row.Key());
+        Key const key = row.Key();
+        bool present;
+        iterator iter = KelTomPlaceOf(_dict, key, present);
         T* pServerObject;
-        if (iter != _dict.end()) {
+        if (present && !DeletedEntry(iter)) {
             KelTomTrace(__FILE__, __LINE__, function, KelTraceLevel::Flow, KelTraceCategory::Flow,
                         KelTraceComponent::Cache, "");
             pServerObject = iter->second->ServerObject();
@@ -497,7 +500,12 @@ protected:
                         KelTraceComponent::Cache, "");
             std::unique_ptr<T> object(make(row));
             KelTomCheckOrStop(object != nullptr, KelContractKind::Ensure, "pServerObject != 0", __FILE__, __LINE__);
-            RegisterMaterializedForRead<T, R, A>(_dict, object.get(), iter);
+            if (EntersAt(present, *object, key))
+                iter =
+                    KelTomEnterEntry<T, R, A>(_dict, iter, key, object.get(), KelCachedObjectState::MaterializedForRead,
+                                              nullptr, static_cast<R*>(nullptr));
+            else
+                RegisterMaterializedForRead<T, R, A>(_dict, object.get(), iter);
             pServerObject = object.release();
         }
         KelTomCheckOrStop(pServerObject != 0, KelContractKind::Ensure, "pServerObject != 0", __FILE__, __LINE__);
@@ -511,16 +519,26 @@ protected:
     template <class Make>
     T* MergeRowForUpdate(std::string const& function, std::unique_ptr<R>& row, Make&& make)
     {
-        iterator iter = _dict.findNotDeleted(row->Key());
-        std::unique_ptr<KelDBAccessFunctor> functor = KelDBAccessFunctor::ForUpdate(Accessor());
+        iterator iter;
+        return MergeRowForUpdate(function, row, std::forward<Make>(make), iter);
+    }
+
+    // The same, leaving iter at the row's entry.
+    template <class Make>
+    T* MergeRowForUpdate(std::string const& function, std::unique_ptr<R>& row, Make&& make, iterator& iter)
+    {
+        Key const key = row->Key();
+        bool present;
+        iter = KelTomPlaceOf(_dict, key, present);
         T* pServerObject;
-        if (iter != _dict.end()) {
+        if (present && !DeletedEntry(iter)) {
             KelTomTrace(__FILE__, __LINE__, function, KelTraceLevel::Flow, KelTraceCategory::Flow,
                         KelTraceComponent::Cache, "");
             pServerObject = iter->second->ServerObject();
-            if (iter->second->State() == KelCachedObjectState::MaterializedForRead) {
-                DictMember* pDictMember = dynamic_cast<DictMember*>(iter->second);
-                KelTomCheckOrStop(pDictMember != 0, KelContractKind::Assert, "pDictMember != 0", __FILE__, __LINE__);
+            DictMember* pDictMember = dynamic_cast<DictMember*>(iter->second);
+            KelTomCheckOrStop(pDictMember != 0, KelContractKind::Assert, "pDictMember != 0", __FILE__, __LINE__);
+            if (pDictMember->State() == KelCachedObjectState::MaterializedForRead) {
+                std::unique_ptr<KelDBAccessFunctor> functor = KelDBAccessFunctor::ForUpdate(Accessor());
                 pDictMember->MaterializedForUpdate(row.get(), functor.get());
                 (void)row.release();
                 (void)functor.release();
@@ -530,13 +548,16 @@ protected:
                         KelTraceComponent::Cache, "");
             std::unique_ptr<T> object(make(*row));
             KelTomCheckOrStop(object != nullptr, KelContractKind::Ensure, "pServerObject != 0", __FILE__, __LINE__);
-            RegisterMaterializedForUpdate<T, R, A>(_dict, object.get(), row.get(), functor.get(), iter);
+            std::unique_ptr<KelDBAccessFunctor> functor = KelDBAccessFunctor::ForUpdate(Accessor());
+            if (EntersAt(present, *object, key))
+                iter = KelTomEnterEntry<T, R, A>(_dict, iter, key, object.get(),
+                                                 KelCachedObjectState::MaterializedForUpdate, functor.get(), row.get());
+            else
+                RegisterMaterializedForUpdate<T, R, A>(_dict, object.get(), row.get(), functor.get(), iter);
             pServerObject = object.release();
             (void)row.release();
             (void)functor.release();
         }
-        DictMember const* pDictMember = dynamic_cast<DictMember const*>(iter->second);
-        KelTomCheckOrStop(pDictMember != 0, KelContractKind::Assert, "pDictMember != 0", __FILE__, __LINE__);
         kelkEnsure((*iter).second->State() != KelCachedObjectState::MaterializedForRead);
         KelTomCheckOrStop(pServerObject != 0, KelContractKind::Ensure, "pServerObject != 0", __FILE__, __LINE__);
         return pServerObject;
@@ -586,6 +607,23 @@ private:
         bool insert;
         DictMember* entry;
     };
+
+    // Whether the object at a live entry counts as absent (KelTomDictionary::findNotDeleted).
+    static bool DeletedEntry(iterator it)
+    {
+        T const* object = it->second->ServerObject();
+        return object != nullptr && object->IsDeleted();
+    }
+
+    // Whether a new object for a row goes in at the place its key's descent found: the key
+    // is not there and the object reports it as its own. Otherwise it is entered by the
+    // object's key, with that entering's checks.
+    static bool EntersAt(bool present, T const& object, Key const& key)
+    {
+        if (present) return false;
+        Key const id = object.ID();
+        return !(id < key) && !(key < id);
+    }
 
     // Whether Flush writes the entry.
     static bool Flushes(KelAbstractTomDictMember<T> const& entry)
