@@ -23,19 +23,13 @@ TEST_P(AdminTransactions, LogRecordsStateStaffAndTopologyObjectsReadBackByTheirK
     for (char const* p : {"first", "second;third", ""}) parameters.Append(S(p));
     log = AdminLogRecord(logOid, parameters);
     KelErrorLogRecord& error = tom->ForErrorLogs().Create(KelTOMForErrorLogRecordParms::CreateInpParm(errorOid));
-    error = KelErrorLogRecordBuilder(errorOid)
+    error = KelErrorLogRecordBuilder(errorOid)  // no error line: it must read back null
                 .CreationTime(KelTimeStamp::Now())
                 .System(KelSystemID(S("SYS1"), S("GRP1")))
-                .VersionNumber(1)
-                .ReleaseNumber(2)
-                .ModificationLevelNumber(3)
-                .ComponentID(KelSenderType::ExecSvr)
                 .ComponentName(S("exec"))
-                .Platform(KelPlatform::Linux)
                 .SystemLogID(logOid)
                 .DetectionTime(KelTimeStamp::Now())
                 .ErrorFile(S("f.cpp"))
-                // no error line: it must read back null
                 .ErrorDescription(S("it broke"))
                 .Build();
     tom->ForSystemLogs().Save(log);

@@ -9,8 +9,7 @@
 #include "db/keldssvr.hpp"
 #include "db/keldssys.hpp"
 
-#include "dbtest.hpp"
-#include "testutil.hpp"
+#include "tests/admin/admintest.hpp"
 
 #include <sstream>
 #include <vector>
@@ -100,19 +99,7 @@ KEL_SYSTEM System(int oid, char const* name, char const* group)
     return row;
 }
 
-class Accessors : public testing::TestWithParam<std::string> {
-protected:
-    void SetUp() override
-    {
-        url = ResolveUrl(GetParam());
-        if (url.empty()) GTEST_SKIP() << "KELDATOM_PG_URL is not set";
-        db = KelDatabase::Open(url);
-        if (db->Type() == KelDBType::PostgreSQL) db->DropSchema();
-        db->CreateSchema();
-    }
-    std::string url;
-    std::unique_ptr<KelDatabase> db;
-};
+class Accessors : public AdminDatabaseTest {};
 
 TEST_P(Accessors, StateAndLogRowsRoundTripWithTheirNullIndicators)
 {
@@ -221,7 +208,7 @@ TEST_P(Accessors, CursorsSelectWhatTheirFilterNamesInKeyOrderAndFailuresNameTabl
 // succeeds once the holder has committed.
 TEST_P(Accessors, RowLockHolderMakesSecondReaderTimeOut)
 {
-    if (db->Type() != KelDBType::PostgreSQL) GTEST_SKIP() << "SQLite locks the whole database";
+    if (!IsPostgres()) GTEST_SKIP() << "SQLite locks the whole database";
     KEL_SYSTEM_STATE const row = State(1, "", -1, 1);
     db->systemState().insert(row);
     std::unique_ptr<KelDatabase> other = KelDatabase::Open(url);

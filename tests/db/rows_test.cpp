@@ -1,4 +1,4 @@
-// Row records: printed forms, constructor checks, refilling in place, LOB handle release.
+// Row records: printed forms, constructor checks, LOB handle release.
 #include "db/keldsdf.hpp"
 #include "db/keldsdom.hpp"
 #include "db/keldsper.hpp"
@@ -138,31 +138,6 @@ TEST(RowRecords, ConstructorChecksWidthsInColumnOrderAndNullableOnesOnlyWhenPres
               (std::vector<std::string>{"_objectId.IsNull() != true", "_systemlogId.IsNull() != true",
                                         "_componentName.IsNull() != true", "_errorDescription.IsNull() != true",
                                         "!IsNull()", "!IsNull()"}));
-}
-
-// Rows read into one buffer again and again reuse its room through Fill.
-TEST(RowRecords, RefillWritesInPlaceOnlyWhenTheRepresentationIsItsOwnAndLargeEnough)
-{
-    KelString room(KelString::createEmpty, 8);
-    unsigned char const* before = room.Data();
-    room.Fill("abc", 3);
-    EXPECT_EQ(room.Data(), before);
-
-    KelString const sharer = room;  // shared: the next fill must leave the sharer alone
-    room.Fill("xy", 2);
-    EXPECT_NE(room.Data(), before);
-    EXPECT_EQ(sharer, KelString("abc"));
-    room = sharer;
-    room.Fill("abc", 3);  // the same bytes: the shared representation is kept
-    EXPECT_EQ(room.Data(), sharer.Data());
-    room.Fill("abd", 3);
-    EXPECT_EQ(sharer, KelString("abc"));
-    EXPECT_EQ(room, KelString("abd"));
-
-    KelString null;
-    null.Fill("", 0);  // filling a null handle gives an empty, non-null string
-    EXPECT_FALSE(null.IsNull());
-    EXPECT_EQ(null.Length(), 0);
 }
 
 TEST(LobAccess, HandlesShareOneRepAndTheLastOneFreesIt)

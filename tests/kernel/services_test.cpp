@@ -35,7 +35,7 @@ TEST(KelStringTest, NullDiffersFromEmpty)
     EXPECT_TRUE(rec.Has("!IsNull()"));
 }
 
-TEST(KelStringTest, SharingAndCopyOnAppend)
+TEST(KelStringTest, SharingCopyOnAppendAndRefillInPlace)
 {
     KelString a("abc");
     {
@@ -48,12 +48,28 @@ TEST(KelStringTest, SharingAndCopyOnAppend)
         c.Release();
         EXPECT_EQ(a.RefCount(), 1u);
     }
-    // A sole owner with room appends in place.
+    // A sole owner with room appends and refills (a row buffer read again) in place; a
+    // shared one leaves the sharer alone, unless the bytes are the same.
     KelString room(KelString::createEmpty, 8);
     char const* before = room.C_str();
     room |= "hello";
     EXPECT_EQ(room.C_str(), before);
     EXPECT_STREQ(room.C_str(), "hello");
+    room.Fill("abc", 3);
+    EXPECT_EQ(room.C_str(), before);
+    KelString const sharer = room;
+    room.Fill("xy", 2);
+    EXPECT_NE(room.C_str(), before);
+    EXPECT_EQ(sharer, KelString("abc"));
+    room = sharer;
+    room.Fill("abc", 3);
+    EXPECT_EQ(room.Data(), sharer.Data());
+    room.Fill("abd", 3);
+    EXPECT_EQ(sharer, KelString("abc"));
+    EXPECT_EQ(room, KelString("abd"));
+    KelString null;
+    null.Fill("", 0);
+    EXPECT_EQ(null, KelString(""));
 
     // Appending a string to itself, also through its own text, when it must grow.
     KelString self("xy");
