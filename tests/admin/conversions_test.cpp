@@ -1,9 +1,10 @@
-// Conversions a round trip would not show (the fuzz corpus replays the rest): the user ID
-// takes the row's system group; the level-9 dumps.
+// Conversions a round trip would not show: the user ID takes the row's system group; the level-9 dumps.
 #include "admin/keldatom.hpp"
 #include "db/keldb.hpp"
 #include "kernel/kelkcon.hpp"
 #include "kernel/kelktrc.hpp"
+
+#include "testutil.hpp"
 
 #include <gtest/gtest.h>
 
@@ -11,11 +12,7 @@
 
 namespace {
 
-KelBinary Oid(int n)
-{
-    unsigned char bytes[16] = {0x10, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, static_cast<unsigned char>(n)};
-    return KelBinary(bytes, 16);
-}
+KelBinary Oid(unsigned char n) { return TestOid(0x10, n).AsBinary(); }
 
 char const* const kStamp = "2026-12-05-10.11.12.123456";
 

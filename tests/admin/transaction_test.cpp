@@ -99,8 +99,7 @@ TEST_P(AdminTransactions, InstanceQueriesMergeWithTheCacheSuspensionNeedsEmptyCa
 
     db->Begin();
     auto& cache = tom->ForSvrInstances();
-    // A cached object with an unsaved change is returned as cached by both read queries; the
-    // update query upgrades the other instance, entered for read, in place.
+    // Both read queries return the cached, changed object; the update query upgrades the other in place.
     KelSvrInstance& locked = cache.MaterializeForUpdate({}, oids[0]);
     locked.SetServerState(KelSvrState::Failed);
     std::vector<KelSvrInstance const*> byOid, byName;

@@ -1,5 +1,4 @@
-// Failover: read-only transactions on the standby; numbered transactions by the runner and
-// by the tool over both hosts, while the primary dies and the standby is promoted.
+// Reads on the standby; numbered writes by the runner and the tool while the primary dies and the standby takes over.
 #include "cluster.hpp"
 
 #include "admin/keldatxn.hpp"

@@ -129,9 +129,7 @@ TEST(RowRecords, ConstructorChecksWidthsInColumnOrderAndNullableOnesOnlyWhenPres
     KEL_SYSTEM_STATE(Oid(), Text(27), -1, 1);
     EXPECT_TRUE(rec.Empty());
 
-    // Null OIDs fail their null checks and pass their length checks; every null check
-    // comes before the first length check, and the length of a null text fails the
-    // kernel's own "!IsNull()" while the constructor goes on.
+    // Null checks first, then lengths: a null text's length fails the kernel's "!IsNull()" and goes on.
     KEL_ERROR_LOG(KelBinary(), Stamp(), "S", "G", KelBinary(), 0, 0, 0, 0, -1, 0, 0, 0, -1, 0, -1, Stamp(), KelString(),
                   -1, 0, -1, KelString(), KelString());
     EXPECT_EQ(rec.Conditions(),

@@ -1,5 +1,4 @@
-// The command-line tool run as a user runs it: the built program in a scratch folder, its
-// exit code, standard output and standard error.
+// The command-line tool run as a user runs it, in a scratch folder: exit codes, output, errors.
 #include "db/dbtest.hpp"
 #include "db/keldb.hpp"
 #include "toolrun.hpp"
@@ -93,9 +92,7 @@ TEST_F(Kelatom, FailedLogAddLeavesNoRowAndJsonParsesBack)
     EXPECT_TRUE(nlohmann::json::parse(instances.out).is_array());
 }
 
-// Many administration servers start at once on one database (SQLite, and PostgreSQL when
-// set) and run their transactions at the same time: every process succeeds (deadlocks and
-// busy waits are retried), one seeds and one releases the locks, every transaction counts once.
+// Eight at once on one database (and PostgreSQL): all succeed, one seeds, one releases, each transaction counts once.
 TEST_F(Kelatom, EightProcessesAtOnceAllSucceedAndTheTablesAddUp)
 {
     std::vector<std::string> urls = {"sqlite:kelatom.db"};
@@ -131,8 +128,7 @@ TEST_F(Kelatom, EightProcessesAtOnceAllSucceedAndTheTablesAddUp)
     }
 }
 
-// With another connection holding SQLite's write lock, a reading command answers at once
-// and a writing one reports busy once its attempts are spent.
+// Another connection holding the write lock: reads answer at once, writes report busy after their attempts.
 TEST_F(Kelatom, ReadersDoNotWaitForAWriterAndWritersGiveUpAfterTheirRetries)
 {
     ASSERT_EQ(Tool({"init", "--demo"}).code, 0);
@@ -164,8 +160,7 @@ TEST_F(Kelatom, ReadersDoNotWaitForAWriterAndWritersGiveUpAfterTheirRetries)
     EXPECT_EQ(nlohmann::json::parse(writes.out).size(), nlohmann::json::parse(reads.out).size() + 1) << reads.out;
 }
 
-// Every option value parsed whole: anything but exactly what the option takes is refused,
-// naming the option and the value.
+// Option values are parsed whole: anything else is refused, naming the option and the value.
 TEST_F(Kelatom, OptionValuesAreParsedWhole)
 {
     ASSERT_EQ(Tool({"init", "--demo"}).code, 0);
@@ -193,8 +188,7 @@ TEST_F(Kelatom, OptionValuesAreParsedWhole)
     EXPECT_TRUE(nlohmann::json::parse(Tool({"--json", "log", "list", "SYS1"}).out).empty());
 }
 
-// Tables show control characters and bytes that are not UTF-8 escaped; JSON keeps valid
-// text exact.
+// Tables show control characters and bytes that are not UTF-8 escaped; JSON keeps valid text exact.
 TEST_F(Kelatom, TablesEscapeWhatATerminalWouldObey)
 {
     ASSERT_EQ(Tool({"init", "--demo"}).code, 0);

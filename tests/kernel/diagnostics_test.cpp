@@ -39,8 +39,7 @@ TEST(KelExceptionTest, PrintedForms)
 TEST(KelTraceTest, SwitchRules)
 {
     long const level = KelTrace::_Level;
-    // Raised: an invalid case at level 0 and component 0x10, a not-found at level 3 and
-    // component 0x8; both category 0x2.
+    // Raised: an invalid case at level 0, component 0x10; a not-found at level 3, component 0x8; category 0x2.
     struct {
         long level;
         unsigned long components, categories;
@@ -67,8 +66,7 @@ TEST(KelTraceTest, SwitchRules)
     EXPECT_EQ(KelTrace::_Level, level);
 }
 
-// The guard traces entry and exit, also when an exception passes, and only from its level
-// on; a sink that throws loses the record, never the operation.
+// Entry and exit traced from the guard's level on, also when throwing; a throwing sink loses only the record.
 TEST(KelTraceTest, ControlFlowGuardWritesEntryAndExitAlsoWhenThrowing)
 {
     {

@@ -13,8 +13,7 @@
 #include <string>
 #include <vector>
 
-// OIDs order as unsigned bytes, first to last; generated ones follow creation order (within
-// one microsecond too), read back from hex, and the streamed form must hold sixteen bytes.
+// OIDs order as unsigned bytes; generated ones sort in creation order, read back from hex; streamed ones hold 16 bytes.
 TEST(KelOIDTest, GeneratedOnesSortInCreationOrderAndReadBackFromHex)
 {
     // The first differing byte decides, in either half, whatever the bytes after it.
@@ -96,8 +95,7 @@ TEST(KelServerIDTest, ChecksInOrderOrderingAndPrintedForm)
     EXPECT_TRUE(rec.Has("!name.IsNull()"));
     EXPECT_TRUE(rec.Has("!systemGroup.IsNull()"));
 
-    // Kind first, as signed numbers; then name, system, group: servers that differ in
-    // their group only are two keys.
+    // Kind first, signed; then name, system, group: servers differing only in group are two keys.
     EXPECT_TRUE(KelServerID(-1, "Z", "Z", "Z") < KelServerID(1, "A", "A", "A"));
     EXPECT_TRUE(KelServerID(1, "A", "B", "A") < KelServerID(1, "B", "A", "A"));
     EXPECT_TRUE(KelServerID(1, "A", "A", "B") < KelServerID(1, "A", "B", "A"));

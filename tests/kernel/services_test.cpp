@@ -48,8 +48,7 @@ TEST(KelStringTest, SharingCopyOnAppendAndRefillInPlace)
         c.Release();
         EXPECT_EQ(a.RefCount(), 1u);
     }
-    // A sole owner with room appends and refills (a row buffer read again) in place; a
-    // shared one leaves the sharer alone, unless the bytes are the same.
+    // A sole owner with room appends and refills in place; a shared one is left alone unless the bytes are the same.
     KelString room(KelString::createEmpty, 8);
     char const* before = room.C_str();
     room |= "hello";

@@ -1,5 +1,4 @@
-// Hostile input comes back unchanged or is refused, never cut; bad stored rows, passwords
-// in failed opens, file modes and the fuzz corpus.
+// Hostile input comes back unchanged or is refused, never cut; bad stored rows, passwords, file modes, fuzz corpus.
 #include "reltest.hpp"
 
 #include "db/keldmask.hpp"
@@ -105,8 +104,7 @@ TEST_P(Hostile, NamesAndTextsSurviveUnchangedAndStayDistinct)
     Commit();
 }
 
-// ";"-joined lists that would not split back are found; one over 1024 bytes, written with
-// the checks going on, comes back whole.
+// Lists that would not split back are found; one over 1024 bytes, written with checks going on, comes back whole.
 TEST_P(Hostile, ParameterListsThatWouldNotReadBackAreFoundAndOverlongOnesNeverCutShort)
 {
     auto list = [](std::vector<KelString> const& parameters) {
@@ -150,8 +148,7 @@ TEST_P(Hostile, ParameterListsThatWouldNotReadBackAreFoundAndOverlongOnesNeverCu
     Commit();
 }
 
-// A row written by another program against a record's rules is a "bad row" error naming
-// the table, the key and the column.
+// A row stored against its record's rules is a "bad row" error naming the table, the key and the column.
 TEST_P(Hostile, StoredRowsThatBreakTheirRulesAreBadRows)
 {
     std::unique_ptr<KelDrvConnection> other = KelDrvOpen(url);
@@ -223,8 +220,7 @@ TEST(HostileOpen, FailedOpensNeverShowThePassword)
     EXPECT_EQ(KelDBMaskPasswords("bad: p@ss", "postgresql://u:p%40ss@h"), "bad: ***");
 }
 
-// A new database file and its -wal and -shm are private whatever the umask; an existing
-// file keeps its mode.
+// A new database file and its -wal and -shm are private whatever the umask; an existing file keeps its mode.
 TEST(HostileFile, NewDatabaseFilesArePrivate)
 {
     auto mode = [](std::string const& file) {
@@ -250,8 +246,7 @@ TEST(HostileFile, NewDatabaseFilesArePrivate)
     ::umask(before);
 }
 
-// The fuzz corpus and seeded random inputs convert without a crash or round-trip
-// difference, reaching round trips of every kind.
+// The fuzz corpus and seeded random inputs convert without a difference, with round trips of every kind.
 TEST(FuzzCorpus, ReplaysWithoutADifference)
 {
     std::filesystem::path const corpus =

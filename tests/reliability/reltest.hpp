@@ -1,5 +1,4 @@
-// Helpers of the reliability tests: sessions to end, scaled loop counts, forked children
-// and signals between processes. Every wait is bounded.
+// Reliability helpers: sessions to end, scaled loop counts, forked children, signals; every wait is bounded.
 #pragma once
 
 #include "db/keldbexc.hpp"
@@ -24,8 +23,7 @@
 #include <stdexcept>
 #include <thread>
 
-// A fresh schema on the PostgreSQL server and its URL with an application name by which
-// RelTerminateSessions finds it; empty without a server.
+// A fresh PostgreSQL schema's URL, named for RelTerminateSessions; empty without a server.
 inline std::string RelFreshPostgres(std::string const& name)
 {
     std::string const url = ResolveUrl("postgresql");
@@ -90,8 +88,7 @@ private:
     int _fd[2];
 };
 
-// A forked child runs body and leaves its Result (trivially copyable) or its error in shared
-// memory, then ends with _exit so nothing of the parent runs twice; killed if it outlives us.
+// A forked child leaves body's (trivially copyable) Result or error in shared memory, _exits; killed if it outlives us.
 template <class Result>
 class RelChild {
 public:

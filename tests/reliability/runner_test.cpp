@@ -1,5 +1,4 @@
-// The transaction runner: what it retries and what never; a failure leaves nothing behind;
-// read-only runs refuse writes and row locks and wait for no writer.
+// The runner: what it retries, what never; a failure leaves nothing; read-only runs refuse writes, wait for no writer.
 #include "reltest.hpp"
 
 #include "admin/keldatxn.hpp"
