@@ -4,6 +4,7 @@
 #include "admin/keldatxn.hpp"
 #include "objects/kelasvin.hpp"
 
+#include <atomic>
 #include <set>
 
 namespace {
@@ -73,9 +74,9 @@ struct DeadlockReport {
     char error[128];  // category, retryable, SQLSTATE, table and key of the deadlock
 };
 
-// Through the runner: locks `first`, waits once for the other side, then locks `second`.
-DeadlockReport RunLockingSide(std::string const& url, KelOID const& first, KelOID const& second, RelSignal& mine,
-                              RelSignal& theirs)
+// Through the runner: locks `first`, waits once until both sides have (`arrived`, shared), then locks `second`.
+DeadlockReport RunLockingSide(std::string const& url, KelOID const& first, KelOID const& second,
+                              std::atomic<int>& arrived)
 {
     std::unique_ptr<KelDatabase> db = KelDatabase::Open(url);
     KelTOMForAdminServer tom(*db);
@@ -89,8 +90,9 @@ DeadlockReport RunLockingSide(std::string const& url, KelOID const& first, KelOI
             Increment(a);
             instances.Save(a);
             if (runs++ == 0) {
-                mine.Post();
-                if (!theirs.Wait(std::chrono::seconds(20))) throw std::runtime_error("the other side never came");
+                ++arrived;
+                for (auto const until = Clock::now() + std::chrono::seconds(20); arrived < 2; std::this_thread::yield())
+                    if (Clock::now() > until) throw std::runtime_error("the other side never came");
             }
             KelSvrInstance& b = instances.MaterializeForUpdate({}, second);
             Increment(b);
@@ -112,12 +114,17 @@ TEST_P(Concurrency, OppositeLockOrderIsADeadlockThatRollsBackAndRetries)
     std::vector<KelOID> rows;
     KelOID const system = AdminSeedSystem(*db, *tom, "SYS1", 2, &rows);
 
-    RelSignal aHolds, bHolds;
+    auto* arrived = static_cast<std::atomic<int>*>(
+        mmap(nullptr, sizeof(std::atomic<int>), PROT_READ | PROT_WRITE, MAP_SHARED | MAP_ANONYMOUS, -1, 0));
+    ASSERT_NE(arrived, MAP_FAILED);
+    new (arrived) std::atomic<int>(0);
     auto const deadline = Clock::now() + std::chrono::seconds(60);
-    RelChild<DeadlockReport> a([&] { return RunLockingSide(url, rows[0], rows[1], aHolds, bHolds); });
-    RelChild<DeadlockReport> b([&] { return RunLockingSide(url, rows[1], rows[0], bHolds, aHolds); });
+    RelChild<DeadlockReport> a([&] { return RunLockingSide(url, rows[0], rows[1], *arrived); });
+    RelChild<DeadlockReport> b([&] { return RunLockingSide(url, rows[1], rows[0], *arrived); });
     DeadlockReport ra{}, rb{};
-    ASSERT_TRUE(a.Join(deadline, ra) && b.Join(deadline, rb));
+    bool const joined = a.Join(deadline, ra) && b.Join(deadline, rb);
+    munmap(arrived, sizeof(std::atomic<int>));
+    ASSERT_TRUE(joined);
 
     EXPECT_EQ(ra.committed + rb.committed, 2) << "both transactions end committed";
     ASSERT_EQ(ra.deadlocks + rb.deadlocks, 1) << "the database aborts exactly one of the two";
