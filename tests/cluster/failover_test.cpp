@@ -3,13 +3,10 @@
 
 #include "admin/keldatxn.hpp"
 #include "tests/admin/admintest.hpp"
+#include "toolrun.hpp"
 
-#include <sys/wait.h>
 #include <atomic>
-#include <fstream>
-#include <iterator>
 #include <map>
-#include <mutex>
 
 namespace {
 
@@ -152,18 +149,14 @@ TEST(Failover, ReadsGoToTheStandbyAndCommittedTransactionsSurviveThePrimarysDeat
     // The command-line tool, started again and again through the failover.
     std::map<int, int> toolCodes;
     std::map<int, std::string> toolErrors;
+    std::filesystem::path const dir = testing::TempDir() + "kelatom-failover-" + std::to_string(getpid());
+    std::filesystem::create_directories(dir);
     std::thread tool([&] {
-        std::string const dir = testing::TempDir();
         for (int j = 1; j <= 25 || !writerDone; ++j) {
-            std::string const err = dir + "kelatom-failover-" + std::to_string(getpid()) + ".err";
-            std::string const command = std::string("'") + KELATOM_PATH + "' --db '" + cluster.WriteUrl() +
-                                        "' --retries 100 log add SYS1 --message 42 --param tool --param " +
-                                        std::to_string(j) + " >/dev/null 2>'" + err + "'";
-            int const status = std::system(command.c_str());
-            toolCodes[j] = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-            std::ifstream in(err);
-            toolErrors[j].assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-            std::remove(err.c_str());
+            ToolRun const run = RunTool(dir, {"--db", cluster.WriteUrl(), "--retries", "100", "log", "add", "SYS1",
+                                              "--message", "42", "--param", "tool", "--param", std::to_string(j)});
+            toolCodes[j] = run.code;
+            toolErrors[j] = run.err;
             std::this_thread::sleep_for(std::chrono::milliseconds(40));
         }
     });
@@ -176,6 +169,7 @@ TEST(Failover, ReadsGoToTheStandbyAndCommittedTransactionsSurviveThePrimarysDeat
     cluster.PromoteStandby();
     writer.join();
     tool.join();
+    std::filesystem::remove_all(dir);
     ASSERT_EQ(writerError, "") << "the writer stopped";
 
     // Every transaction seen committed is there, once; nothing else is.

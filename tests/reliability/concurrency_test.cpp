@@ -237,18 +237,15 @@ TEST(ForkedProcesses, GenerateDistinctObjectIdentifiers)
     KelOID::Generate();  // set up before the fork
     constexpr int rounds = 1000;
     struct Oids {
-        unsigned char bytes[rounds][16];
+        KelOID made[rounds];
     };
-    auto const nowMicros = [] {
-        using namespace std::chrono;
-        return duration_cast<microseconds>(system_clock::now().time_since_epoch()).count();
-    };
-    auto const first = nowMicros() + 100000;
+    auto const first = std::chrono::time_point_cast<std::chrono::microseconds>(std::chrono::system_clock::now()) +
+                       std::chrono::milliseconds(100);
     auto make = [&] {
         Oids oids;
         for (int i = 0; i < rounds; ++i) {
-            while (nowMicros() < first + 200 * i) {}
-            std::memcpy(oids.bytes[i], KelOID::Generate().Bytes(), 16);
+            while (std::chrono::system_clock::now() < first + std::chrono::microseconds(200 * i)) {}
+            oids.made[i] = KelOID::Generate();
         }
         return oids;
     };
@@ -256,9 +253,8 @@ TEST(ForkedProcesses, GenerateDistinctObjectIdentifiers)
     RelChild<Oids> a(make), b(make);
     Oids ra{}, rb{};
     ASSERT_TRUE(a.Join(deadline, ra) && b.Join(deadline, rb));
-    std::set<std::string> seen;
-    for (Oids const* oids : {&ra, &rb})
-        for (auto const& oid : oids->bytes) seen.insert(std::string(reinterpret_cast<char const*>(oid), 16));
+    std::set<KelOID> seen(std::begin(ra.made), std::end(ra.made));
+    seen.insert(std::begin(rb.made), std::end(rb.made));
     EXPECT_EQ(seen.size(), std::size_t(2 * rounds)) << "two processes made the same identifier";
 }
 

@@ -16,7 +16,6 @@
 
 #include <chrono>
 #include <cstdio>
-#include <cstring>
 #include <functional>
 #include <new>
 #include <stdexcept>
