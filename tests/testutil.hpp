@@ -8,6 +8,7 @@
 #include <optional>
 #include <sstream>
 #include <string>
+#include <vector>
 
 template <class T>
 std::string Printed(T const& value)
@@ -23,6 +24,15 @@ inline KelOID TestOid(unsigned char first, unsigned char last)
     unsigned char bytes[16] = {first};
     bytes[15] = last;
     return KelOID(bytes);
+}
+
+// The texts of a list of strings.
+template <class List>
+std::vector<std::string> Texts(List const& list)
+{
+    std::vector<std::string> texts;
+    for (auto const& s : list) texts.push_back(s.Str());
+    return texts;
 }
 
 // The exception of type E that `call` throws, or empty (one of another type passes through).

@@ -56,9 +56,7 @@ TEST_P(AdminTransactions, LogRecordsStateStaffAndTopologyObjectsReadBackByTheirK
     std::vector<KelSystemLogRecord const*> logs;
     tom->ForSystemLogs().MaterializeSystemLogRecordsForRead(S("SYS1"), logs);
     ASSERT_EQ(logs.size(), 1u);
-    std::vector<std::string> params;
-    for (KelString const& p : logs[0]->MessageParameters()) params.push_back(p.Str());
-    EXPECT_EQ(params, (std::vector<std::string>{"first", "second", "third", ""}));
+    EXPECT_EQ(Texts(logs[0]->MessageParameters()), (std::vector<std::string>{"first", "second", "third", ""}));
     std::vector<KelErrorLogRecord const*> errors;
     tom->ForErrorLogs().MaterializeErrorLogRecordsForRead(logOid, errors);
     ASSERT_EQ(errors.size(), 1u);

@@ -62,8 +62,6 @@ bool ConstructAndSaveASystemThrows(std::size_t n)
     }
 }
 
-void LongNamedOperation() { kelkCtrFlow("KelAllocationTest::LongNamedOperation"); }
-
 }  // namespace
 
 void* operator new(std::size_t size) { return Allocate(size); }
@@ -90,7 +88,7 @@ TEST(KelAllocationTest, EachFailedAllocationIsThrownAndAnUntracedEntryAllocatesN
     ASSERT_FALSE(KelTrace::IsOn(3, 0x1, 0x10));
     {
         AllocationCount count;
-        LongNamedOperation();
+        [] { kelkCtrFlow("KelAllocationTest::LongNamedOperation"); }();
         EXPECT_EQ(count.Count(), 0u);
     }
     for (bool traced : {false, true}) {

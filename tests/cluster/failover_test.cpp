@@ -34,9 +34,7 @@ std::map<std::pair<std::string, int>, int> Stored(KelTxnRunner& runner)
         std::vector<KelSystemLogRecord const*> records;
         tom.ForSystemLogs().MaterializeSystemLogRecordsForRead(KelString("SYS1"), records);
         for (KelSystemLogRecord const* r : records) {
-            auto const& parameters = const_cast<KelSystemLogRecord&>(*r).MessageParameters();
-            std::vector<std::string> p;
-            for (KelString const& text : parameters) p.push_back(text.Str());
+            std::vector<std::string> const p = Texts(r->MessageParameters());
             if (p.size() == 2) ++stored[{p[0], std::stoi(p[1])}];
         }
     });
