@@ -46,12 +46,6 @@ KEL_SYSTEM_LOG SystemLog(KelString const& parameters, std::int16_t iParameters)
                           0, parameters, iParameters);
 }
 
-KEL_ERROR_LOG ErrorLog(std::int16_t iErrorFile)
-{
-    return KEL_ERROR_LOG(Oid(), Stamp(), "SYS1", "GRP1", Oid(), 3, 1, 0, 2, 0, 5, 4, 12, -1, 8, 0, Stamp(),
-                         "kelmod.cpp", iErrorFile, 120, 0, "Scheduler", "it failed");
-}
-
 // Counts its end and the handles its text still had then.
 struct WatchingLocator {
     int* destroyed = nullptr;
@@ -88,7 +82,8 @@ TEST(RowRecords, PrintedForms)
         << printed;
 
     // A null OID prints "<null>"; a LOB text prints as its text.
-    KEL_ERROR_LOG err = ErrorLog(-2);
+    KEL_ERROR_LOG err(Oid(), Stamp(), "SYS1", "GRP1", Oid(), 3, 1, 0, 2, 0, 5, 4, 12, -1, 8, 0, Stamp(), "kelmod.cpp",
+                      -2, 120, 0, "Scheduler", "it failed");
     err._systemlogId = KelBinary();
     EXPECT_NE(Members(err).find("\n_systemlogId=<null>\n"), std::string::npos) << Members(err);
     KEL_PERSON person;

@@ -42,26 +42,6 @@ protected:
 
 }  // namespace
 
-TEST_F(Kelatom, NotFoundAndUsageExitCodes)
-{
-    ASSERT_EQ(Tool({"init", "--demo"}).code, 0);
-    ToolRun unknown = Tool({"state", "show", "NOSUCH"});
-    EXPECT_EQ(unknown.code, 1);
-    EXPECT_NE(unknown.err.find("KelTOMNotFoundException"), std::string::npos) << unknown.err;
-    EXPECT_NE(unknown.err.find(" SysName=NOSUCH"), std::string::npos) << unknown.err;
-
-    EXPECT_EQ(Tool({"state"}).code, 2);
-    EXPECT_EQ(Tool({"locks", "release", "OPERATOR", "planet", "X"}).code, 2);
-    EXPECT_EQ(Tool({"--help"}).code, 0);
-
-    ToolRun notLocked = Tool({"locks", "release", "ADMIN", "role", "OPERATORS"});
-    EXPECT_EQ(notLocked.code, 1);
-    EXPECT_NE(notLocked.err.find("RoleName OPERATORS not locked by with name: ADMIN"), std::string::npos)
-        << notLocked.err;
-    EXPECT_EQ(Tool({"locks", "release", "OPERATOR", "role", "OPERATORS"}).code, 0);
-    EXPECT_EQ(Tool({"locks", "release", "OPERATOR", "role", "OPERATORS"}).code, 1);
-}
-
 TEST_F(Kelatom, FailedLogAddLeavesNoRowAndJsonParsesBack)
 {
     ASSERT_EQ(Tool({"init", "--demo"}).code, 0);
@@ -160,10 +140,25 @@ TEST_F(Kelatom, ReadersDoNotWaitForAWriterAndWritersGiveUpAfterTheirRetries)
     EXPECT_EQ(nlohmann::json::parse(writes.out).size(), nlohmann::json::parse(reads.out).size() + 1) << reads.out;
 }
 
-// Option values are parsed whole: anything else is refused, naming the option and the value.
-TEST_F(Kelatom, OptionValuesAreParsedWhole)
+// Not found and not locked exit 1, usage errors 2; option values are parsed whole, else refused naming the value.
+TEST_F(Kelatom, NotFoundAndUsageExitCodesAndOptionValuesParsedWhole)
 {
     ASSERT_EQ(Tool({"init", "--demo"}).code, 0);
+    ToolRun unknown = Tool({"state", "show", "NOSUCH"});
+    EXPECT_EQ(unknown.code, 1);
+    EXPECT_NE(unknown.err.find("KelTOMNotFoundException"), std::string::npos) << unknown.err;
+    EXPECT_NE(unknown.err.find(" SysName=NOSUCH"), std::string::npos) << unknown.err;
+
+    EXPECT_EQ(Tool({"state"}).code, 2);
+    EXPECT_EQ(Tool({"locks", "release", "OPERATOR", "planet", "X"}).code, 2);
+    EXPECT_EQ(Tool({"--help"}).code, 0);
+
+    ToolRun notLocked = Tool({"locks", "release", "ADMIN", "role", "OPERATORS"});
+    EXPECT_EQ(notLocked.code, 1);
+    EXPECT_NE(notLocked.err.find("RoleName OPERATORS not locked by with name: ADMIN"), std::string::npos)
+        << notLocked.err;
+    EXPECT_EQ(Tool({"locks", "release", "OPERATOR", "role", "OPERATORS"}).code, 0);
+    EXPECT_EQ(Tool({"locks", "release", "OPERATOR", "role", "OPERATORS"}).code, 1);
     for (std::string trace : {"level=abc", "components=0xZZ", "categories=1e5", "level=3;components=1", "xt=1", "x",
                               "level=flows", "components=cache+", "categories=raise+0x1"}) {
         ToolRun run = Tool({"--trace", trace, "state", "show", "SYS1"});

@@ -43,10 +43,6 @@ void ExpectInvariantTexts(
 }
 
 KelSystemID SysId() { return KelSystemID(KelString("SYSA"), KelString("GRPA")); }
-KelServerID SvrId()
-{
-    return KelServerID(KelSvrKind::ExecSvr, KelString("EXEC1"), KelString("SYSA"), KelString("GRPA"));
-}
 
 }  // namespace
 
@@ -91,7 +87,7 @@ TEST(DataObjects, GuardedOidDirtyMarksAndEachWrongNullFlagNamingItsPair)
                             "kelmtdom");
     using S = KelServerData;
     ExpectInvariantTexts<S>(
-        [] { return S(SvrId()); },
+        [] { return S(KelServerID(KelSvrKind::ExecSvr, KelString("EXEC1"), KelString("SYSA"), KelString("GRPA"))); },
         {&S::SetServerIDIsNull, &S::SetOIDIsNull, &S::SetSystemOIDIsNull, &S::SetExternalControlContextIsNull,
          &S::SetDescriptionIsNull, &S::SetDocumentationIsNull, &S::SetLockholderIsNull, &S::SetLockholderOIDIsNull},
         "ServerID OID SystemOID ExternalControlContext Description Documentation Lockholder "
