@@ -5,6 +5,8 @@
 
 #include <nlohmann/json.hpp>
 
+#include <thread>
+
 namespace {
 
 class Kelatom : public testing::Test {
@@ -19,21 +21,17 @@ protected:
     void TearDown() override { std::filesystem::remove_all(dir); }
 
     ToolRun Tool(std::vector<std::string> const& args) { return RunTool(dir, args); }
-    // Runs `copies` of the tool with the same arguments at once; each its own result.
+    // Runs `copies` of the tool with the same arguments at once, each in a folder of its own.
     std::vector<ToolRun> ToolAtOnce(int copies, std::vector<std::string> const& args)
     {
-        std::string command =
-            "cd '" + dir.string() + "' && for i in $(seq " + std::to_string(copies) + "); do ('" + KELATOM_PATH "'";
-        for (auto const& a : args) command += " " + Quote(a);
-        command += " >stdout.$i 2>stderr.$i; echo $? >rc.$i) & done; wait";
-        EXPECT_EQ(std::system(command.c_str()), 0);
-        std::vector<ToolRun> runs;
-        for (int i = 1; i <= copies; ++i) {
-            std::string n = std::to_string(i);
-            std::string rc = Slurp(dir / ("rc." + n));
-            runs.push_back(
-                ToolRun{rc.empty() ? -1 : std::stoi(rc), Slurp(dir / ("stdout." + n)), Slurp(dir / ("stderr." + n))});
-        }
+        std::vector<ToolRun> runs(copies);
+        std::vector<std::thread> threads;
+        for (int i = 0; i < copies; ++i)
+            threads.emplace_back([&, i] {
+                std::filesystem::create_directories(dir / std::to_string(i));
+                runs[i] = RunTool(dir / std::to_string(i), args);
+            });
+        for (std::thread& t : threads) t.join();
         return runs;
     }
 
@@ -42,7 +40,8 @@ protected:
 
 }  // namespace
 
-TEST_F(Kelatom, FailedLogAddLeavesNoRowAndJsonParsesBack)
+// Refused log adds write nothing, JSON parses back; tables escape control and non-UTF-8 bytes, JSON keeps text exact.
+TEST_F(Kelatom, FailedLogAddLeavesNoRowJsonParsesBackAndTablesEscapeWhatATerminalWouldObey)
 {
     ASSERT_EQ(Tool({"init", "--demo"}).code, 0);
     ToolRun added = Tool({"--json", "log", "add", "SYS1", "--message", "08", "--param", "a,b", "--param", "O'Brien"});
@@ -70,12 +69,38 @@ TEST_F(Kelatom, FailedLogAddLeavesNoRowAndJsonParsesBack)
     ToolRun instances = Tool({"--json", "instances", "list", "SYS1", "--for-update"});
     ASSERT_EQ(instances.code, 0) << instances.err;
     EXPECT_TRUE(nlohmann::json::parse(instances.out).is_array());
+
+    std::string const title = "\x1b]0,pwned\x07", kept = "Zo\xc3\xab";
+    ASSERT_EQ(Tool({"log", "add", "SYS1", "--message", "1", "--param", title}).code, 0);
+    ToolRun json = Tool({"--json", "log", "list", "SYS1"});
+    ASSERT_EQ(json.code, 0) << json.err;
+    EXPECT_NE(json.out.find("\\u001b]0,pwned\\u0007"), std::string::npos) << json.out;
+    EXPECT_EQ(nlohmann::json::parse(json.out)[1]["parameters"][0], title);
+
+    // Bytes that are not UTF-8 are stored once as given; JSON shows them replaced.
+    added = Tool(
+        {"--json", "log", "add", "SYS1", "--message", "2", "--param", "\xff\xc2\x9b" + kept, "--param", "caf\xe9"});
+    EXPECT_EQ(added.code, 0) << added.err;
+    records = nlohmann::json::parse(Tool({"--json", "log", "list", "SYS1"}).out);
+    ASSERT_EQ(records.size(), 3u) << "each record stored once";
+    EXPECT_EQ(records[2]["parameters"][1], "caf\xef\xbf\xbd");
+    ToolRun table = Tool({"log", "list", "SYS1"});
+    ASSERT_EQ(table.code, 0) << table.err;
+    EXPECT_NE(table.out.find("\\x1b]0,pwned\\x07"), std::string::npos) << table.out;
+    EXPECT_NE(table.out.find("\\xff\\xc2\\x9b" + kept), std::string::npos) << table.out;
+    for (char c : table.out) EXPECT_TRUE(c == '\n' || static_cast<unsigned char>(c) >= 0x20) << int(c);
+
+    // Messages on stderr quote the user's text escaped too.
+    ToolRun missing = Tool({"state", "show", title});
+    EXPECT_EQ(missing.code, 1);
+    EXPECT_NE(missing.err.find("\\x1b]0,pwned\\x07"), std::string::npos) << missing.err;
+    for (char c : missing.err) EXPECT_TRUE(c == '\n' || static_cast<unsigned char>(c) >= 0x20) << int(c);
 }
 
 // Eight at once on one database (and PostgreSQL): all succeed, one seeds, one releases, each transaction counts once.
 TEST_F(Kelatom, EightProcessesAtOnceAllSucceedAndTheTablesAddUp)
 {
-    std::vector<std::string> urls = {"sqlite:kelatom.db"};
+    std::vector<std::string> urls = {"sqlite:" + (dir / "kelatom.db").string()};
     std::unique_ptr<PgTestSchema> empty;
     if (PgUrl()) {
         empty = std::make_unique<PgTestSchema>(PgUrl(), "_tool");
@@ -181,35 +206,4 @@ TEST_F(Kelatom, NotFoundAndUsageExitCodesAndOptionValuesParsedWhole)
     EXPECT_NE(numbered.err, "");
     EXPECT_EQ(named.err, numbered.err);
     EXPECT_TRUE(nlohmann::json::parse(Tool({"--json", "log", "list", "SYS1"}).out).empty());
-}
-
-// Tables show control characters and bytes that are not UTF-8 escaped; JSON keeps valid text exact.
-TEST_F(Kelatom, TablesEscapeWhatATerminalWouldObey)
-{
-    ASSERT_EQ(Tool({"init", "--demo"}).code, 0);
-    std::string const title = "\x1b]0,pwned\x07", kept = "Zo\xc3\xab";
-    ASSERT_EQ(Tool({"log", "add", "SYS1", "--message", "1", "--param", title}).code, 0);
-    ToolRun json = Tool({"--json", "log", "list", "SYS1"});
-    ASSERT_EQ(json.code, 0) << json.err;
-    EXPECT_NE(json.out.find("\\u001b]0,pwned\\u0007"), std::string::npos) << json.out;
-    EXPECT_EQ(nlohmann::json::parse(json.out)[0]["parameters"][0], title);
-
-    // Bytes that are not UTF-8 are stored once as given; JSON shows them replaced.
-    ToolRun added = Tool(
-        {"--json", "log", "add", "SYS1", "--message", "2", "--param", "\xff\xc2\x9b" + kept, "--param", "caf\xe9"});
-    EXPECT_EQ(added.code, 0) << added.err;
-    auto records = nlohmann::json::parse(Tool({"--json", "log", "list", "SYS1"}).out);
-    ASSERT_EQ(records.size(), 2u) << "each record stored once";
-    EXPECT_EQ(records[1]["parameters"][1], "caf\xef\xbf\xbd");
-    ToolRun table = Tool({"log", "list", "SYS1"});
-    ASSERT_EQ(table.code, 0) << table.err;
-    EXPECT_NE(table.out.find("\\x1b]0,pwned\\x07"), std::string::npos) << table.out;
-    EXPECT_NE(table.out.find("\\xff\\xc2\\x9b" + kept), std::string::npos) << table.out;
-    for (char c : table.out) EXPECT_TRUE(c == '\n' || static_cast<unsigned char>(c) >= 0x20) << int(c);
-
-    // Messages on stderr quote the user's text escaped too.
-    ToolRun missing = Tool({"state", "show", title});
-    EXPECT_EQ(missing.code, 1);
-    EXPECT_NE(missing.err.find("\\x1b]0,pwned\\x07"), std::string::npos) << missing.err;
-    for (char c : missing.err) EXPECT_TRUE(c == '\n' || static_cast<unsigned char>(c) >= 0x20) << int(c);
 }

@@ -87,11 +87,10 @@ TEST(KelTimeStampTest, TextRoundTripsInUtcAndMalformedTextFailsItsRequire)
     for (char const* leapDay : {"2024-02-29-23.59.59.999999", "2000-02-29-00.00.00.000000"})
         EXPECT_EQ(KelTimeStamp::FromVsqString(leapDay, 0).AsVsqString(), KelString(leapDay));
 
-    EXPECT_THROW(KelTimeStamp::FromVsqString("2023-11-14 22:13:20.000000", 0), KelContractViolation);
     KelContractRecorder rec;
-    for (char const* bad :
-         {"2023-11-14-22.13.20.12345", "2023-13-01-00.00.00.000000", "2023-02-29-00.00.00.000000",
-          "1900-02-29-00.00.00.000000", "2023-11-14-24.00.00.000000", "2023-11-14-22.13.2x.000000", ""}) {
+    for (char const* bad : {"2023-11-14 22:13:20.000000", "2023-11-14-22.13.20.12345", "2023-13-01-00.00.00.000000",
+                            "2023-02-29-00.00.00.000000", "1900-02-29-00.00.00.000000", "2023-11-14-24.00.00.000000",
+                            "2023-11-14-22.13.2x.000000", ""}) {
         rec.Clear();
         EXPECT_TRUE(KelTimeStamp::FromVsqString(bad, 0).IsNull()) << bad;
         EXPECT_EQ(rec.Failures().size(), 1u) << bad;

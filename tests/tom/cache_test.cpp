@@ -1,8 +1,8 @@
 // The per-class cache over system states: materialize, save, delete, drop, flush, refresh, clear.
+#include "tests/admin/admintest.hpp"
 #include "tests/tom/tomfixture.hpp"
 
 #include <algorithm>
-#include <cstdio>
 
 TEST_F(TomTest, ReadsGoToTheDatabaseOnAMissOnlyUpgradeInPlaceAndSaveRefusesReadOnlyEntries)
 {
@@ -119,11 +119,10 @@ TEST_F(TomTest, DeleteAndDropMoveEntriesAsideAndKeepTheirObjects)
 
 TEST_F(TomTest, RefreshMovesRowsDeletedByAnotherConnectionAside)
 {
-    std::string const path = ::testing::TempDir() + "tom_refresh.db";
-    std::remove(path.c_str());
-    auto mine = KelDatabase::Open("sqlite:" + path);
+    AdminSqliteFile file;
+    auto mine = KelDatabase::Open(file.Url());
     mine->CreateSchema();
-    auto other = KelDatabase::Open("sqlite:" + path);
+    auto other = KelDatabase::Open(file.Url());
     KelTinyObjectManager om(*mine);
     TomStates cache(om, *mine);
     auto insert = [&](KelOID const& oid) {
@@ -152,7 +151,6 @@ TEST_F(TomTest, RefreshMovesRowsDeletedByAnotherConnectionAside)
     cache.Refresh();
     EXPECT_EQ(cache.DeletedEntries().at(TomOid(1))->ServerObject(), &back);
     EXPECT_EQ(cache.DroppedObjects(), std::vector<KelSystemState*>({const_cast<KelSystemState*>(&gone)}));
-    std::remove(path.c_str());
 }
 
 TEST_F(TomTest, BulkReadsMergeRowsWithTheCache)

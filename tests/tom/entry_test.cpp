@@ -43,11 +43,10 @@ TEST_F(TomTest, TransitionTableOverValidAndInvalidStates)
         EXPECT_EQ(rec.Conditions(), std::vector<std::string>({"false", "false"}));
         EXPECT_EQ(e->State(), s);
     }
-    Entry e(new KelSystemState(TomOid(1)), KelCachedObjectState::New, nullptr, nullptr);
-    EXPECT_THROW(e.Deleted(), KelContractViolation);
 }
 
-TEST_F(TomTest, InvalidCaseNamesTheEntrysFunctionAndEntriesOwnWhatTheyHold)
+// Invalid cases name the entry's function; Insert and Update in wrong states fail and go on; entries own their rows.
+TEST_F(TomTest, EntriesOutsideTheirStatesRaiseOrFailAndGoOnAndOwnWhatTheyHold)
 {
     Entry e(new KelSystemState(TomOid(1)), KelCachedObjectState::MaterializedForRead, nullptr, nullptr);
     auto x = Caught<KelIntExcInvalidCase>([&] { e.Saved(nullptr, nullptr); });
@@ -71,10 +70,7 @@ TEST_F(TomTest, InvalidCaseNamesTheEntrysFunctionAndEntriesOwnWhatTheyHold)
     }
     EXPECT_EQ(object->ID(), TomOid(1));  // survives its entry
     delete object;
-}
 
-TEST_F(TomTest, InsertAndUpdateOutsideTheirStatesFailButGoOn)
-{
     KelContractRecorder rec;
     Entry read(new KelSystemState(TomOid(1)), KelCachedObjectState::MaterializedForRead,
                Functor::ForInsert(db->systemState()).release(), nullptr);
