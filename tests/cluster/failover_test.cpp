@@ -52,13 +52,6 @@ KelTxnOptions Patient()
     return options;
 }
 
-struct WriterReport {
-    std::vector<int> committed;
-    int unknown = 0;         // commits lost in flight
-    std::string unknownKey;  // the key the last one named
-    std::string lookedFor;   // the key of the record it wrote
-};
-
 }  // namespace
 
 TEST(Failover, ReadsGoToTheStandbyAndCommittedTransactionsSurviveThePrimarysDeathOnceEach)
@@ -105,7 +98,9 @@ TEST(Failover, ReadsGoToTheStandbyAndCommittedTransactionsSurviveThePrimarysDeat
     int const total = 200, failAfter = 50;
     std::atomic<int> committed{0};
     std::atomic<bool> writerDone{false};
-    WriterReport report;
+    std::vector<int> written;
+    int inDoubt = 0;  // commits lost in flight; the key the last one named, the key of the record it wrote
+    std::string unknownKey, lookedFor;
     std::string writerError;
     std::thread writer([&] {
         try {
@@ -116,9 +111,9 @@ TEST(Failover, ReadsGoToTheStandbyAndCommittedTransactionsSurviveThePrimarysDeat
                 } catch (KelDBException const& e) {
                     if (e.Category() != KelDBErrorCategory::OutcomeUnknown) throw;
                     // Lost in flight: look for the row the exception names.
-                    ++report.unknown;
-                    report.unknownKey = e.Key();
-                    report.lookedFor = Printed(oid);
+                    ++inDoubt;
+                    unknownKey = e.Key();
+                    lookedFor = Printed(oid);
                     bool present = false;
                     KelTxnOptions look = Patient();
                     look.readOnly = true;
@@ -133,7 +128,7 @@ TEST(Failover, ReadsGoToTheStandbyAndCommittedTransactionsSurviveThePrimarysDeat
                     });
                     if (!present) continue;  // not committed: the same number again
                 }
-                report.committed.push_back(i++);
+                written.push_back(i++);
                 ++committed;
             }
         } catch (KelException const& e) {
@@ -172,18 +167,18 @@ TEST(Failover, ReadsGoToTheStandbyAndCommittedTransactionsSurviveThePrimarysDeat
 
     // Every transaction seen committed is there, once; nothing else is.
     std::map<std::pair<std::string, int>, int> const stored = Stored(runner);
-    ASSERT_EQ(report.committed.size(), std::size_t(total));
+    ASSERT_EQ(written.size(), std::size_t(total));
     int lost = 0, twice = 0;
-    for (int i : report.committed) {
+    for (int i : written) {
         auto it = stored.find({"writer", i});
         lost += it == stored.end();
         twice += it != stored.end() && it->second > 1;
     }
     EXPECT_EQ(lost, 0);
     EXPECT_EQ(twice, 0);
-    EXPECT_LE(report.unknown, 1) << "only the transaction in flight can be in doubt";
-    if (report.unknown) {
-        EXPECT_EQ(report.unknownKey, report.lookedFor) << "the exception names the row written";
+    EXPECT_LE(inDoubt, 1) << "only the transaction in flight can be in doubt";
+    if (inDoubt) {
+        EXPECT_EQ(unknownKey, lookedFor) << "the exception names the row written";
     }
 
     int toolUnknown = 0;

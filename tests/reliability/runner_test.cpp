@@ -17,13 +17,10 @@ void AddLog(KelTOMForAdminServer& tom, KelOID const& oid)
     tom.ForSystemLogs().Save(record);
 }
 
-KelTxnOptions Options(bool readOnly, int attempts = 5, int backoffMs = 10)
+KelTxnOptions ReadOnly()
 {
     KelTxnOptions o;
-    o.readOnly = readOnly;
-    o.attempts = attempts;
-    o.backoff = std::chrono::milliseconds(backoffMs);
-    o.maxBackoff = std::chrono::milliseconds(20 * backoffMs);
+    o.readOnly = true;
     return o;
 }
 
@@ -31,7 +28,7 @@ KelTxnOptions Options(bool readOnly, int attempts = 5, int backoffMs = 10)
 std::vector<KelOID> Logs(KelTxnRunner& runner)
 {
     std::vector<KelOID> oids;
-    runner.Run(Options(true), [&](KelTOMForAdminServer& tom) {
+    runner.Run(ReadOnly(), [&](KelTOMForAdminServer& tom) {
         oids.clear();
         std::vector<KelSystemLogRecord const*> records;
         tom.ForSystemLogs().MaterializeSystemLogRecordsForRead(S("SYS1"), records);
@@ -81,7 +78,7 @@ TEST_P(Runner, FailureThatNoRetryCuresIsRethrownAtOnceWithNothingWrittenAndCache
                                  "lost in flight");
         }};
     for (auto const& fail : failures)
-        EXPECT_ANY_THROW(runner.Run(Options(false, 5, 1), [&](KelTOMForAdminServer& t) {
+        EXPECT_ANY_THROW(runner.Run([&](KelTOMForAdminServer& t) {
             AddLog(t, first);
             fail();
         }));
@@ -100,7 +97,7 @@ TEST_P(Runner, ReadOnlyTransactionRefusesWritesAndRowLocksAndWaitsForNoWriter)
 {
     KelOID const system = AdminSeedSystem(*db, *tom, "SYS1");
     KelTxnRunner runner(*tom);
-    KelTxnOptions const readOnly = Options(true);
+    KelTxnOptions const readOnly = ReadOnly();
     std::vector<std::function<void(KelTOMForAdminServer&)>> const refused = {
         [](KelTOMForAdminServer& t) { AddLog(t, KelOID::Generate()); },
         [&](KelTOMForAdminServer& t) { t.ForSystemStates().MaterializeForUpdate({}, system); }};
