@@ -1,5 +1,4 @@
-// Helpers of every test folder: printed form, a test OID, the exception a call throws,
-// a null flag's invariant text.
+// Helpers of every test folder: printed form, a test OID, the exception a call throws, a null flag's invariant.
 #pragma once
 
 #include "kernel/kelkoid.hpp"
@@ -9,6 +8,7 @@
 #include <optional>
 #include <sstream>
 #include <string>
+#include <vector>
 
 template <class T>
 std::string Printed(T const& value)
@@ -26,8 +26,16 @@ inline KelOID TestOid(unsigned char first, unsigned char last)
     return KelOID(bytes);
 }
 
-// The exception of type E that `call` throws; empty when it throws nothing (an exception
-// of another type passes through).
+// The texts of a list of strings.
+template <class List>
+std::vector<std::string> Texts(List const& list)
+{
+    std::vector<std::string> texts;
+    for (auto const& s : list) texts.push_back(s.Str());
+    return texts;
+}
+
+// The exception of type E that `call` throws, or empty (one of another type passes through).
 template <class E>
 std::optional<E> Caught(std::function<void()> const& call)
 {
@@ -39,8 +47,7 @@ std::optional<E> Caught(std::function<void()> const& call)
     return std::nullopt;
 }
 
-// The invariant text of a null flag that disagrees with its member `name` ("Phone":
-// "_pRep->_iPhone == _pRep->_phone.IsNull()").
+// The invariant text of a null flag disagreeing with member `name`: "_pRep->_iPhone == _pRep->_phone.IsNull()".
 inline std::string Pair(std::string const& name)
 {
     return "_pRep->_i" + name + " == _pRep->_" + char(std::tolower(name[0])) + name.substr(1) + ".IsNull()";

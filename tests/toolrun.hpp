@@ -1,5 +1,4 @@
-// The command-line tool run as a user runs it: the built program in a given folder, its
-// exit code, standard output and standard error (tests/kelatom and tests/docs).
+// The command-line tool run in a given folder as a user runs it: exit code, standard output and error.
 #pragma once
 
 #include <gtest/gtest.h>

@@ -1,9 +1,10 @@
-// Conversions a round trip would not show (the fuzz corpus replays the rest): the user ID
-// takes the row's system group; the level-9 dumps.
+// Conversions a round trip would not show: the user ID takes the row's system group; the level-9 dumps.
 #include "admin/keldatom.hpp"
 #include "db/keldb.hpp"
 #include "kernel/kelkcon.hpp"
 #include "kernel/kelktrc.hpp"
+
+#include "testutil.hpp"
 
 #include <gtest/gtest.h>
 
@@ -11,41 +12,27 @@
 
 namespace {
 
-KelBinary Oid(int n)
-{
-    unsigned char bytes[16] = {0x10, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, static_cast<unsigned char>(n)};
-    return KelBinary(bytes, 16);
-}
+KelBinary Oid(unsigned char n) { return TestOid(0x10, n).AsBinary(); }
 
 char const* const kStamp = "2026-12-05-10.11.12.123456";
 
-class Conversions : public testing::Test {
-protected:
-    Conversions() : db(KelDatabase::Open("sqlite::memory:")), tom(*db) {}
-    std::unique_ptr<KelDatabase> db;
-    KelTOMForAdminServer tom;
-};
-
-KEL_SYSTEM_LOG LogRow(KelString const& params, std::int16_t iParams)
-{
-    return KEL_SYSTEM_LOG(Oid(1), kStamp, "SYS1", "GRP1", 17, KelSeverity::Warning, KelMessageClass::System, 5, 0, 1, 0,
-                          -1, KelSvrState::Running, 0, 0, -2, "", -1, "alice", 0, params, iParams);
-}
-
 }  // namespace
 
-TEST_F(Conversions, SystemLogUserLosesItsGroupNegativeIndicatorsAreNullAndLevelNineDumps)
+TEST(Conversions, SystemLogUserLosesItsGroupNegativeIndicatorsAreNullAndLevelNineDumps)
 {
+    std::unique_ptr<KelDatabase> db = KelDatabase::Open("sqlite::memory:");
+    KelTOMForAdminServer tom(*db);
     auto& logs = tom.ForSystemLogs();
-    std::unique_ptr<KelSystemLogRecord> record(logs.CreateMaterializedServerObject({}, LogRow("p", 0)));
+    KEL_SYSTEM_LOG const logRow(Oid(1), kStamp, "SYS1", "GRP1", 17, KelSeverity::Warning, KelMessageClass::System, 5, 0,
+                                1, 0, -1, KelSvrState::Running, 0, 0, -2, "", -1, "alice", 0, "p", 0);
+    std::unique_ptr<KelSystemLogRecord> record(logs.CreateMaterializedServerObject({}, logRow));
     ASSERT_FALSE(record->UserIDIsNull());
     EXPECT_EQ(record->UserID().Name().Str(), "alice");
     EXPECT_EQ(record->UserID().SystemGroup().Str(), "GRP1");  // from the row's system group
     EXPECT_TRUE(record->ExceptionIsNull());                   // indicator -2 is null too
 
     KelValueSequence<KelString, -100> none;
-    KelOID oid(Oid(4));
-    KelSystemLogRecord other(oid, KelTimeStamp::FromVsqString(kStamp), "SYS1", "GRP1", 1, KelSeverity::Error,
+    KelSystemLogRecord other(KelOID(Oid(4)), KelTimeStamp::FromVsqString(kStamp), "SYS1", "GRP1", 1, KelSeverity::Error,
                              KelMessageClass::Server, KelString(), true, 0, true, false, KelSvrKind::ExecSvr, true,
                              KelSvrState::Stopped, true, KelUserID("bob", "OTHERGRP"), false, 0, true, none, true);
     std::unique_ptr<KEL_SYSTEM_LOG> row(logs.CreateTupleObject(other));

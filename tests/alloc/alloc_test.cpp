@@ -1,5 +1,4 @@
-// Allocation failures (operator new replaced to fail the n-th): the object manager and one
-// transaction throw bad_alloc and leave nothing behind (the sanitizer build checks that).
+// Each allocation of the object manager and one transaction failed in turn: bad_alloc, nothing left behind.
 #include "admin/keldatom.hpp"
 #include "db/keldb.hpp"
 #include "kernel/kelktrc.hpp"
@@ -35,8 +34,7 @@ public:
     std::size_t Count() const { return allocations; }
 };
 
-// The object manager over a fresh in-memory database, and one transaction that saves a
-// system and its state, failing the n-th allocation. Returns whether bad_alloc came out.
+// Builds the object manager and saves a system and its state, failing allocation n: whether bad_alloc came out.
 bool ConstructAndSaveASystemThrows(std::size_t n)
 {
     std::unique_ptr<KelDatabase> db = KelDatabase::Open("sqlite::memory:");
@@ -64,8 +62,6 @@ bool ConstructAndSaveASystemThrows(std::size_t n)
     }
 }
 
-void LongNamedOperation() { kelkCtrFlow("KelAllocationTest::LongNamedOperation"); }
-
 }  // namespace
 
 void* operator new(std::size_t size) { return Allocate(size); }
@@ -92,7 +88,7 @@ TEST(KelAllocationTest, EachFailedAllocationIsThrownAndAnUntracedEntryAllocatesN
     ASSERT_FALSE(KelTrace::IsOn(3, 0x1, 0x10));
     {
         AllocationCount count;
-        LongNamedOperation();
+        [] { kelkCtrFlow("KelAllocationTest::LongNamedOperation"); }();
         EXPECT_EQ(count.Count(), 0u);
     }
     for (bool traced : {false, true}) {

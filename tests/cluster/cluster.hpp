@@ -1,5 +1,4 @@
-// A loopback PostgreSQL primary and synchronous streaming standby, run by the postgres user
-// (so only root builds one) in a temporary folder that goes, servers stopped, with the object.
+// A loopback PostgreSQL primary and synchronous standby in a temporary folder, run as postgres (by root only).
 #pragma once
 
 #include "db/keldrv.hpp"

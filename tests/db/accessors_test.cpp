@@ -1,5 +1,4 @@
-// The table accessors of KelDatabase on every database: rows come back as written (null
-// indicators included), cursors select what their filter names, failures name table and key.
+// Table accessors on every database: rows round-trip with their nulls, cursors filter, failures name table and key.
 #include "db/keldb.hpp"
 #include "db/keldbexc.hpp"
 #include "db/keldsdf.hpp"
@@ -9,8 +8,7 @@
 #include "db/keldssvr.hpp"
 #include "db/keldssys.hpp"
 
-#include "dbtest.hpp"
-#include "testutil.hpp"
+#include "tests/admin/admintest.hpp"
 
 #include <sstream>
 #include <vector>
@@ -44,8 +42,7 @@ R RoundTrip(A& accessor, R const& row, K const& key)
 std::string Label(KelOID const& key) { return std::to_string(key.Bytes()[15]); }
 std::string Label(KelString const& key) { return key.Str(); }
 
-// Walks a cursor (open with `args`, fetch, close) and lists the labels of its rows. Copies
-// kept of the one buffer read into must not change as it is reused.
+// The labels of a cursor's rows; copies of the one buffer read into must not change as it is reused.
 template <class R, class A, class Open, class Fetch, class Close, class... Args>
 std::string Walk(A& a, Open open, Fetch fetch, Close close, Args const&... args)
 {
@@ -61,11 +58,6 @@ std::string Walk(A& a, Open open, Fetch fetch, Close close, Args const&... args)
         labels += Label(copy.Key()) + " ";
     }
     return labels;
-}
-
-KEL_SYSTEM_STATE State(int oid, char const* start, short iStart, long state)
-{
-    return KEL_SYSTEM_STATE(Oid(oid), KelString(start), iStart, state);
 }
 
 KEL_SVR_INSTANCE_STATE Instance(int oid, int system, bool nulls)
@@ -100,30 +92,19 @@ KEL_SYSTEM System(int oid, char const* name, char const* group)
     return row;
 }
 
-class Accessors : public testing::TestWithParam<std::string> {
-protected:
-    void SetUp() override
-    {
-        url = ResolveUrl(GetParam());
-        if (url.empty()) GTEST_SKIP() << "KELDATOM_PG_URL is not set";
-        db = KelDatabase::Open(url);
-        if (db->Type() == KelDBType::PostgreSQL) db->DropSchema();
-        db->CreateSchema();
-    }
-    std::string url;
-    std::unique_ptr<KelDatabase> db;
-};
+class Accessors : public AdminDatabaseTest {};
 
 TEST_P(Accessors, StateAndLogRowsRoundTripWithTheirNullIndicators)
 {
     KelDatabase::SystemState& states = db->systemState();
     // -1 stores NULL; any other indicator (-2 here) stores the value.
-    KEL_SYSTEM_STATE const rows[] = {State(1, "2024-01-02-03.04.05.000006", 0, 3), State(2, "", -1, 4),
-                                     State(3, "2024-01-02-03.04.05.000007", -2, 5)};
+    KEL_SYSTEM_STATE const rows[] = {{Oid(1), "2024-01-02-03.04.05.000006", 0, 3},
+                                     {Oid(2), "", -1, 4},
+                                     {Oid(3), "2024-01-02-03.04.05.000007", -2, 5}};
     for (auto const& row : rows)
         EXPECT_EQ(row._iAdminSvrStart == -1 ? -1 : 0, RoundTrip(states, row, row.Key())._iAdminSvrStart);
 
-    KEL_SYSTEM_STATE changed = State(2, "2024-12-31-23.59.59.999999", 0, 6);
+    KEL_SYSTEM_STATE changed(Oid(2), "2024-12-31-23.59.59.999999", 0, 6);
     EXPECT_TRUE(states.updcli(changed.Key(), changed));
     EXPECT_FALSE(states.updcli(KelOID(Oid(9)), changed));
     KEL_SYSTEM_STATE read;
@@ -136,16 +117,11 @@ TEST_P(Accessors, StateAndLogRowsRoundTripWithTheirNullIndicators)
     KelDatabase::SvrInstanceState& instances = db->svrInstanceState();
     for (bool nulls : {true, false}) {
         KEL_SVR_INSTANCE_STATE row = Instance(nulls ? 11 : 12, 1, nulls);
-        KEL_SVR_INSTANCE_STATE back = RoundTrip(instances, row, row.Key());
-        EXPECT_EQ(nulls ? -1 : 0, back._iLastStateChange);
-
+        EXPECT_EQ(nulls ? -1 : 0, RoundTrip(instances, row, row.Key())._iLastStateChange);
         KEL_SYSTEM_LOG log = SystemLog(nulls ? 1 : 2, "SYSA", nulls);
-        KEL_SYSTEM_LOG logBack = RoundTrip(db->systemLog(), log, log.Key());
-        EXPECT_EQ(nulls ? -1 : 0, logBack._iMessageParameters);
-
+        EXPECT_EQ(nulls ? -1 : 0, RoundTrip(db->systemLog(), log, log.Key())._iMessageParameters);
         KEL_ERROR_LOG error = ErrorLog(nulls ? 1 : 2, "SYSA", 1, nulls);
-        KEL_ERROR_LOG errorBack = RoundTrip(db->errorLog(), error, error.Key());
-        EXPECT_EQ(nulls ? -1 : 0, errorBack._iErrorFile);
+        EXPECT_EQ(nulls ? -1 : 0, RoundTrip(db->errorLog(), error, error.Key())._iErrorFile);
     }
 }
 
@@ -169,7 +145,7 @@ TEST_P(Accessors, CursorsSelectWhatTheirFilterNamesInKeyOrderAndFailuresNameTabl
     EXPECT_EQ("1 2 3 ", Walk<IR>(instances, &I::selualOpenFetch, &I::selualFetch, &I::selualClose));
 
     // The state of a system is found by the system's name, through the system table.
-    db->systemState().insert(State(102, "", -1, 4));
+    db->systemState().insert(KEL_SYSTEM_STATE(Oid(102), "", -1, 4));
     KEL_SYSTEM_STATE state;
     EXPECT_TRUE(db->systemState().seluniByName(KelString("SYSB"), state));
     EXPECT_EQ(KelOID(Oid(102)), state.Key());
@@ -206,7 +182,7 @@ TEST_P(Accessors, CursorsSelectWhatTheirFilterNamesInKeyOrderAndFailuresNameTabl
                                                &P::selectLckhldrClose, KelString("boss")));
 
     // Failures name the table and the key.
-    auto e = Caught<KelDBException>([&] { db->systemState().insert(State(102, "", -1, 1)); });
+    auto e = Caught<KelDBException>([&] { db->systemState().insert(KEL_SYSTEM_STATE(Oid(102), "", -1, 1)); });
     ASSERT_TRUE(e) << "a duplicate row was inserted";
     EXPECT_NE(std::string::npos, e->What().find("Table=kel_system_state, Key=" + Printed(KelOID(Oid(102)))));
     // The same OID is unique among systems even under another name.
@@ -217,12 +193,11 @@ TEST_P(Accessors, CursorsSelectWhatTheirFilterNamesInKeyOrderAndFailuresNameTabl
     EXPECT_NE(std::string::npos, e->Key().find("SYSC"));
 }
 
-// A second connection's read for update of a locked row times out, retryably, and
-// succeeds once the holder has committed.
+// A second reader for update of a locked row times out, retryably, and gets it once the holder commits.
 TEST_P(Accessors, RowLockHolderMakesSecondReaderTimeOut)
 {
-    if (db->Type() != KelDBType::PostgreSQL) GTEST_SKIP() << "SQLite locks the whole database";
-    KEL_SYSTEM_STATE const row = State(1, "", -1, 1);
+    if (!IsPostgres()) GTEST_SKIP() << "SQLite locks the whole database";
+    KEL_SYSTEM_STATE const row(Oid(1), "", -1, 1);
     db->systemState().insert(row);
     std::unique_ptr<KelDatabase> other = KelDatabase::Open(url);
     other->SetLockTimeout(std::chrono::milliseconds(50));

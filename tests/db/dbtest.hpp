@@ -1,5 +1,4 @@
-// The databases the tests run on: SQLite in memory, and PostgreSQL when KELDATOM_PG_URL
-// is set, in a schema of the test process's own that is dropped when it ends.
+// SQLite in memory, and PostgreSQL (KELDATOM_PG_URL) in a schema of the test process's own, dropped at its end.
 #pragma once
 
 #include "db/keldrv.hpp"

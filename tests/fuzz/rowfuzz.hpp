@@ -1,16 +1,11 @@
-// Bytes become table rows (or tokenizer lists) sent to an object and back: a rejection is a
-// contract check, never a crash; an accepted row comes back unchanged. The byte order fixes the corpus.
+// Bytes become rows (or token lists) sent to an object and back: refused by a check or unchanged. Reads fix the corpus.
 #pragma once
 
-#include "admin/keldtad1.hpp"
-#include "admin/keldtad2.hpp"
-#include "admin/keldtad3.hpp"
-#include "admin/keldtad4.hpp"
+#include "admin/keldatom.hpp"
 #include "db/keldb.hpp"
 #include "kernel/kelkcon.hpp"
 #include "kernel/kelkexc.hpp"
 #include "kernel/kelktrc.hpp"
-#include "tom/keltinyom.hpp"
 
 #include <cstddef>
 #include <cstdint>
@@ -98,15 +93,7 @@ private:
 
 class KelFuzzRowTarget {
 public:
-    KelFuzzRowTarget()
-        : _db(KelDatabase::Open("sqlite::memory:")),
-          _tom(*_db),
-          _instances(_tom, *_db),
-          _states(_tom, *_db),
-          _errors(_tom, *_db),
-          _logs(_tom, *_db)
-    {
-    }
+    KelFuzzRowTarget() : _db(KelDatabase::Open("sqlite::memory:")), _tom(*_db) {}
 
     // Runs one input; returns the first round-trip difference, or an empty text.
     std::string Run(std::uint8_t const* data, std::size_t size)
@@ -166,8 +153,7 @@ private:
         return std::vector<std::string>(lines.begin() + 2, lines.end());
     }
 
-    // Row to object and back; a row that passed every check comes back as it went in, a
-    // negative indicator as -1 (its value then not counting), any other as 0.
+    // Row to object and back: a valid row comes back as it went, a negative indicator as -1, any other as 0.
     template <class Row, class Manager>
     void RoundTrip(Manager& manager, Row row, KelContractRecorder& recorder, int kind)
     {
@@ -192,7 +178,7 @@ private:
 
     void Instance(KelFuzzBytes& in, KelContractRecorder& recorder)
     {
-        RoundTrip(_instances,
+        RoundTrip(_tom.ForSvrInstances(),
                   KEL_SVR_INSTANCE_STATE{in.Oid(), in.Time(), in.Oid(), in.Int32(), in.Int32(), in.Time(),
                                          in.Indicator(), in.Int32(), in.Indicator()},
                   recorder, 0);
@@ -200,31 +186,33 @@ private:
 
     void State(KelFuzzBytes& in, KelContractRecorder& recorder)
     {
-        RoundTrip(_states, KEL_SYSTEM_STATE{in.Oid(), in.Time(), in.Indicator(), in.Int32()}, recorder, 1);
+        RoundTrip(_tom.ForSystemStates(), KEL_SYSTEM_STATE{in.Oid(), in.Time(), in.Indicator(), in.Int32()}, recorder,
+                  1);
     }
 
     void SystemLog(KelFuzzBytes& in, KelContractRecorder& recorder)
     {
-        RoundTrip(_logs, KEL_SYSTEM_LOG{in.Oid(),       in.Time(),      in.Text(8),     in.Text(8),     in.Int32(),
-                                        in.Int32(),     in.Int32(),     in.Int32(),     in.Indicator(), in.Int16(),
-                                        in.Int32(),     in.Indicator(), in.Int32(),     in.Indicator(), in.Int32(),
-                                        in.Indicator(), in.Text(32),    in.Indicator(), in.Text(32),    in.Indicator(),
-                                        in.Text(1024),  in.Indicator()},
-                  recorder, 2);
+        RoundTrip(
+            _tom.ForSystemLogs(),
+            KEL_SYSTEM_LOG{in.Oid(),    in.Time(),      in.Text(8),     in.Text(8),     in.Int32(),  in.Int32(),
+                           in.Int32(),  in.Int32(),     in.Indicator(), in.Int16(),     in.Int32(),  in.Indicator(),
+                           in.Int32(),  in.Indicator(), in.Int32(),     in.Indicator(), in.Text(32), in.Indicator(),
+                           in.Text(32), in.Indicator(), in.Text(1024),  in.Indicator()},
+            recorder, 2);
     }
 
     void ErrorLog(KelFuzzBytes& in, KelContractRecorder& recorder)
     {
-        RoundTrip(_errors, KEL_ERROR_LOG{in.Oid(),       in.Time(),   in.Text(8),   in.Text(8),     in.Oid(),
-                                         in.Int32(),     in.Int32(),  in.Int32(),   in.Int32(),     in.Indicator(),
-                                         in.Int32(),     in.Int32(),  in.Int32(),   in.Indicator(), in.Int32(),
-                                         in.Indicator(), in.Time(),   in.Text(16),  in.Indicator(), in.Int32(),
-                                         in.Indicator(), in.Text(32), in.Text(1024)},
-                  recorder, 3);
+        RoundTrip(
+            _tom.ForErrorLogs(),
+            KEL_ERROR_LOG{in.Oid(),       in.Time(),      in.Text(8),     in.Text(8),     in.Oid(),     in.Int32(),
+                          in.Int32(),     in.Int32(),     in.Int32(),     in.Indicator(), in.Int32(),   in.Int32(),
+                          in.Int32(),     in.Indicator(), in.Int32(),     in.Indicator(), in.Time(),    in.Text(16),
+                          in.Indicator(), in.Int32(),     in.Indicator(), in.Text(32),    in.Text(1024)},
+            recorder, 3);
     }
 
-    // Two lists (the second by SetList): tokens never hold the delimiter, the walk ends,
-    // and with both flags set the joined tokens give the list back.
+    // Two lists (one by SetList): no token holds the delimiter, the walk ends, both flags set give the list back.
     void Tokens(KelFuzzBytes& in)
     {
         char const delimiter[2] = {static_cast<char>(in.Byte()), 0};
@@ -255,11 +243,7 @@ private:
     }
 
     std::unique_ptr<KelDatabase> _db;
-    KelTinyObjectManager _tom;
-    KelTOMForSvrInstances _instances;
-    KelTOMForSystemStates _states;
-    KelTOMForErrorLogRecords _errors;
-    KelTOMForSystemLogRecords _logs;
+    KelTOMForAdminServer _tom;
     std::string _difference;
     std::size_t _roundTrips[5] = {};
 };

@@ -1,10 +1,11 @@
-// The command-line tool run as a user runs it: the built program in a scratch folder, its
-// exit code, standard output and standard error.
+// The command-line tool run as a user runs it, in a scratch folder: exit codes, output, errors.
 #include "db/dbtest.hpp"
 #include "db/keldb.hpp"
 #include "toolrun.hpp"
 
 #include <nlohmann/json.hpp>
+
+#include <thread>
 
 namespace {
 
@@ -20,21 +21,17 @@ protected:
     void TearDown() override { std::filesystem::remove_all(dir); }
 
     ToolRun Tool(std::vector<std::string> const& args) { return RunTool(dir, args); }
-    // Runs `copies` of the tool with the same arguments at once; each its own result.
+    // Runs `copies` of the tool with the same arguments at once, each in a folder of its own.
     std::vector<ToolRun> ToolAtOnce(int copies, std::vector<std::string> const& args)
     {
-        std::string command =
-            "cd '" + dir.string() + "' && for i in $(seq " + std::to_string(copies) + "); do ('" + KELATOM_PATH "'";
-        for (auto const& a : args) command += " " + Quote(a);
-        command += " >stdout.$i 2>stderr.$i; echo $? >rc.$i) & done; wait";
-        EXPECT_EQ(std::system(command.c_str()), 0);
-        std::vector<ToolRun> runs;
-        for (int i = 1; i <= copies; ++i) {
-            std::string n = std::to_string(i);
-            std::string rc = Slurp(dir / ("rc." + n));
-            runs.push_back(
-                ToolRun{rc.empty() ? -1 : std::stoi(rc), Slurp(dir / ("stdout." + n)), Slurp(dir / ("stderr." + n))});
-        }
+        std::vector<ToolRun> runs(copies);
+        std::vector<std::thread> threads;
+        for (int i = 0; i < copies; ++i)
+            threads.emplace_back([&, i] {
+                std::filesystem::create_directories(dir / std::to_string(i));
+                runs[i] = RunTool(dir / std::to_string(i), args);
+            });
+        for (std::thread& t : threads) t.join();
         return runs;
     }
 
@@ -43,42 +40,8 @@ protected:
 
 }  // namespace
 
-TEST_F(Kelatom, DemoTwiceOnOneDatabaseFile)
-{
-    ToolRun first = Tool({"demo"});
-    ASSERT_EQ(first.code, 0) << first.err;
-    EXPECT_NE(first.out.find("seeded the demonstration topology"), std::string::npos) << first.out;
-    EXPECT_NE(first.out.find("OPERATOR held 3 locks; released them"), std::string::npos) << first.out;
-
-    ToolRun second = Tool({"demo"});
-    ASSERT_EQ(second.code, 0) << second.err;
-    EXPECT_NE(second.out.find("the demonstration topology is there already"), std::string::npos);
-    EXPECT_NE(second.out.find("SYS1 has 6 system log records (3 from earlier runs) and 2 error log records"),
-              std::string::npos)
-        << second.out;
-}
-
-TEST_F(Kelatom, NotFoundAndUsageExitCodes)
-{
-    ASSERT_EQ(Tool({"init", "--demo"}).code, 0);
-    ToolRun unknown = Tool({"state", "show", "NOSUCH"});
-    EXPECT_EQ(unknown.code, 1);
-    EXPECT_NE(unknown.err.find("KelTOMNotFoundException"), std::string::npos) << unknown.err;
-    EXPECT_NE(unknown.err.find(" SysName=NOSUCH"), std::string::npos) << unknown.err;
-
-    EXPECT_EQ(Tool({"state"}).code, 2);
-    EXPECT_EQ(Tool({"locks", "release", "OPERATOR", "planet", "X"}).code, 2);
-    EXPECT_EQ(Tool({"--help"}).code, 0);
-
-    ToolRun notLocked = Tool({"locks", "release", "ADMIN", "role", "OPERATORS"});
-    EXPECT_EQ(notLocked.code, 1);
-    EXPECT_NE(notLocked.err.find("RoleName OPERATORS not locked by with name: ADMIN"), std::string::npos)
-        << notLocked.err;
-    EXPECT_EQ(Tool({"locks", "release", "OPERATOR", "role", "OPERATORS"}).code, 0);
-    EXPECT_EQ(Tool({"locks", "release", "OPERATOR", "role", "OPERATORS"}).code, 1);
-}
-
-TEST_F(Kelatom, FailedLogAddLeavesNoRowAndJsonParsesBack)
+// Refused log adds write nothing, JSON parses back; tables escape control and non-UTF-8 bytes, JSON keeps text exact.
+TEST_F(Kelatom, FailedLogAddLeavesNoRowJsonParsesBackAndTablesEscapeWhatATerminalWouldObey)
 {
     ASSERT_EQ(Tool({"init", "--demo"}).code, 0);
     ToolRun added = Tool({"--json", "log", "add", "SYS1", "--message", "08", "--param", "a,b", "--param", "O'Brien"});
@@ -106,14 +69,38 @@ TEST_F(Kelatom, FailedLogAddLeavesNoRowAndJsonParsesBack)
     ToolRun instances = Tool({"--json", "instances", "list", "SYS1", "--for-update"});
     ASSERT_EQ(instances.code, 0) << instances.err;
     EXPECT_TRUE(nlohmann::json::parse(instances.out).is_array());
+
+    std::string const title = "\x1b]0,pwned\x07", kept = "Zo\xc3\xab";
+    ASSERT_EQ(Tool({"log", "add", "SYS1", "--message", "1", "--param", title}).code, 0);
+    ToolRun json = Tool({"--json", "log", "list", "SYS1"});
+    ASSERT_EQ(json.code, 0) << json.err;
+    EXPECT_NE(json.out.find("\\u001b]0,pwned\\u0007"), std::string::npos) << json.out;
+    EXPECT_EQ(nlohmann::json::parse(json.out)[1]["parameters"][0], title);
+
+    // Bytes that are not UTF-8 are stored once as given; JSON shows them replaced.
+    added = Tool(
+        {"--json", "log", "add", "SYS1", "--message", "2", "--param", "\xff\xc2\x9b" + kept, "--param", "caf\xe9"});
+    EXPECT_EQ(added.code, 0) << added.err;
+    records = nlohmann::json::parse(Tool({"--json", "log", "list", "SYS1"}).out);
+    ASSERT_EQ(records.size(), 3u) << "each record stored once";
+    EXPECT_EQ(records[2]["parameters"][1], "caf\xef\xbf\xbd");
+    ToolRun table = Tool({"log", "list", "SYS1"});
+    ASSERT_EQ(table.code, 0) << table.err;
+    EXPECT_NE(table.out.find("\\x1b]0,pwned\\x07"), std::string::npos) << table.out;
+    EXPECT_NE(table.out.find("\\xff\\xc2\\x9b" + kept), std::string::npos) << table.out;
+    for (char c : table.out) EXPECT_TRUE(c == '\n' || static_cast<unsigned char>(c) >= 0x20) << int(c);
+
+    // Messages on stderr quote the user's text escaped too.
+    ToolRun missing = Tool({"state", "show", title});
+    EXPECT_EQ(missing.code, 1);
+    EXPECT_NE(missing.err.find("\\x1b]0,pwned\\x07"), std::string::npos) << missing.err;
+    for (char c : missing.err) EXPECT_TRUE(c == '\n' || static_cast<unsigned char>(c) >= 0x20) << int(c);
 }
 
-// Many administration servers start at once on one database (SQLite, and PostgreSQL when
-// set) and run their transactions at the same time: every process succeeds (deadlocks and
-// busy waits are retried) and every transaction is counted once.
+// Eight at once on one database (and PostgreSQL): all succeed, one seeds, one releases, each transaction counts once.
 TEST_F(Kelatom, EightProcessesAtOnceAllSucceedAndTheTablesAddUp)
 {
-    std::vector<std::string> urls = {"sqlite:kelatom.db"};
+    std::vector<std::string> urls = {"sqlite:" + (dir / "kelatom.db").string()};
     std::unique_ptr<PgTestSchema> empty;
     if (PgUrl()) {
         empty = std::make_unique<PgTestSchema>(PgUrl(), "_tool");
@@ -122,8 +109,15 @@ TEST_F(Kelatom, EightProcessesAtOnceAllSucceedAndTheTablesAddUp)
     int const rounds = 3, copies = 8;
     for (std::string const& url : urls) {
         for (ToolRun const& run : ToolAtOnce(copies, {"--db", url, "init"})) EXPECT_EQ(run.code, 0) << run.err;
+        int seeded = 0, released = 0;
         for (int round = 0; round < rounds; ++round)
-            for (ToolRun const& run : ToolAtOnce(copies, {"--db", url, "demo"})) EXPECT_EQ(run.code, 0) << run.err;
+            for (ToolRun const& run : ToolAtOnce(copies, {"--db", url, "demo"})) {
+                EXPECT_EQ(run.code, 0) << run.err;
+                seeded += run.out.find("seeded the demonstration topology") != std::string::npos;
+                released += run.out.find("OPERATOR held 3 locks; released them") != std::string::npos;
+            }
+        EXPECT_EQ(seeded, 1) << url;
+        EXPECT_EQ(released, 1) << url;
         auto count = [&](std::vector<std::string> args) {
             args.insert(args.begin(), {"--db", url, "--json"});
             ToolRun run = Tool(args);
@@ -139,8 +133,7 @@ TEST_F(Kelatom, EightProcessesAtOnceAllSucceedAndTheTablesAddUp)
     }
 }
 
-// With another connection holding SQLite's write lock, a reading command answers at once
-// and a writing one reports busy once its attempts are spent.
+// Another connection holding the write lock: reads answer at once, writes report busy after their attempts.
 TEST_F(Kelatom, ReadersDoNotWaitForAWriterAndWritersGiveUpAfterTheirRetries)
 {
     ASSERT_EQ(Tool({"init", "--demo"}).code, 0);
@@ -172,11 +165,25 @@ TEST_F(Kelatom, ReadersDoNotWaitForAWriterAndWritersGiveUpAfterTheirRetries)
     EXPECT_EQ(nlohmann::json::parse(writes.out).size(), nlohmann::json::parse(reads.out).size() + 1) << reads.out;
 }
 
-// Every option value parsed whole: anything but exactly what the option takes is refused,
-// naming the option and the value.
-TEST_F(Kelatom, OptionValuesAreParsedWhole)
+// Not found and not locked exit 1, usage errors 2; option values are parsed whole, else refused naming the value.
+TEST_F(Kelatom, NotFoundAndUsageExitCodesAndOptionValuesParsedWhole)
 {
     ASSERT_EQ(Tool({"init", "--demo"}).code, 0);
+    ToolRun unknown = Tool({"state", "show", "NOSUCH"});
+    EXPECT_EQ(unknown.code, 1);
+    EXPECT_NE(unknown.err.find("KelTOMNotFoundException"), std::string::npos) << unknown.err;
+    EXPECT_NE(unknown.err.find(" SysName=NOSUCH"), std::string::npos) << unknown.err;
+
+    EXPECT_EQ(Tool({"state"}).code, 2);
+    EXPECT_EQ(Tool({"locks", "release", "OPERATOR", "planet", "X"}).code, 2);
+    EXPECT_EQ(Tool({"--help"}).code, 0);
+
+    ToolRun notLocked = Tool({"locks", "release", "ADMIN", "role", "OPERATORS"});
+    EXPECT_EQ(notLocked.code, 1);
+    EXPECT_NE(notLocked.err.find("RoleName OPERATORS not locked by with name: ADMIN"), std::string::npos)
+        << notLocked.err;
+    EXPECT_EQ(Tool({"locks", "release", "OPERATOR", "role", "OPERATORS"}).code, 0);
+    EXPECT_EQ(Tool({"locks", "release", "OPERATOR", "role", "OPERATORS"}).code, 1);
     for (std::string trace : {"level=abc", "components=0xZZ", "categories=1e5", "level=3;components=1", "xt=1", "x",
                               "level=flows", "components=cache+", "categories=raise+0x1"}) {
         ToolRun run = Tool({"--trace", trace, "state", "show", "SYS1"});
@@ -199,36 +206,4 @@ TEST_F(Kelatom, OptionValuesAreParsedWhole)
     EXPECT_NE(numbered.err, "");
     EXPECT_EQ(named.err, numbered.err);
     EXPECT_TRUE(nlohmann::json::parse(Tool({"--json", "log", "list", "SYS1"}).out).empty());
-}
-
-// Tables show control characters and bytes that are not UTF-8 escaped; JSON keeps valid
-// text exact.
-TEST_F(Kelatom, TablesEscapeWhatATerminalWouldObey)
-{
-    ASSERT_EQ(Tool({"init", "--demo"}).code, 0);
-    std::string const title = "\x1b]0,pwned\x07", kept = "Zo\xc3\xab";
-    ASSERT_EQ(Tool({"log", "add", "SYS1", "--message", "1", "--param", title}).code, 0);
-    ToolRun json = Tool({"--json", "log", "list", "SYS1"});
-    ASSERT_EQ(json.code, 0) << json.err;
-    EXPECT_NE(json.out.find("\\u001b]0,pwned\\u0007"), std::string::npos) << json.out;
-    EXPECT_EQ(nlohmann::json::parse(json.out)[0]["parameters"][0], title);
-
-    // Bytes that are not UTF-8 are stored once as given; JSON shows them replaced.
-    ToolRun added = Tool(
-        {"--json", "log", "add", "SYS1", "--message", "2", "--param", "\xff\xc2\x9b" + kept, "--param", "caf\xe9"});
-    EXPECT_EQ(added.code, 0) << added.err;
-    auto records = nlohmann::json::parse(Tool({"--json", "log", "list", "SYS1"}).out);
-    ASSERT_EQ(records.size(), 2u) << "each record stored once";
-    EXPECT_EQ(records[1]["parameters"][1], "caf\xef\xbf\xbd");
-    ToolRun table = Tool({"log", "list", "SYS1"});
-    ASSERT_EQ(table.code, 0) << table.err;
-    EXPECT_NE(table.out.find("\\x1b]0,pwned\\x07"), std::string::npos) << table.out;
-    EXPECT_NE(table.out.find("\\xff\\xc2\\x9b" + kept), std::string::npos) << table.out;
-    for (char c : table.out) EXPECT_TRUE(c == '\n' || static_cast<unsigned char>(c) >= 0x20) << int(c);
-
-    // Messages on stderr quote the user's text escaped too.
-    ToolRun missing = Tool({"state", "show", title});
-    EXPECT_EQ(missing.code, 1);
-    EXPECT_NE(missing.err.find("\\x1b]0,pwned\\x07"), std::string::npos) << missing.err;
-    for (char c : missing.err) EXPECT_TRUE(c == '\n' || static_cast<unsigned char>(c) >= 0x20) << int(c);
 }

@@ -24,7 +24,7 @@ void Guarded(bool fail)
 
 }  // namespace
 
-TEST(KelExceptionTest, PrintedForms)
+TEST(KelExceptionTest, PrintedFormsAndTheTraceSwitchRulesOfRaising)
 {
     EXPECT_EQ(KelIntExcInvalidCase(origin, -3).What(), "KelIntExcInvalidCase, Value=-3" + originText);
     EXPECT_EQ(KelTOMNotFoundException(origin, KelString()).What(),
@@ -34,13 +34,9 @@ TEST(KelExceptionTest, PrintedForms)
               "KelTOMNotFoundException, KeyValues=k, Origin=File=<null>, Line=7, Function=F");
     EXPECT_FALSE(KelTOMNotFoundException(origin, "k").IsRecoverable());
     EXPECT_EQ(KelComposeText("Key=", 5, ", ", KelString("x")), KelString("Key=5, x"));
-}
 
-TEST(KelTraceTest, SwitchRules)
-{
     long const level = KelTrace::_Level;
-    // Raised: an invalid case at level 0 and component 0x10, a not-found at level 3 and
-    // component 0x8; both category 0x2.
+    // Raised: an invalid case at level 0, component 0x10; a not-found at level 3, component 0x8; category 0x2.
     struct {
         long level;
         unsigned long components, categories;
@@ -67,8 +63,7 @@ TEST(KelTraceTest, SwitchRules)
     EXPECT_EQ(KelTrace::_Level, level);
 }
 
-// The guard traces entry and exit, also when an exception passes, and only from its level
-// on; a sink that throws loses the record, never the operation.
+// Entry and exit traced from the guard's level on, also when throwing; a throwing sink loses only the record.
 TEST(KelTraceTest, ControlFlowGuardWritesEntryAndExitAlsoWhenThrowing)
 {
     {

@@ -19,8 +19,7 @@ namespace {
 
 KelOID Oid(unsigned char last) { return TestOid(0x42, last); }
 
-// Flipping each null flag (`names`: the members in the setters' order) makes `check` name its
-// pair, and assigning the object reports that text once, as an invariant of `file`.
+// Each null flag flipped (`names`: the setters' members) fails its pair once on assignment, an invariant of `file`.
 template <class T>
 void ExpectInvariantTexts(
     std::function<T()> const& make, std::vector<void (T::*)(bool)> const& setters, std::string const& names,
@@ -34,24 +33,16 @@ void ExpectInvariantTexts(
         T broken = make();
         (broken.*setter)(false);
         if (!check(broken)) (broken.*setter)(true);  // a key: present on a fresh object
-        char const* text = check(broken);
-        ASSERT_NE(text, nullptr) << name;
-        EXPECT_EQ(std::string(text), Pair(name));
-
         KelContractRecorder rec;
         T target = make();
         target = broken;
-        ASSERT_EQ(rec.Conditions(), std::vector<std::string>{Pair(name)});
+        ASSERT_EQ(rec.Conditions(), std::vector<std::string>{Pair(name)}) << name;
         EXPECT_EQ(rec.Failures()[0].kind, KelContractKind::Invariant);
         EXPECT_NE(rec.Failures()[0].file.find(file), std::string::npos) << name << ": " << rec.Failures()[0].file;
     }
 }
 
 KelSystemID SysId() { return KelSystemID(KelString("SYSA"), KelString("GRPA")); }
-KelServerID SvrId()
-{
-    return KelServerID(KelSvrKind::ExecSvr, KelString("EXEC1"), KelString("SYSA"), KelString("GRPA"));
-}
 
 }  // namespace
 
@@ -96,7 +87,7 @@ TEST(DataObjects, GuardedOidDirtyMarksAndEachWrongNullFlagNamingItsPair)
                             "kelmtdom");
     using S = KelServerData;
     ExpectInvariantTexts<S>(
-        [] { return S(SvrId()); },
+        [] { return S(KelServerID(KelSvrKind::ExecSvr, KelString("EXEC1"), KelString("SYSA"), KelString("GRPA"))); },
         {&S::SetServerIDIsNull, &S::SetOIDIsNull, &S::SetSystemOIDIsNull, &S::SetExternalControlContextIsNull,
          &S::SetDescriptionIsNull, &S::SetDocumentationIsNull, &S::SetLockholderIsNull, &S::SetLockholderOIDIsNull},
         "ServerID OID SystemOID ExternalControlContext Description Documentation Lockholder "

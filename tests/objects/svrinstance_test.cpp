@@ -65,7 +65,7 @@ TEST(SvrInstance, StartUpAndShutDownWalkTheStatesStampTheTimeAndTellTheContext)
     EXPECT_FALSE(fromRow.LastStateChangeTimeIsNull());
 }
 
-TEST(SvrInstance, RefreshCopiesEveryMemberAndAssertsACleanSource)
+TEST(Refresh, OfInstancesAndSystemStatesCopiesEveryMemberAndAssertsACleanSource)
 {
     KelContractRecorder rec;
     RowInstance fresh(Oid(5), KelTimeStamp(100, 1), KelSvrState::Running, KelTimeStamp(), true, KelSvrRequest::StartUp,
@@ -97,25 +97,22 @@ TEST(SvrInstance, RefreshCopiesEveryMemberAndAssertsACleanSource)
                                                           "_dRequestType == false"}));
     EXPECT_NE(rec.Failures()[0].file.find("kelasvin"), std::string::npos);
     EXPECT_EQ(cached.RequestType(), KelSvrRequest::ShutDown);
-}
 
-TEST(SystemState, RefreshAssertsBothDirtyFlagsInOrderAndKeepsTheCopy)
-{
-    KelContractRecorder rec;
-    KelSystemState cached(Oid(3));
-    EXPECT_NE(Printed(cached).find("\n_adminSvrStartTime=<null>\n_adminSvrState=1"), std::string::npos);
-    cached.Refresh(KelSystemState(Oid(3), KelSvrState::Running, KelTimeStamp(700, 0), false));
+    rec.Clear();
+    KelSystemState state(Oid(3));
+    EXPECT_NE(Printed(state).find("\n_adminSvrStartTime=<null>\n_adminSvrState=1"), std::string::npos);
+    state.Refresh(KelSystemState(Oid(3), KelSvrState::Running, KelTimeStamp(700, 0), false));
     EXPECT_TRUE(rec.Empty());
-    EXPECT_EQ(cached.AdminSvrState(), KelSvrState::Running);
-    EXPECT_FALSE(cached.AdminSvrStartTimeIsNull());
+    EXPECT_EQ(state.AdminSvrState(), KelSvrState::Running);
+    EXPECT_FALSE(state.AdminSvrStartTimeIsNull());
 
-    KelSystemState dirty(Oid(4));
-    dirty.SetAdminSvrState(KelSvrState::Failed);
-    dirty.SetAdminSvrStartTimeNull();
-    cached.Refresh(dirty);
+    KelSystemState dirtyState(Oid(4));
+    dirtyState.SetAdminSvrState(KelSvrState::Failed);
+    dirtyState.SetAdminSvrStartTimeNull();
+    state.Refresh(dirtyState);
     EXPECT_EQ(rec.Conditions(), (std::vector<std::string>{"_dAdminSvrState == false", "_dAdminSvrStartTime == false"}));
     EXPECT_NE(rec.Failures()[0].file.find("kelasyss"), std::string::npos);
-    EXPECT_TRUE(cached.AdminSvrStartTimeIsNull());
-    cached.SetAdminSvrStartTime(KelTimeStamp(800, 0));
-    EXPECT_FALSE(cached.AdminSvrStartTimeIsNull());
+    EXPECT_TRUE(state.AdminSvrStartTimeIsNull());
+    state.SetAdminSvrStartTime(KelTimeStamp(800, 0));
+    EXPECT_FALSE(state.AdminSvrStartTimeIsNull());
 }

@@ -4,6 +4,7 @@
 #include "admin/keldatxn.hpp"
 #include "objects/kelasvin.hpp"
 
+#include <atomic>
 #include <set>
 
 namespace {
@@ -73,9 +74,9 @@ struct DeadlockReport {
     char error[128];  // category, retryable, SQLSTATE, table and key of the deadlock
 };
 
-// Through the runner: locks `first`, waits once for the other side, then locks `second`.
-DeadlockReport RunLockingSide(std::string const& url, KelOID const& first, KelOID const& second, RelSignal& mine,
-                              RelSignal& theirs)
+// Through the runner: locks `first`, waits once until both sides have (`arrived`, shared), then locks `second`.
+DeadlockReport RunLockingSide(std::string const& url, KelOID const& first, KelOID const& second,
+                              std::atomic<int>& arrived)
 {
     std::unique_ptr<KelDatabase> db = KelDatabase::Open(url);
     KelTOMForAdminServer tom(*db);
@@ -89,8 +90,9 @@ DeadlockReport RunLockingSide(std::string const& url, KelOID const& first, KelOI
             Increment(a);
             instances.Save(a);
             if (runs++ == 0) {
-                mine.Post();
-                if (!theirs.Wait(std::chrono::seconds(20))) throw std::runtime_error("the other side never came");
+                ++arrived;
+                for (auto const until = Clock::now() + std::chrono::seconds(20); arrived < 2; std::this_thread::yield())
+                    if (Clock::now() > until) throw std::runtime_error("the other side never came");
             }
             KelSvrInstance& b = instances.MaterializeForUpdate({}, second);
             Increment(b);
@@ -112,12 +114,17 @@ TEST_P(Concurrency, OppositeLockOrderIsADeadlockThatRollsBackAndRetries)
     std::vector<KelOID> rows;
     KelOID const system = AdminSeedSystem(*db, *tom, "SYS1", 2, &rows);
 
-    RelSignal aHolds, bHolds;
+    auto* arrived = static_cast<std::atomic<int>*>(
+        mmap(nullptr, sizeof(std::atomic<int>), PROT_READ | PROT_WRITE, MAP_SHARED | MAP_ANONYMOUS, -1, 0));
+    ASSERT_NE(arrived, MAP_FAILED);
+    new (arrived) std::atomic<int>(0);
     auto const deadline = Clock::now() + std::chrono::seconds(60);
-    RelChild<DeadlockReport> a([&] { return RunLockingSide(url, rows[0], rows[1], aHolds, bHolds); });
-    RelChild<DeadlockReport> b([&] { return RunLockingSide(url, rows[1], rows[0], bHolds, aHolds); });
+    RelChild<DeadlockReport> a([&] { return RunLockingSide(url, rows[0], rows[1], *arrived); });
+    RelChild<DeadlockReport> b([&] { return RunLockingSide(url, rows[1], rows[0], *arrived); });
     DeadlockReport ra{}, rb{};
-    ASSERT_TRUE(a.Join(deadline, ra) && b.Join(deadline, rb));
+    bool const joined = a.Join(deadline, ra) && b.Join(deadline, rb);
+    munmap(arrived, sizeof(std::atomic<int>));
+    ASSERT_TRUE(joined);
 
     EXPECT_EQ(ra.committed + rb.committed, 2) << "both transactions end committed";
     ASSERT_EQ(ra.deadlocks + rb.deadlocks, 1) << "the database aborts exactly one of the two";
@@ -135,31 +142,27 @@ TEST_P(Concurrency, OppositeLockOrderIsADeadlockThatRollsBackAndRetries)
     Commit();
 }
 
-struct HolderReport {
-    bool seenReleased, cameBack;  // locked again after it had been seen released
-};
-
 KelSystemID const sys1() { return KelSystemID(S("SYS1"), S("GRP1")); }
 
-// Each transaction locks the system, notes alice's lock and counts itself in the description.
-HolderReport RunHolder(std::string const& url, int transactions, Clock::time_point deadline)
+// Each transaction locks the system and counts itself in its description; returns whether a released lock came back.
+bool RunHolder(std::string const& url, int transactions, Clock::time_point deadline)
 {
     std::unique_ptr<KelDatabase> db = KelDatabase::Open(url);
     KelTOMForAdminServer tom(*db);
-    HolderReport report{};
+    bool seenReleased = false, cameBack = false;
     for (int t = 0; t < transactions; ++t) {
         if (Clock::now() > deadline) throw std::runtime_error("holder out of time");
         db->Begin();
         KelSystemData& system = tom.ForSystems().MaterializeForUpdate({}, sys1());
         bool const locked = !system.LockholderOIDIsNull();
-        report.cameBack |= locked && report.seenReleased;
-        report.seenReleased |= !locked;
+        cameBack |= locked && seenReleased;
+        seenReleased |= !locked;
         system.SetDescription(KelString(std::to_string(std::stoi(system.Description().Str()) + 1)));
         tom.ForSystems().Save(system);
         db->Commit();
         tom.TxnHasBeenCommitted();
     }
-    return report;
+    return cameBack;
 }
 
 // bob tries to release alice's lock, then alice does; returns bob's refusals naming alice.
@@ -205,15 +208,15 @@ TEST_P(Concurrency, ReleaseByAnotherUserRacingTheHoldersUpdatesLosesNoLock)
 
     int const updates = RelScaled(80), attempts = RelScaled(40);
     auto const deadline = Clock::now() + std::chrono::seconds(60);
-    RelChild<HolderReport> holder([&] { return RunHolder(url, updates, deadline); });
+    RelChild<bool> holder([&] { return RunHolder(url, updates, deadline); });
     RelChild<int> releaser([&] { return RunReleaser(url, attempts, deadline); });
-    HolderReport h{};
+    bool cameBack = false;
     int refused = 0;
-    ASSERT_TRUE(holder.Join(deadline + std::chrono::seconds(5), h) &&
+    ASSERT_TRUE(holder.Join(deadline + std::chrono::seconds(5), cameBack) &&
                 releaser.Join(deadline + std::chrono::seconds(5), refused));
 
     EXPECT_EQ(refused, attempts) << "bob released alice's lock, or the refusal named another holder";
-    EXPECT_FALSE(h.cameBack) << "the holder's update brought a released lock back";
+    EXPECT_FALSE(cameBack) << "the holder's update brought a released lock back";
 
     db->Begin();
     KelSystemData const& after = tom->ForSystems().MaterializeForRead({}, sys1());
@@ -230,18 +233,15 @@ TEST(ForkedProcesses, GenerateDistinctObjectIdentifiers)
     KelOID::Generate();  // set up before the fork
     constexpr int rounds = 1000;
     struct Oids {
-        unsigned char bytes[rounds][16];
+        KelOID made[rounds];
     };
-    auto const nowMicros = [] {
-        using namespace std::chrono;
-        return duration_cast<microseconds>(system_clock::now().time_since_epoch()).count();
-    };
-    auto const first = nowMicros() + 100000;
+    auto const first = std::chrono::time_point_cast<std::chrono::microseconds>(std::chrono::system_clock::now()) +
+                       std::chrono::milliseconds(100);
     auto make = [&] {
         Oids oids;
         for (int i = 0; i < rounds; ++i) {
-            while (nowMicros() < first + 200 * i) {}
-            std::memcpy(oids.bytes[i], KelOID::Generate().Bytes(), 16);
+            while (std::chrono::system_clock::now() < first + std::chrono::microseconds(200 * i)) {}
+            oids.made[i] = KelOID::Generate();
         }
         return oids;
     };
@@ -249,9 +249,8 @@ TEST(ForkedProcesses, GenerateDistinctObjectIdentifiers)
     RelChild<Oids> a(make), b(make);
     Oids ra{}, rb{};
     ASSERT_TRUE(a.Join(deadline, ra) && b.Join(deadline, rb));
-    std::set<std::string> seen;
-    for (Oids const* oids : {&ra, &rb})
-        for (auto const& oid : oids->bytes) seen.insert(std::string(reinterpret_cast<char const*>(oid), 16));
+    std::set<KelOID> seen(std::begin(ra.made), std::end(ra.made));
+    seen.insert(std::begin(rb.made), std::end(rb.made));
     EXPECT_EQ(seen.size(), std::size_t(2 * rounds)) << "two processes made the same identifier";
 }
 

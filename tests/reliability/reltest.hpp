@@ -1,5 +1,4 @@
-// Helpers of the reliability tests: sessions to end, scaled loop counts, forked children
-// and signals between processes. Every wait is bounded.
+// Reliability helpers: sessions to end, scaled loop counts, forked children; every wait is bounded.
 #pragma once
 
 #include "db/keldbexc.hpp"
@@ -10,7 +9,6 @@
 
 #include <gtest/gtest.h>
 
-#include <poll.h>
 #include <signal.h>
 #include <sys/mman.h>
 #include <sys/wait.h>
@@ -18,14 +16,12 @@
 
 #include <chrono>
 #include <cstdio>
-#include <cstring>
 #include <functional>
 #include <new>
 #include <stdexcept>
 #include <thread>
 
-// A fresh schema on the PostgreSQL server and its URL with an application name by which
-// RelTerminateSessions finds it; empty without a server.
+// A fresh PostgreSQL schema's URL, named for RelTerminateSessions; empty without a server.
 inline std::string RelFreshPostgres(std::string const& name)
 {
     std::string const url = ResolveUrl("postgresql");
@@ -59,39 +55,7 @@ constexpr int RelScaled(int full)
 #endif
 }
 
-// A one-way signal between processes through a pipe.
-class RelSignal {
-public:
-    RelSignal()
-    {
-        if (pipe(_fd) != 0) throw std::runtime_error("pipe");
-    }
-    ~RelSignal()
-    {
-        close(_fd[0]);
-        close(_fd[1]);
-    }
-    RelSignal(RelSignal const&) = delete;
-    RelSignal& operator=(RelSignal const&) = delete;
-    void Post()
-    {
-        char c = 1;
-        if (write(_fd[1], &c, 1) != 1) throw std::runtime_error("signal lost");
-    }
-    bool Wait(std::chrono::milliseconds limit)
-    {
-        pollfd p{_fd[0], POLLIN, 0};
-        if (poll(&p, 1, static_cast<int>(limit.count())) != 1) return false;
-        char c;
-        return read(_fd[0], &c, 1) == 1;
-    }
-
-private:
-    int _fd[2];
-};
-
-// A forked child runs body and leaves its Result (trivially copyable) or its error in shared
-// memory, then ends with _exit so nothing of the parent runs twice; killed if it outlives us.
+// A forked child leaves body's (trivially copyable) Result or error in shared memory, _exits; killed if it outlives us.
 template <class Result>
 class RelChild {
 public:

@@ -1,17 +1,18 @@
 // The per-class cache over system states: materialize, save, delete, drop, flush, refresh, clear.
+#include "tests/admin/admintest.hpp"
 #include "tests/tom/tomfixture.hpp"
 
 #include <algorithm>
-#include <cstdio>
 
-TEST_F(TomTest, ReadsGoToTheDatabaseOnlyOnAMissAndSaveRefusesReadOnlyEntries)
+TEST_F(TomTest, ReadsGoToTheDatabaseOnAMissOnlyUpgradeInPlaceAndSaveRefusesReadOnlyEntries)
 {
     AddState(TomOid(1));
+    AddState(TomOid(2));
     auto const& calls = db->systemState().Stats();
     KelSystemState const& a = states->MaterializeForRead(parm, TomOid(1));
     EXPECT_EQ(&states->MaterializeForRead(parm, TomOid(1)), &a);
-    KelSystemState& created = states->Create(TomStates::CreateInpParm(TomOid(2)));
-    EXPECT_EQ(&states->MaterializeForRead(parm, TomOid(2)), &created);
+    KelSystemState& created = states->Create(TomStates::CreateInpParm(TomOid(3)));
+    EXPECT_EQ(&states->MaterializeForRead(parm, TomOid(3)), &created);
     EXPECT_EQ(calls.seluni, 1u);
     EXPECT_EQ(states->Statistics().readHits, 2u);
     EXPECT_EQ(states->Statistics().readMisses, 1u);
@@ -25,29 +26,22 @@ TEST_F(TomTest, ReadsGoToTheDatabaseOnlyOnAMissAndSaveRefusesReadOnlyEntries)
 
     states->Save(created);
     states->Save(created);
-    EXPECT_EQ(calls.insert, 2u);  // one of them by AddState
+    EXPECT_EQ(calls.insert, 3u);  // two of them by AddState
     EXPECT_EQ(calls.updcli, 1u);
-    EXPECT_EQ(StateOf(TomOid(2)), KelCachedObjectState::Saved);
+    EXPECT_EQ(StateOf(TomOid(3)), KelCachedObjectState::Saved);
     KelContractRecorder rec;
     EXPECT_EQ(TomInvalidCase([&] { states->Save(a); }), 2);
     EXPECT_TRUE(rec.Has("(*iter).second->State() != KelCachedObjectState::MaterializedForRead"));
     EXPECT_EQ(StateOf(TomOid(1)), KelCachedObjectState::MaterializedForRead);
-}
 
-TEST_F(TomTest, ReadForUpdateUpgradesInPlaceOrOnOracleReadsAgain)
-{
-    AddState(TomOid(1));
-    AddState(TomOid(2));
-    auto const& calls = db->systemState().Stats();
-    KelSystemState const& read = states->MaterializeForRead(parm, TomOid(1));
+    // A read entry is upgraded in place, once; on Oracle the row is read again.
     KelSystemState& locked = states->MaterializeForUpdate(parm, TomOid(1));
-    EXPECT_EQ(&locked, &read);
+    EXPECT_EQ(&locked, &a);
     EXPECT_EQ(&states->MaterializeForUpdate(parm, TomOid(1)), &locked);
     EXPECT_EQ(calls.selupd, 1u);
     auto const* entry = dynamic_cast<TomStates::DictMember const*>(states->LiveEntries().at(TomOid(1)));
     EXPECT_EQ(entry->State(), KelCachedObjectState::MaterializedForUpdate);
     ASSERT_NE(entry->Row(), nullptr);
-
     {
         KelRtDbTypeOverride oracle(111);
         KelSystemState const& old = states->MaterializeForRead(parm, TomOid(2));
@@ -125,11 +119,10 @@ TEST_F(TomTest, DeleteAndDropMoveEntriesAsideAndKeepTheirObjects)
 
 TEST_F(TomTest, RefreshMovesRowsDeletedByAnotherConnectionAside)
 {
-    std::string const path = ::testing::TempDir() + "tom_refresh.db";
-    std::remove(path.c_str());
-    auto mine = KelDatabase::Open("sqlite:" + path);
+    AdminSqliteFile file;
+    auto mine = KelDatabase::Open(file.Url());
     mine->CreateSchema();
-    auto other = KelDatabase::Open("sqlite:" + path);
+    auto other = KelDatabase::Open(file.Url());
     KelTinyObjectManager om(*mine);
     TomStates cache(om, *mine);
     auto insert = [&](KelOID const& oid) {
@@ -158,7 +151,6 @@ TEST_F(TomTest, RefreshMovesRowsDeletedByAnotherConnectionAside)
     cache.Refresh();
     EXPECT_EQ(cache.DeletedEntries().at(TomOid(1))->ServerObject(), &back);
     EXPECT_EQ(cache.DroppedObjects(), std::vector<KelSystemState*>({const_cast<KelSystemState*>(&gone)}));
-    std::remove(path.c_str());
 }
 
 TEST_F(TomTest, BulkReadsMergeRowsWithTheCache)

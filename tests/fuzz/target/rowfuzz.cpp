@@ -1,5 +1,4 @@
-// libFuzzer entry: every input is one hostile row (or parameter list) for the managers'
-// conversions; a round-trip difference aborts with its description, as a crash would.
+// libFuzzer entry: one hostile row (or parameter list) an input; a round-trip difference aborts like a crash.
 #include "fuzz/rowfuzz.hpp"
 
 #include <cstdio>
