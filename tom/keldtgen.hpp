@@ -512,10 +512,12 @@ protected:
         return pServerObject;
     }
 
-    // One row of a bulk read for update: a cached read entry takes the row and an update
-    // functor and becomes MaterializedForUpdate (its object keeps its values); New,
+    // One row of a bulk read for update: a cached read entry takes a copy of the row and an
+    // update functor and becomes MaterializedForUpdate (its object keeps its values); New,
     // MaterializedForUpdate and Saved entries stay as they are; a miss enters a new object
-    // from make(row) MaterializedForUpdate with the row. row is released when an entry took it.
+    // from make(row) MaterializedForUpdate with a copy of the row. row stays the caller's
+    // buffer: the copy shares its texts, and the next fetch into it replaces only the texts
+    // that differ (a new default row would make one block per text and OID to be filled).
     template <class Make>
     T* MergeRowForUpdate(std::string const& function, std::unique_ptr<R>& row, Make&& make)
     {
@@ -538,9 +540,10 @@ protected:
             DictMember* pDictMember = dynamic_cast<DictMember*>(iter->second);
             KelTomCheckOrStop(pDictMember != 0, KelContractKind::Assert, "pDictMember != 0", __FILE__, __LINE__);
             if (pDictMember->State() == KelCachedObjectState::MaterializedForRead) {
+                auto copy = std::make_unique<R>(*row);
                 std::unique_ptr<KelDBAccessFunctor> functor = KelDBAccessFunctor::ForUpdate(Accessor());
-                pDictMember->MaterializedForUpdate(row.get(), functor.get());
-                (void)row.release();
+                pDictMember->MaterializedForUpdate(copy.get(), functor.get());
+                (void)copy.release();
                 (void)functor.release();
             }
         } else {
@@ -548,14 +551,16 @@ protected:
                         KelTraceComponent::Cache, "");
             std::unique_ptr<T> object(make(*row));
             KelTomCheckOrStop(object != nullptr, KelContractKind::Ensure, "pServerObject != 0", __FILE__, __LINE__);
+            auto copy = std::make_unique<R>(*row);
             std::unique_ptr<KelDBAccessFunctor> functor = KelDBAccessFunctor::ForUpdate(Accessor());
             if (EntersAt(present, *object, key))
-                iter = KelTomEnterEntry<T, R, A>(_dict, iter, key, object.get(),
-                                                 KelCachedObjectState::MaterializedForUpdate, functor.get(), row.get());
+                iter =
+                    KelTomEnterEntry<T, R, A>(_dict, iter, key, object.get(),
+                                              KelCachedObjectState::MaterializedForUpdate, functor.get(), copy.get());
             else
-                RegisterMaterializedForUpdate<T, R, A>(_dict, object.get(), row.get(), functor.get(), iter);
+                RegisterMaterializedForUpdate<T, R, A>(_dict, object.get(), copy.get(), functor.get(), iter);
             pServerObject = object.release();
-            (void)row.release();
+            (void)copy.release();
             (void)functor.release();
         }
         kelkEnsure((*iter).second->State() != KelCachedObjectState::MaterializedForRead);
