@@ -8,10 +8,13 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <array>
 #include <cctype>
+#include <chrono>
 #include <cstdint>
 #include <cstring>
+#include <thread>
 #include <vector>
 
 namespace {
@@ -275,7 +278,8 @@ public:
         sqlite3_extended_result_codes(_db, 1);
         sqlite3_busy_timeout(_db, static_cast<int>(options.busyTimeout));
         try {
-            if (path != ":memory:" && !path.empty() && !options.readOnly) Execute("PRAGMA journal_mode=WAL");
+            if (path != ":memory:" && !path.empty() && !options.readOnly)
+                WhileBusy(options.busyTimeout, [&] { Execute("PRAGMA journal_mode=WAL"); });
             // A pragma takes no bound parameter; the limit is an integer parsed from
             // digits and the mode one of three words, so no text of the caller's reaches
             // the statement.
@@ -310,6 +314,25 @@ public:
         } catch (...) {
             sqlite3_finalize(stmt);  // else the connection could not close
             throw;
+        }
+    }
+
+    // Runs work again while SQLite answers busy, with short pauses, for at most timeout
+    // milliseconds. Switching a file to WAL needs its exclusive lock, and SQLite answers busy
+    // at once, without waiting in its busy handler, while other connections that open the
+    // same new file at the same moment hold a lock on it.
+    template <class Work>
+    static void WhileBusy(std::int64_t timeout, Work&& work)
+    {
+        auto const deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeout);
+        for (std::chrono::milliseconds pause{1};; pause = std::min(2 * pause, std::chrono::milliseconds(50))) {
+            try {
+                return work();
+            } catch (KelDBException const& e) {
+                if (e.Category() != KelDBErrorCategory::Busy || std::chrono::steady_clock::now() + pause > deadline)
+                    throw;
+            }
+            std::this_thread::sleep_for(pause);
         }
     }
 
