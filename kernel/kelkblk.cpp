@@ -74,6 +74,15 @@ void* KelSmallBlocks::Allocate(std::size_t bytes)
 
 namespace {
 
+// Keeps block on the list of class c.
+inline void Push(Lists& l, void* block, std::size_t c) noexcept
+{
+    FreeBlock* freed = static_cast<FreeBlock*>(block);
+    freed->next = l.head[c];
+    l.head[c] = freed;
+    l.kept += SizeOf(c);
+}
+
 // Free's rare paths, out of line so that its common one needs no stack frame: the first block
 // a thread keeps (its lists are then freed when it ends), and every block that goes back to
 // the heap.
@@ -86,10 +95,7 @@ namespace {
         return ::operator delete(block);
     l.owned = true;
     owner.made = true;  // made now: frees the lists when the thread ends
-    FreeBlock* freed = static_cast<FreeBlock*>(block);
-    freed->next = l.head[c];
-    l.head[c] = freed;
-    l.kept += SizeOf(c);
+    Push(l, block, c);
 }
 
 }  // namespace
@@ -102,11 +108,7 @@ void KelSmallBlocks::Free(void* block, std::size_t bytes) noexcept
     if (keeping && block && bytes <= maxBlock && l.owned) {
         // Over the limit (the commit of a large transaction): straight back to the heap.
         if (l.kept + SizeOf(c) > keptLimit) return ::operator delete(block);
-        FreeBlock* freed = static_cast<FreeBlock*>(block);
-        freed->next = l.head[c];
-        l.head[c] = freed;
-        l.kept += SizeOf(c);
-        return;
+        return Push(l, block, c);
     }
     FreeRarely(block, bytes);
 }

@@ -491,7 +491,7 @@ protected:
         bool present;
         iterator iter = KelTomPlaceOf(_dict, key, present);
         T* pServerObject;
-        if (present && !DeletedEntry(iter)) {
+        if (present && !Dictionary::IsDeleted(*iter)) {
             KelTomTrace(__FILE__, __LINE__, function, KelTraceLevel::Flow, KelTraceCategory::Flow,
                         KelTraceComponent::Cache, "");
             pServerObject = iter->second->ServerObject();
@@ -533,7 +533,7 @@ protected:
         bool present;
         iter = KelTomPlaceOf(_dict, key, present);
         T* pServerObject;
-        if (present && !DeletedEntry(iter)) {
+        if (present && !Dictionary::IsDeleted(*iter)) {
             KelTomTrace(__FILE__, __LINE__, function, KelTraceLevel::Flow, KelTraceCategory::Flow,
                         KelTraceComponent::Cache, "");
             pServerObject = iter->second->ServerObject();
@@ -612,13 +612,6 @@ private:
         bool insert;
         DictMember* entry;
     };
-
-    // Whether the object at a live entry counts as absent (KelTomDictionary::findNotDeleted).
-    static bool DeletedEntry(iterator it)
-    {
-        T const* object = it->second->ServerObject();
-        return object != nullptr && object->IsDeleted();
-    }
 
     // Whether a new object for a row goes in at the place its key's descent found: the key
     // is not there and the object reports it as its own. Otherwise it is entered by the

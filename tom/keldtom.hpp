@@ -359,7 +359,7 @@ public:
         return it != this->end() && IsDeleted(*it) ? this->end() : it;
     }
 
-private:
+    // Whether an element's object reports IsDeleted() (findNotDeleted counts it as absent).
     static bool IsDeleted(typename Base::value_type const& element)
     {
         T const* object = element.second->ServerObject();
