@@ -1,30 +1,10 @@
 #include "admin/keldtad4.hpp"
 
 #include "admin/keldtatr.hpp"
+#include "objects/kelmtlpc.hpp"
 
 #include <cstring>
 #include <utility>
-
-namespace {
-
-// The parameters in a row's text, a ";" between each two: all of them in order, empty ones
-// included; an empty text has none. KelString::Tokenizer splits so too, after copying
-// the text; this reads the row's bytes where they are.
-void AppendParameters(KelString const& text, KelSystemLogRecord::Parameters& parameters)
-{
-    if (text.IsNull() || text.Length() == 0) return;
-    char const* const bytes = text.C_str();
-    std::int32_t const length = text.Length();
-    for (std::int32_t start = 0;;) {
-        void const* found = std::memchr(bytes + start, ';', static_cast<std::size_t>(length - start));
-        std::int32_t const stop = found ? static_cast<std::int32_t>(static_cast<char const*>(found) - bytes) : length;
-        parameters.Append(KelString(bytes + start, stop - start));
-        if (!found) return;
-        start = stop + 1;
-    }
-}
-
-}  // namespace
 
 KelSystemLogRecord* KelTOMForSystemLogRecords::CreateNewServerObject(CreateInpParm const& parm)
 {
@@ -39,7 +19,7 @@ KelSystemLogRecord* KelTOMForSystemLogRecords::CreateMaterializedServerObject(Ma
     char const* function = "KelTOMForSystemLogRecords::CreateMaterializedServerObject";
     KelTraceRow(__FILE__, __LINE__, function, "KEL_SYSTEM_LOG {", row);
     KelSystemLogRecord::Parameters parameters;
-    if (row._iMessageParameters == 0) AppendParameters(row._messageParameters, parameters);
+    if (row._iMessageParameters == 0) KelAppendStoredParameters(row._messageParameters, parameters);
     bool userIsNull = row._iUserId < 0;
     bool eventIsNull = row._iEventIdentifier < 0;
     bool messageTypeIsNull = row._iMessageType < 0;

@@ -9,6 +9,10 @@
 
 #include <string>
 
+// Appends to parameters the ones stored in text, in order, split at each ";" (empty ones
+// included); an empty or null text holds none. Reads the text's bytes where they are.
+void KelAppendStoredParameters(KelString const& text, KelSystemLogRecord::Parameters& parameters);
+
 // Empty when parameters read back exactly as given; otherwise why not (naming the first
 // parameter at fault, counted from 1).
 std::string KelMessageParametersProblem(KelSystemLogRecord::Parameters const& parameters);
